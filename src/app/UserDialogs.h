@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+// Everything that asks the user or tells the user something goes through here.
+class UserDialogs {
+public:
+    virtual ~UserDialogs() = default;
+    // An empty result means the user cancelled.
+    virtual QString openFileName(const QString& filter, const QString& folder) = 0;
+    virtual QString saveFileName(const QString& filter) = 0;
+    // The chosen entry of the list or a typed device path; nothing when cancelled.
+    virtual std::optional<QString> choosePort(const QStringList& choices) = 0;
+    virtual void reportError(const QString& text) = 0;
+};

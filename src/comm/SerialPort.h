@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QByteArray>
+#include <QObject>
+
+// The line to the unit's GSM module. Received bytes are announced by triggerAvail, always through
+// the event queue and never from inside send().
+class SerialPort : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int OutputBufferSize = 64000;
+
+    using QObject::QObject;
+    // Queues every byte of data unchanged; opens the port first when needed. Throws Failure when the
+    // port cannot be opened or the data does not fit into the output buffer's free space.
+    virtual void send(const QByteArray& data) = 0;
+    // The next received byte; called exactly as often as triggerAvail announced.
+    virtual quint8 readChar() = 0;
+    // Free space of the output buffer; the whole buffer while the port is closed.
+    virtual int outputFree() const = 0;
+    // DTR is remembered and applied when the port opens.
+    virtual void setDtr(bool on) = 0;
+    virtual bool dtr() const = 0;
+    // A port has been chosen (the port number is not 0).
+    virtual bool isChosen() const = 0;
+    virtual void close() = 0;
+
+signals:
+    void triggerAvail(quint16 count);
+};
