@@ -1,0 +1,34 @@
+#pragma once
+
+#include "sim/SimulatedUnit.h"
+
+#include <QByteArray>
+#include <QObject>
+
+class QSocketNotifier;
+
+// Puts a simulated unit on a pseudo-terminal, so that the real serial path and ordinary serial tools can
+// talk to it through the device devicePath(). DTR does not travel over a pseudo-terminal.
+class PtyFront : public QObject {
+    Q_OBJECT
+public:
+    // Throws Failure when no pseudo-terminal can be had.
+    explicit PtyFront(SimulatedUnit& unit, QObject* parent = nullptr);
+    ~PtyFront() override;
+
+    const QByteArray& devicePath() const { return m_path; }
+
+private:
+    void readFromPeer();
+    void writeToPeer(const QByteArray& bytes);
+    void flush();
+
+    SimulatedUnit& m_unit;
+    int m_master = -1;
+    // Held open so that the terminal pair lives on while no peer has the device open.
+    int m_slave = -1;
+    QByteArray m_path;
+    QByteArray m_unsent;
+    QSocketNotifier* m_readable = nullptr;
+    QSocketNotifier* m_writable = nullptr;
+};

@@ -1,0 +1,63 @@
+// zuvovu-sim: the simulated unit on a pseudo-terminal. Prints the device path and runs until SIGINT or
+// SIGTERM, so that `zuvovu --port PATH` and ordinary serial tools can talk to it.
+
+#include "app/Failure.h"
+#include "sim/PtyFront.h"
+#include "sim/SimulatedUnit.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QSocketNotifier>
+
+#include <csignal>
+#include <cstdio>
+#include <sys/signalfd.h>
+#include <unistd.h>
+
+int main(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        "The simulated unit on a pseudo-terminal; prints the device path. DTR does not travel over a "
+        "pseudo-terminal, so the unit stays in the mode it starts in until AT#REBOOT.");
+    parser.addHelpOption();
+    const QCommandLineOption stopped("stopped", "Start in stop mode, answering AT commands.");
+    const QCommandLineOption lte("lte", "Be the LTE kind of module.");
+    const QCommandLineOption capacity("capacity", "Locations of the SIM phonebook (default 250).", "N",
+                                      "250");
+    parser.addOptions({stopped, lte, capacity});
+    parser.process(app);
+
+    SimOptions options = SimOptions::realistic();
+    options.startStopped = parser.isSet(stopped);
+    options.kind = parser.isSet(lte) ? SimKind::Lte : SimKind::Standard;
+    bool ok = false;
+    options.capacity = parser.value(capacity).toInt(&ok);
+    if (!ok || options.capacity < 1) {
+        std::fprintf(stderr, "--capacity needs a positive number\n");
+        return 2;
+    }
+
+    // The stop signals arrive as readable data, so that the event loop ends and everything closes in order.
+    sigset_t stopSignals;
+    sigemptyset(&stopSignals);
+    sigaddset(&stopSignals, SIGINT);
+    sigaddset(&stopSignals, SIGTERM);
+    sigprocmask(SIG_BLOCK, &stopSignals, nullptr);
+    const int signalFd = signalfd(-1, &stopSignals, SFD_CLOEXEC);
+    QSocketNotifier signalNotifier(signalFd, QSocketNotifier::Read);
+    QObject::connect(&signalNotifier, &QSocketNotifier::activated, &app, &QCoreApplication::quit);
+
+    try {
+        SimulatedUnit unit(options);
+        PtyFront front(unit);
+        std::printf("%s\n", front.devicePath().constData());
+        std::fflush(stdout);
+        const int result = app.exec();
+        ::close(signalFd);
+        return result;
+    } catch (const Failure& failure) {
+        std::fprintf(stderr, "%s\n", qPrintable(failure.text()));
+        return 1;
+    }
+}

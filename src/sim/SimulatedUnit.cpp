@@ -1,0 +1,216 @@
+#include "sim/SimulatedUnit.h"
+
+#include "sim/SimText.h"
+
+#include <optional>
+#include <utility>
+
+namespace {
+
+const QByteArray Ok = "OK";
+
+} // namespace
+
+SimulatedUnit::SimulatedUnit(const SimOptions& options, QObject* parent)
+    : QObject(parent), m_options(options),
+      m_phonebook(options.capacity, options.numberLength, options.textLength), m_mode(Mode::Stop) {
+    m_phonebook.load(options.phonebook);
+    m_outputTimer.setSingleShot(true);
+    m_outputTimer.setInterval(options.answerDelayMs);
+    connect(&m_outputTimer, &QTimer::timeout, this, &SimulatedUnit::deliver);
+    m_followUp.setSingleShot(true);
+    m_followUp.setInterval(options.followUpDelayMs);
+    connect(&m_followUp, &QTimer::timeout, this, [this] { sayLines({"[AT#SLED=1]="}); });
+    m_statusTimer.setInterval(options.statusPeriodMs);
+    connect(&m_statusTimer, &QTimer::timeout, this, &SimulatedUnit::tick);
+    if (!options.startStopped) runScript();
+}
+
+void SimulatedUnit::receive(const QByteArray& bytes) {
+    qsizetype at = 0;
+    // The running script owns the line and reads nothing; a reboot command hands the line back to it.
+    while (at < bytes.size() && m_mode == Mode::Stop) {
+        if (m_dataMode) {
+            at = takeData(bytes, at);
+            continue;
+        }
+        const char c = bytes[at++];
+        if (c == '\r') {
+            execute(std::exchange(m_line, {}));
+        } else if (c == '\b') {
+            m_line.chop(1);
+        } else if (c != '\n') {
+            m_line.append(c);
+        }
+    }
+}
+
+void SimulatedUnit::setDtr(bool on) {
+    if (m_dtr == on) return;
+    m_dtr = on;
+    if (on && m_mode == Mode::Run)
+        stopScript();
+    else if (!on && m_mode == Mode::Stop && m_options.kind == SimKind::Lte)
+        runScript();
+}
+
+void SimulatedUnit::tick() {
+    if (m_mode != Mode::Run) return;
+    const QList<QByteArray> lines = {
+        "+CREG: 0,1",
+        "#CBC: 0," + QByteArray::number(m_options.battery),
+        "+CSQ: " + QByteArray::number(m_options.signal) + ",0",
+        "+COPS: 0,0,\"" + m_options.operatorName + "\"",
+        "[AT#tone=i,4]=",
+    };
+    sayLines({lines[m_statusStep++ % lines.size()]});
+}
+
+void SimulatedUnit::failNext(const QByteArray& command, const QByteArray& answer) {
+    m_faults.append({command, {answer}});
+}
+
+void SimulatedUnit::ignoreNext(const QByteArray& command) {
+    m_faults.append({command, {}});
+}
+
+void SimulatedUnit::dropNextWrite(const QByteArray& command) {
+    m_faults.append({command, {Ok}});
+}
+
+void SimulatedUnit::injectGarbage(const QByteArray& bytes) {
+    say(bytes);
+}
+
+qsizetype SimulatedUnit::takeData(const QByteArray& bytes, qsizetype from) {
+    const qsizetype count = qMin(bytes.size() - from, m_fileSize - m_fileData.size());
+    m_fileData.append(bytes.constData() + from, count);
+    if (m_fileData.size() == m_fileSize) finishUpload();
+    return from + count;
+}
+
+void SimulatedUnit::execute(const QByteArray& line) {
+    if (line.isEmpty()) return;
+    if (m_echo) say(line + "\r\n");
+    // A line that is no command is left alone, as the module waits for "AT".
+    if (!line.toUpper().startsWith("AT")) return;
+    for (qsizetype i = 0; i < m_faults.size(); ++i) {
+        if (line.startsWith(m_faults[i].command)) {
+            sayLines(m_faults.takeAt(i).answer);
+            return;
+        }
+    }
+    sayLines(answerTo(line.mid(2)));
+}
+
+QList<QByteArray> SimulatedUnit::answerTo(const QByteArray& line) {
+    QByteArray command = line;
+    // Echo settings may lead the command, as in "ATE0;#SPN".
+    while (command.left(2).toUpper() == "E0" || command.left(2).toUpper() == "E1") {
+        m_echo = command[1] == '1';
+        command = command.mid(command.size() > 2 && command[2] == ';' ? 3 : 2);
+    }
+    const QByteArray upper = command.toUpper();
+    const auto argsOf = [&](const QByteArray& verb) -> std::optional<QByteArray> {
+        if (!upper.startsWith(verb)) return std::nullopt;
+        return command.mid(verb.size());
+    };
+    if (command.isEmpty()) return {Ok};
+    if (upper == "+CGMI") return {"Telit", Ok};
+    if (upper == "#CGSN") return {"#CGSN: " + m_options.imei, Ok};
+    if (upper == "+CSQ") return {"+CSQ: " + QByteArray::number(m_options.signal) + ",0", Ok};
+    if (upper == "#CBC") return {"#CBC: 0," + QByteArray::number(m_options.battery), Ok};
+    if (upper == "#SPN") return {"#SPN: " + m_options.operatorName, Ok};
+    if (upper == "+CPBR=?") return m_phonebook.size();
+    if (const auto args = argsOf("+CPBR=")) return m_phonebook.read(*args);
+    if (const auto args = argsOf("+CPBW=")) return m_phonebook.write(*args);
+    if (upper == "#REBOOT") {
+        reboot();
+        return {};
+    }
+    if (const auto args = argsOf("#WSCRIPT=")) return startUpload(FileKind::Script, *args);
+    if (const auto args = argsOf("#ASEND=")) return startUpload(FileKind::Audio, *args);
+    if (const auto args = argsOf("#ESCRIPT=")) {
+        m_selectedScript = unquoted(*args);
+        return {Ok};
+    }
+    if (const auto args = argsOf("#DSCRIPT=")) {
+        m_scripts.remove(unquoted(*args));
+        return {Ok};
+    }
+    return {"ERROR"};
+}
+
+QList<QByteArray> SimulatedUnit::startUpload(FileKind kind, const QByteArray& args) {
+    const qsizetype comma = args.lastIndexOf(',');
+    const QByteArray name = unquoted(args.left(comma));
+    bool ok = false;
+    const qsizetype size = args.mid(comma + 1).toLongLong(&ok, 10);
+    if (comma < 0 || name.isEmpty() || !ok || size < 0) return {"ERROR"};
+    // The data starts after the prompt; what arrives before it (the command's line feed) is no data.
+    say(">>>", [this, kind, name, size] {
+        if (m_mode != Mode::Stop) return;
+        m_dataMode = true;
+        m_fileKind = kind;
+        m_fileName = name;
+        m_fileSize = size;
+        m_fileData.clear();
+        if (size == 0) finishUpload();
+    });
+    return {};
+}
+
+void SimulatedUnit::finishUpload() {
+    m_dataMode = false;
+    (m_fileKind == FileKind::Script ? m_scripts : m_audioFiles)
+        .insert(m_fileName, std::exchange(m_fileData, {}));
+    sayLines({Ok});
+    if (m_fileKind == FileKind::Audio) sayLines({"#ASENDEV: 0"});
+}
+
+void SimulatedUnit::stopScript() {
+    m_mode = Mode::Stop;
+    m_statusTimer.stop();
+    if (m_options.kind == SimKind::Lte) {
+        sayLines({"#APLAYEV: 0"});
+        return;
+    }
+    sayLines({"STOP"});
+    m_followUp.start();
+}
+
+void SimulatedUnit::runScript() {
+    m_mode = Mode::Run;
+    m_line.clear();
+    m_dataMode = false;
+    m_followUp.stop();
+    m_statusStep = 0;
+    if (m_options.statusPeriodMs > 0) m_statusTimer.start();
+}
+
+void SimulatedUnit::reboot() {
+    // The module starts afresh; its script stops again at once while DTR is still on.
+    m_echo = true;
+    runScript();
+    if (m_dtr) stopScript();
+}
+
+void SimulatedUnit::say(const QByteArray& bytes, std::function<void()> then) {
+    m_pending.append({bytes, std::move(then)});
+    if (!m_outputTimer.isActive()) m_outputTimer.start();
+}
+
+void SimulatedUnit::sayLines(const QList<QByteArray>& lines) {
+    if (lines.isEmpty()) return;
+    QByteArray bytes;
+    for (const QByteArray& line : lines)
+        bytes += "\r\n" + line + "\r\n";
+    say(bytes);
+}
+
+void SimulatedUnit::deliver() {
+    const Chunk chunk = m_pending.takeFirst();
+    if (!m_pending.isEmpty()) m_outputTimer.start();
+    emit output(chunk.bytes);
+    if (chunk.then) chunk.then();
+}
