@@ -1,0 +1,62 @@
+#include "app/Caption.h"
+
+#include <QAbstractButton>
+#include <QGroupBox>
+#include <QLabel>
+#include <QStackedWidget>
+#include <QTabWidget>
+#include <QTextDocument>
+
+namespace {
+
+// The tab widget that shows this widget as one of its pages, with the page's index.
+std::pair<QTabWidget*, int> tabOf(const QWidget* page) {
+    const QWidget* stack = qobject_cast<const QStackedWidget*>(page->parentWidget());
+    auto* tabs = stack ? qobject_cast<QTabWidget*>(stack->parentWidget()) : nullptr;
+    const int index = tabs ? tabs->indexOf(page) : -1;
+    return {index < 0 ? nullptr : tabs, index};
+}
+
+// The raw hint; the tooltip itself may be its escaped form.
+constexpr const char* hintProperty = "zuvovuHint";
+
+} // namespace
+
+QString caption(const QWidget* control) {
+    if (const auto [tabs, index] = tabOf(control); tabs) return tabs->tabText(index);
+    if (const auto* button = qobject_cast<const QAbstractButton*>(control)) return button->text();
+    if (const auto* label = qobject_cast<const QLabel*>(control)) return label->text();
+    if (const auto* group = qobject_cast<const QGroupBox*>(control)) return group->title();
+    qWarning("%s has no caption", qPrintable(control->objectName()));
+    return {};
+}
+
+void setCaption(QWidget* control, const QString& text) {
+    if (const auto [tabs, index] = tabOf(control); tabs) {
+        tabs->setTabText(index, text);
+    } else if (auto* button = qobject_cast<QAbstractButton*>(control)) {
+        button->setText(text);
+    } else if (auto* label = qobject_cast<QLabel*>(control)) {
+        label->setTextFormat(Qt::PlainText);
+        label->setText(text);
+    } else if (auto* group = qobject_cast<QGroupBox*>(control)) {
+        group->setTitle(text);
+    } else {
+        qWarning("%s has no caption", qPrintable(control->objectName()));
+    }
+}
+
+QString hint(const QWidget* control) {
+    const QVariant raw = control->property(hintProperty);
+    return raw.isValid() ? raw.toString() : control->toolTip();
+}
+
+void setHint(QWidget* control, const QString& text) {
+    // Qt shows a tooltip that looks like markup as rich text; such a text is escaped so that it
+    // shows as written, blanks included.
+    const QString shown =
+        Qt::mightBeRichText(text) ? "<p style='white-space:pre'>" + text.toHtmlEscaped() + "</p>" : text;
+    control->setProperty(hintProperty, text);
+    control->setToolTip(shown);
+    if (const auto [tabs, index] = tabOf(control); tabs) tabs->setTabToolTip(index, shown);
+}

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+// The caption of a control, whatever its kind: a button's or label's text, a group box's title, or
+// the tab text of a tab page (also while its tab is hidden). Labels show their caption as plain text.
+QString caption(const QWidget* control);
+void setCaption(QWidget* control, const QString& text);
+
+// The pop-up help text of a control. It always shows as plain text, and hint() returns exactly the
+// text that setHint() was given. A tab page's hint shows on its tab too.
+QString hint(const QWidget* control);
+void setHint(QWidget* control, const QString& text);
