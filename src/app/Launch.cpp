@@ -1,0 +1,25 @@
+#include "app/Launch.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+QString settingsPathFor(const QString& executablePath) {
+    const QFileInfo info(executablePath);
+    const QString name = info.fileName();
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    const QString base = dot > 0 ? name.left(dot) : name;
+    return info.dir().filePath(base + QStringLiteral(".ini"));
+}
+
+Launch launchFrom(const QString& argv0) {
+    // Started through PATH, argv[0] is a bare name; find it the way the shell did. The link itself
+    // is kept, not resolved: its name picks the edition and its folder holds the settings.
+    QString path = argv0;
+    if (!argv0.contains(QLatin1Char('/'))) {
+        const QString found = QStandardPaths::findExecutable(argv0);
+        if (!found.isEmpty()) path = found;
+    }
+    path = QFileInfo(path).absoluteFilePath();
+    return {QFileInfo(argv0).fileName(), settingsPathFor(path)};
+}

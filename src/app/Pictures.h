@@ -1,0 +1,7 @@
+#pragma once
+
+#include <QPixmap>
+#include <QString>
+
+// Renders the named picture of the program's resources; an empty pixmap when there is none.
+QPixmap picture(const QString& name, QSize size = {});

@@ -1,0 +1,57 @@
+#include "app/QtUserDialogs.h"
+
+#include <QComboBox>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QLabel>
+#include <QMessageBox>
+#include <QVBoxLayout>
+
+QString QtUserDialogs::qtFilter(const QString& filter) {
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList filters;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        const QString& description = parts[i];
+        filters << (description.contains(QLatin1Char('(')) ? description
+                                                           : QStringLiteral("%1 (%2)").arg(description, parts[i + 1]));
+    }
+    return filters.join(QStringLiteral(";;"));
+}
+
+QString QtUserDialogs::openFileName(const QString& filter, const QString& folder) {
+    return QFileDialog::getOpenFileName(m_window, QString(), folder, qtFilter(filter));
+}
+
+QString QtUserDialogs::saveFileName(const QString& filter) {
+    // The file is written under exactly the name chosen and replaces an existing one without asking.
+    return QFileDialog::getSaveFileName(m_window, QString(), QString(), qtFilter(filter), nullptr,
+                                        QFileDialog::DontConfirmOverwrite);
+}
+
+std::optional<QString> QtUserDialogs::choosePort(const QStringList& choices) {
+    QDialog dialog(m_window);
+    dialog.setWindowTitle(QStringLiteral("Select Port"));
+    auto* layout = new QVBoxLayout(&dialog);
+    auto* invalid = new QLabel(QStringLiteral("The configured serial port is not valid."), &dialog);
+    auto* choose = new QLabel(QStringLiteral("Please choose another port."), &dialog);
+    auto* ports = new QComboBox(&dialog);
+    // The list offers the devices found; a device path can be typed too.
+    ports->setEditable(true);
+    ports->addItems(choices);
+    ports->setCurrentIndex(choices.isEmpty() ? -1 : 0);
+    ports->setMinimumWidth(260);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    for (QWidget* w : std::initializer_list<QWidget*>{invalid, choose, ports, buttons}) layout->addWidget(w);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    // OK with nothing chosen or typed acts as Cancel.
+    if (dialog.exec() != QDialog::Accepted || ports->currentText().trimmed().isEmpty()) return std::nullopt;
+    return ports->currentText().trimmed();
+}
+
+void QtUserDialogs::reportError(const QString& text) {
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("ZUVovu"), text, QMessageBox::Ok, m_window);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}

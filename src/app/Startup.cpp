@@ -1,0 +1,75 @@
+#include "app/Captions.h"
+#include "app/Edition.h"
+#include "app/IniFile.h"
+#include "app/Pacer.h"
+#include "app/Picture.h"
+#include "app/StatusPanels.h"
+#include "app/TForm1.h"
+#include "comm/SerialPort.h"
+
+#include <QApplication>
+
+void TForm1::FormCreate() {
+    ORUtyp->setTabVisible(ORUtyp->indexOf(ModuleButtons), false);
+    ORUtyp->setTabVisible(ORUtyp->indexOf(ModuleKeyboard), false);
+
+    const Edition edition = editionFor(exeName);
+    state.editionName = edition.editionName;
+    if (!edition.title.isEmpty()) {
+        setWindowTitle(edition.title);
+        QApplication::setApplicationDisplayName(edition.title);
+    }
+    for (const QString& name : edition.pictures) findChild<Picture*>(name)->show();
+    if (edition.modules) {
+        ORUtyp->setTabVisible(ORUtyp->indexOf(ModuleButtons), true);
+        ORUtyp->setTabVisible(ORUtyp->indexOf(ModuleKeyboard), true);
+        GroupBox4->setTitle(QStringLiteral("GSM-Tandora"));
+        StatusBar1->setPanelText(4, QStringLiteral(" GSM-TD Ver:"));
+    }
+    if (edition.hidesImage5) Image5->hide();
+
+    showDeviceState(DeviceRun);
+
+    {
+        IniFile ini(settingsPath);
+        move(ini.readInteger("Form", "Left", 200), ini.readInteger("Form", "Top", 200));
+        state.serialWaitMs = ini.readInteger("Form", "WaitSer", 1000);
+        const bool serviceButtons = ini.readBool("Form", "Inicializace", false);
+        Inicializace->setVisible(serviceButtons);
+        IMEI->setVisible(serviceButtons);
+        loadCaptions(*this, ini, state);
+    }
+
+    state.rxLine.clear();
+    state.uploadActive = false;
+    state.stopSeen = false;
+    state.firstEntryPending = true;
+    SaveORU->setEnabled(false);
+    Cekani->stop();
+    state.rereadPending = false;
+
+    BVoltage->setValue(300);
+    BVoltage->setMinimum(300);
+
+    // The first send opens the port; when that fails, start-up ends here and the window opens as is.
+    ApdComPort1.send("ATE0\r\n");
+    pacer.wait(200);
+    state.detectLine.clear();
+    state.memoFilter.clear();
+    state.buttonFilter.clear();
+    state.parOru = "4#4#0#0#1#7#2#0";
+    state.parRl1 = "55#1#03#1";
+    state.parRl2 = "66#1#03#1";
+    state.parKey = "2#0";
+    ApdComPort1.send("AT+CGMI\r\n");
+    LoadORU->setEnabled(false);
+}
+
+void TForm1::FormClose() {
+    ApdComPort1.close();
+    IniFile ini(settingsPath);
+    ini.writeInteger("Form", "Top", y());
+    ini.writeInteger("Form", "Left", x());
+    writeCaptions(*this, ini, state);
+    ini.save();
+}

@@ -1,0 +1,181 @@
+#include "app/TForm1.h"
+
+#include "app/FormBuild.h"
+#include "app/Bytes.h"
+#include "app/Gauge.h"
+#include "app/Led.h"
+#include "app/Picture.h"
+#include "app/Pictures.h"
+#include "app/StatusPanels.h"
+#include "comm/SerialPort.h"
+
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+using namespace build;
+
+TForm1::TForm1(SerialPort& port, Pacer& pacer, UserDialogs& dialogs, const QString& exeName,
+               const QString& settingsPath, QWidget* parent)
+    : QWidget(parent), ApdComPort1(port), pacer(pacer), dialogs(dialogs), exeName(exeName),
+      settingsPath(settingsPath) {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("ZUVovu"));
+    buildFrame();
+    buildButtonsPage();
+    buildModuleButtonsPage();
+    buildModuleKeyboardPage();
+    buildPhoneBookPage();
+    buildSettingPage();
+    buildMonitorPage();
+    buildServicePage();
+    setFixedSize(613, 503);
+    bindHandlers();
+    connect(&ApdComPort1, &SerialPort::triggerAvail, this,
+            [this](quint16 count) { run([this, count] { ApdComPort1TriggerAvail(count); }); });
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::log(const QByteArray& line) { Monitor->appendPlainText(fromBytes(line)); }
+
+void TForm1::showDeviceState(Picture* picture) {
+    for (Picture* state : {DeviceRun, DeviceStop, DeviceNic}) state->setVisible(state == picture);
+}
+
+void TForm1::clearGroup(QButtonGroup* group) {
+    group->setExclusive(false);
+    for (QAbstractButton* button : group->buttons()) button->setChecked(false);
+    group->setExclusive(true);
+}
+
+void TForm1::setRadio(QRadioButton* radio, bool checked) {
+    if (checked || !radio->isChecked()) {
+        radio->setChecked(checked);
+        return;
+    }
+    QButtonGroup* group = radio->group();
+    if (group) group->setExclusive(false);
+    radio->setChecked(false);
+    if (group) group->setExclusive(true);
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    // Closing twice (a signal and the close button) writes the settings once.
+    if (!m_closing) {
+        m_closing = true;
+        run([this] { FormClose(); });
+    }
+    event->accept();
+}
+
+void TForm1::buildFrame() {
+    auto* root = new QVBoxLayout(this);
+    root->setContentsMargins(4, 4, 4, 0);
+    root->setSpacing(4);
+
+    PageControl1 = named(new QTabWidget(this), QStringLiteral("PageControl1"));
+    PageControl1->setIconSize({40, 40});
+    root->addWidget(PageControl1, 1);
+    Buttons = page(PageControl1, QStringLiteral("Buttons"), QStringLiteral("Buttons"));
+    PhoneBook = page(PageControl1, QStringLiteral("PhoneBook"), QStringLiteral("PhoneBook"));
+    seting = page(PageControl1, QStringLiteral("seting"), QStringLiteral("seting"));
+    TabSheet2 = page(PageControl1, QStringLiteral("TabSheet2"), QStringLiteral("monitor"));
+    service = page(PageControl1, QStringLiteral("service"), QStringLiteral("service"));
+    const char* icons[] = {"tab-buttons", "tab-phonebook", "tab-setting", "tab-monitor", "tab-service"};
+    for (int i = 0; i < PageControl1->count(); ++i)
+        PageControl1->setTabIcon(i, QIcon(picture(QString::fromLatin1(icons[i]), {40, 40})));
+
+    // The device group, the PC group and the battery side by side under the pages.
+    auto* groups = new QHBoxLayout;
+    root->addLayout(groups);
+
+    GroupBox4 = group(this, QStringLiteral("GroupBox4"), QStringLiteral("ORU"));
+    auto* device = new QHBoxLayout(GroupBox4);
+    device->setContentsMargins(6, 2, 6, 4);
+    StatusLabel = label(GroupBox4, QStringLiteral("StatusLabel"), QStringLiteral("Status"));
+    device->addWidget(StatusLabel);
+    DeviceRun = new Picture(QStringLiteral("DeviceRun"), GroupBox4);
+    DeviceStop = new Picture(QStringLiteral("DeviceStop"), GroupBox4);
+    DeviceNic = new Picture(QStringLiteral("DeviceNic"), GroupBox4);
+    for (Picture* p : {DeviceRun, DeviceStop, DeviceNic}) device->addWidget(p);
+    RXDled = named(new Led(GroupBox4), QStringLiteral("RXDled"));
+    RXDled->setEnabled(false);
+    RXDled->hide();
+    // The LED keeps its place while hidden, so the buttons do not jump as it blinks.
+    QSizePolicy keepPlace = RXDled->sizePolicy();
+    keepPlace.setRetainSizeWhenHidden(true);
+    RXDled->setSizePolicy(keepPlace);
+    device->addWidget(RXDled);
+    device->addStretch();
+    RunORU = button(GroupBox4, QStringLiteral("RunORU"), QStringLiteral("Run"));
+    StopORU = button(GroupBox4, QStringLiteral("StopORU"), QStringLiteral("Stop"));
+    SaveORU = button(GroupBox4, QStringLiteral("SaveORU"), QStringLiteral("Save"));
+    LoadORU = button(GroupBox4, QStringLiteral("LoadORU"), QStringLiteral("Load"));
+    for (QPushButton* b : {RunORU, StopORU, SaveORU, LoadORU}) device->addWidget(b);
+    groups->addWidget(GroupBox4, 1);
+
+    Battery = group(this, QStringLiteral("Battery"), QStringLiteral("Battery"));
+    auto* battery = new QHBoxLayout(Battery);
+    battery->setContentsMargins(6, 2, 6, 4);
+    BVoltage = named(new QProgressBar(Battery), QStringLiteral("BVoltage"));
+    BVoltage->setOrientation(Qt::Vertical);
+    BVoltage->setTextVisible(false);
+    BVoltage->setRange(0, 420);
+    BVoltage->setFixedSize(12, 34);
+    Voltage = label(Battery, QStringLiteral("Voltage"), QStringLiteral("Voltage"));
+    Voltage->setMinimumWidth(Voltage->fontMetrics().horizontalAdvance(QStringLiteral("42000 mV")));
+    battery->addWidget(BVoltage);
+    battery->addWidget(Voltage);
+    groups->addWidget(Battery);
+
+    GroupBox5 = group(this, QStringLiteral("GroupBox5"), QStringLiteral("PC"));
+    auto* pc = new QHBoxLayout(GroupBox5);
+    pc->setContentsMargins(6, 2, 6, 4);
+    Load = button(GroupBox5, QStringLiteral("Load"), QStringLiteral("Load"));
+    Save = button(GroupBox5, QStringLiteral("Save"), QStringLiteral("Save"));
+    pc->addWidget(Load);
+    pc->addWidget(Save);
+    groups->addWidget(GroupBox5);
+
+    // Bottom strip: signal button and gauge, the shared progress bar.
+    auto* strip = new QHBoxLayout;
+    root->addLayout(strip);
+    signal = button(this, QStringLiteral("signal"), QStringLiteral("signal"));
+    signal->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    strip->addWidget(signal);
+    Bevel1 = named(new QFrame(this), QStringLiteral("Bevel1"));
+    Bevel1->setFrameShape(QFrame::StyledPanel);
+    Bevel1->setToolTip(QStringLiteral("Signal is good, when color is green or blue."));
+    auto* bevel = new QHBoxLayout(Bevel1);
+    bevel->setContentsMargins(2, 2, 2, 2);
+    Smeter = named(new Gauge(Bevel1), QStringLiteral("Smeter"));
+    Smeter->setMaximum(31);
+    Smeter->setBackColor(QColor(128, 128, 128));
+    Smeter->setFixedHeight(14);
+    Smeter->setToolTip(QStringLiteral("Signal is good, when color is green or blue."));
+    bevel->addWidget(Smeter);
+    Bevel1->setFixedWidth(160);
+    strip->addWidget(Bevel1);
+    Prubeh = named(new QProgressBar(this), QStringLiteral("Prubeh"));
+    Prubeh->setTextVisible(false);
+    Prubeh->setFixedHeight(14);
+    Prubeh->hide();
+    strip->addWidget(Prubeh, 1);
+    strip->addStretch(0);
+
+    StatusBar1 = new StatusPanels({{QStringLiteral(" Operator:"), 190},
+                                   {QStringLiteral(" board voltage:"), 160},
+                                   {QStringLiteral(" SIM:"), 60},
+                                   {QStringLiteral("  Ver: 6.1"), 75},
+                                   {QStringLiteral(" ORU Ver:"), 60}},
+                                  this);
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    root->addWidget(StatusBar1);
+
+    Cekani = named(new QTimer(this), QStringLiteral("Cekani"));
+    Cekani->setInterval(1000);
+    Cekani->start();
+    LedTimer = named(new QTimer(this), QStringLiteral("LedTimer"));
+    LedTimer->setInterval(2000);
+}

@@ -1,0 +1,104 @@
+#include "comm/QtSerialPort.h"
+
+#include "app/Failure.h"
+#include "app/UserDialogs.h"
+
+#include <QSerialPortInfo>
+#include <QTimer>
+#include <algorithm>
+
+QtSerialPort::QtSerialPort(UserDialogs& dialogs, QObject* parent) : SerialPort(parent), m_dialogs(dialogs) {
+    connect(&m_port, &QSerialPort::readyRead, this, &QtSerialPort::takeReceived);
+    connect(&m_port, &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError error) {
+        // A vanished device raises resource or read errors (read errors possibly in a tight loop):
+        // close at the first one and report it once.
+        if (m_port.isOpen() && (error == QSerialPort::ResourceError || error == QSerialPort::ReadError))
+            lost(m_port.errorString());
+    });
+}
+
+QStringList QtSerialPort::deviceChoices() {
+    QStringList devices;
+    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) devices << info.systemLocation();
+    return devices;
+}
+
+void QtSerialPort::open() {
+    if (m_device.isEmpty()) {
+        const std::optional<QString> chosen = m_dialogs.choosePort(deviceChoices());
+        if (!chosen || chosen->trimmed().isEmpty()) throw Failure(QStringLiteral("No serial port was chosen."));
+        m_device = chosen->trimmed();
+    }
+    m_port.setPortName(m_device);
+    m_port.setBaudRate(QSerialPort::Baud115200);
+    m_port.setDataBits(QSerialPort::Data8);
+    m_port.setParity(QSerialPort::NoParity);
+    m_port.setStopBits(QSerialPort::OneStop);
+    m_port.setFlowControl(QSerialPort::HardwareControl);
+    m_port.setReadBufferSize(0);
+    if (!m_port.open(QIODevice::ReadWrite)) {
+        const QString reason = m_port.errorString();
+        m_device.clear();
+        throw Failure(QStringLiteral("The serial port %1 cannot be opened: %2").arg(m_port.portName(), reason));
+    }
+    // A pseudo-terminal refuses DTR; the remembered value stays and the line works all the same.
+    m_port.setDataTerminalReady(m_dtr);
+    m_port.clearError();
+}
+
+void QtSerialPort::send(const QByteArray& data) {
+    if (!m_port.isOpen()) open();
+    if (data.size() > outputFree())
+        throw Failure(QStringLiteral("Output buffer too small: %1 bytes do not fit into the %2 bytes free.")
+                          .arg(data.size())
+                          .arg(outputFree()));
+    if (m_port.write(data) != data.size()) {
+        const QString reason = m_port.errorString();
+        lost(reason);
+        throw Failure(QStringLiteral("Sending to %1 failed: %2").arg(m_device, reason));
+    }
+    m_port.flush();
+}
+
+quint8 QtSerialPort::readChar() {
+    if (m_received.isEmpty()) return 0;
+    const quint8 byte = static_cast<quint8>(m_received.front());
+    m_received.remove(0, 1);
+    return byte;
+}
+
+int QtSerialPort::outputFree() const {
+    if (!m_port.isOpen()) return OutputBufferSize;
+    return std::max<qint64>(0, OutputBufferSize - m_port.bytesToWrite());
+}
+
+void QtSerialPort::setDtr(bool on) {
+    m_dtr = on;
+    if (m_port.isOpen()) m_port.setDataTerminalReady(on);
+}
+
+void QtSerialPort::close() {
+    if (m_port.isOpen()) m_port.close();
+}
+
+void QtSerialPort::takeReceived() {
+    m_received += m_port.readAll();
+    if (m_notifyQueued || m_received.isEmpty()) return;
+    // The receiver learns of the bytes through the event queue, one notification at a time.
+    m_notifyQueued = true;
+    QTimer::singleShot(0, this, [this] {
+        m_notifyQueued = false;
+        const auto count = static_cast<quint16>(std::min<qsizetype>(m_received.size(), 0xFFFF));
+        if (count > 0) emit triggerAvail(count);
+        if (!m_received.isEmpty() && !m_notifyQueued) takeReceived();
+    });
+}
+
+void QtSerialPort::lost(const QString& reason) {
+    const QString device = m_device;
+    m_port.close();
+    m_device.clear();
+    QTimer::singleShot(0, this, [this, device, reason] {
+        m_dialogs.reportError(QStringLiteral("The serial port %1 was lost: %2").arg(device, reason));
+    });
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "comm/SerialPort.h"
+
+#include <QSerialPort>
+
+class UserDialogs;
+
+// The real serial line: 115200 8N1 with RTS/CTS. Opens on first use and asks for a port while none is
+// chosen. Bytes leave at once: send() writes and flushes, so that the output buffer drains even while
+// the window thread sleeps in a pacing wait.
+class QtSerialPort : public SerialPort {
+    Q_OBJECT
+public:
+    explicit QtSerialPort(UserDialogs& dialogs, QObject* parent = nullptr);
+
+    // Chooses the device without asking; it opens on first use.
+    void choose(const QString& device) { m_device = device; }
+    const QString& device() const { return m_device; }
+    bool isOpen() const { return m_port.isOpen(); }
+
+    void send(const QByteArray& data) override;
+    quint8 readChar() override;
+    int outputFree() const override;
+    void setDtr(bool on) override;
+    bool dtr() const override { return m_dtr; }
+    bool isChosen() const override { return !m_device.isEmpty(); }
+    void close() override;
+
+    // The entries of the port dialog: the machine's serial devices.
+    static QStringList deviceChoices();
+
+private:
+    void open();
+    void takeReceived();
+    void lost(const QString& reason);
+
+    UserDialogs& m_dialogs;
+    QSerialPort m_port;
+    QString m_device;
+    bool m_dtr = false;
+    QByteArray m_received;
+    bool m_notifyQueued = false;
+};

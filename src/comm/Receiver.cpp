@@ -1,0 +1,5 @@
+#include "app/TForm1.h"
+
+void TForm1::ApdComPort1TriggerAvail(quint16) {}
+
+void TForm1::LedTimerTimer() {}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "app/UserDialogs.h"
+
+#include <QList>
+#include <QStringList>
+
+// Returns the answers a test scripted, in order, and records what was reported. A dialog the test did
+// not expect, or an answer left unused, fails the test (checked by verifyAllUsed()).
+class ScriptedDialogs : public UserDialogs {
+public:
+    QStringList openAnswers;
+    QStringList saveAnswers;
+    QList<std::optional<QString>> portAnswers;
+    QStringList errors;
+    QStringList filters;
+    QStringList portChoices;
+    QStringList unexpected;
+
+    QString openFileName(const QString& filter, const QString& folder) override;
+    QString saveFileName(const QString& filter) override;
+    std::optional<QString> choosePort(const QStringList& choices) override;
+    void reportError(const QString& text) override { errors << text; }
+
+    // Empty when every scripted answer was used and no unexpected dialog opened; otherwise what went wrong.
+    QString problems() const;
+
+    QString lastFolder;
+};
