@@ -25,8 +25,6 @@ public:
     // save() then refuses to replace it, so that its contents are never lost.
     explicit IniFile(const QString& path);
 
-    const QString& path() const { return m_path; }
-
     // A missing section or key yields the default; a present key with an empty value yields "".
     QByteArray readString(QByteArrayView section, QByteArrayView key, const QByteArray& fallback) const;
     // Decimal with an optional sign, or hexadecimal after "0x" or "$"; anything else (or a number
