@@ -11,6 +11,11 @@ const QByteArray MemoryFull = "+CME ERROR: 20";
 const QByteArray TextTooLong = "+CME ERROR: 24";
 const QByteArray NumberTooLong = "+CME ERROR: 26";
 
+// The text before position at, or all of it when at is -1 (nothing found).
+QByteArray before(const QByteArray& text, qsizetype at) {
+    return at < 0 ? text : text.left(at);
+}
+
 bool toIndex(const QByteArray& text, int& index) {
     bool ok = false;
     index = text.trimmed().toInt(&ok, 10);
@@ -35,7 +40,7 @@ bool splitFields(const QByteArray& fields, QByteArray& number, QByteArray& name)
         return true;
     } else {
         const qsizetype comma = fields.indexOf(',');
-        number = fields.left(comma);
+        number = before(fields, comma);
         if (comma < 0) return true;
         rest = fields.mid(comma + 1);
     }
@@ -66,7 +71,7 @@ QList<QByteArray> SimPhonebook::read(const QByteArray& args) const {
     const qsizetype comma = args.indexOf(',');
     int first = 0;
     int last = 0;
-    if (!toIndex(args.left(comma), first) || !toIndex(comma < 0 ? args : args.mid(comma + 1), last))
+    if (!toIndex(before(args, comma), first) || !toIndex(comma < 0 ? args : args.mid(comma + 1), last))
         return {Error};
     if (!inRange(first) || !inRange(last) || first > last) return {InvalidIndex};
     QList<QByteArray> lines;
@@ -81,7 +86,7 @@ QList<QByteArray> SimPhonebook::read(const QByteArray& args) const {
 
 QList<QByteArray> SimPhonebook::write(const QByteArray& args, bool store) {
     const qsizetype comma = args.indexOf(',');
-    const QByteArray indexText = args.left(comma).trimmed();
+    const QByteArray indexText = before(args, comma).trimmed();
     int index = 0;
     if (!indexText.isEmpty() && !toIndex(indexText, index)) return {Error};
     if (comma < 0) {

@@ -19,7 +19,7 @@ void SimulatedPort::send(const QByteArray& data) {
     }
     if (data.size() > OutputBufferSize)
         throw Failure(QStringLiteral("Output buffer too small for %1 bytes").arg(data.size()));
-    if (!m_open) open();
+    m_open = true;
     m_unit.receive(data);
 }
 
@@ -33,24 +33,12 @@ quint8 SimulatedPort::readChar() {
     return c;
 }
 
-void SimulatedPort::setDtr(bool on) {
-    m_dtr = on;
-    if (m_open) m_unit.setDtr(on);
-}
-
 void SimulatedPort::close() {
     if (!m_open) return;
     m_open = false;
     m_input.clear();
     m_readAt = 0;
     m_announce.stop();
-    // A closed port drops its DTR line.
-    m_unit.setDtr(false);
-}
-
-void SimulatedPort::open() {
-    m_open = true;
-    m_unit.setDtr(m_dtr);
 }
 
 void SimulatedPort::take(const QByteArray& bytes) {

@@ -7,7 +7,7 @@
 
 // The serial line to the in-process simulated unit. Every byte sent reaches the unit at once, so the output
 // buffer is empty again whenever send() returns. What the unit says waits in the input buffer and is
-// announced through the event queue.
+// announced through the event queue. The port is open from the start; DTR goes straight to the unit.
 class SimulatedPort : public SerialPort {
     Q_OBJECT
 public:
@@ -16,8 +16,8 @@ public:
     void send(const QByteArray& data) override;
     quint8 readChar() override;
     int outputFree() const override { return OutputBufferSize; }
-    void setDtr(bool on) override;
-    bool dtr() const override { return m_dtr; }
+    void setDtr(bool on) override { m_unit.setDtr(on); }
+    bool dtr() const override { return m_unit.dtr(); }
     bool isChosen() const override { return true; }
     void close() override;
 
@@ -29,13 +29,11 @@ public:
     void vanish() { m_vanished = true; }
 
 private:
-    void open();
     void take(const QByteArray& bytes);
     void announce();
 
     SimulatedUnit& m_unit;
-    bool m_open = false;
-    bool m_dtr = false;
+    bool m_open = true;
     bool m_vanished = false;
     QByteArray m_input;
     qsizetype m_readAt = 0;

@@ -1,0 +1,104 @@
+#include "sim/PtyFront.h"
+#include "sim/SimulatedUnit.h"
+
+#include <QProcess>
+#include <QtTest>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+SimOptions stopped() {
+    SimOptions options;
+    options.startStopped = true;
+    return options;
+}
+
+// The far end of the pseudo-terminal, opened with plain system calls as a serial tool does.
+class Peer {
+public:
+    explicit Peer(const QByteArray& path) : m_fd(::open(path.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK)) {}
+    ~Peer() {
+        if (m_fd >= 0) ::close(m_fd);
+    }
+    bool isOpen() const { return m_fd >= 0; }
+    bool write(const QByteArray& bytes) {
+        return ::write(m_fd, bytes.constData(), static_cast<size_t>(bytes.size())) == bytes.size();
+    }
+    // Everything received so far.
+    const QByteArray& received() {
+        char buffer[4096];
+        for (ssize_t count; (count = ::read(m_fd, buffer, sizeof buffer)) > 0;)
+            m_received.append(buffer, count);
+        return m_received;
+    }
+
+private:
+    int m_fd;
+    QByteArray m_received;
+};
+
+QByteArray everyByteValue(qsizetype size) {
+    QByteArray bytes(size, Qt::Uninitialized);
+    for (qsizetype i = 0; i < size; ++i)
+        bytes[i] = static_cast<char>(i * 7 % 256);
+    return bytes;
+}
+
+} // namespace
+
+class SimPtyTest : public QObject {
+    Q_OBJECT
+private slots:
+    void answersOverThePseudoTerminal();
+    void everyByteCrossesUnchanged();
+    void executableServesAPeerUntilStopped();
+};
+
+void SimPtyTest::answersOverThePseudoTerminal() {
+    SimulatedUnit unit(stopped());
+    PtyFront front(unit);
+    Peer peer(front.devicePath());
+    QVERIFY(peer.isOpen());
+    QVERIFY(peer.write("AT\r\n"));
+    QTRY_COMPARE(peer.received(), "AT\r\n\r\nOK\r\n");
+}
+
+void SimPtyTest::everyByteCrossesUnchanged() {
+    // Far more than the terminal holds at once, so the front has to wait for the peer to read.
+    SimulatedUnit unit(stopped());
+    PtyFront front(unit);
+    Peer peer(front.devicePath());
+    const QByteArray data = everyByteValue(200000);
+    unit.injectGarbage(data);
+    QTRY_COMPARE(peer.received().size(), data.size());
+    QCOMPARE(peer.received(), data);
+
+    const QByteArray script = everyByteValue(3000);
+    QVERIFY(peer.write("ATE0\r\nAT#WSCRIPT=raw.pyo,3000\r\n"));
+    QTRY_VERIFY(peer.received().endsWith(">>>"));
+    QVERIFY(peer.write(script));
+    QTRY_VERIFY(peer.received().endsWith("\r\nOK\r\n"));
+    QCOMPARE(unit.scripts().value("raw.pyo"), script);
+}
+
+void SimPtyTest::executableServesAPeerUntilStopped() {
+    const QByteArray buildDir = qgetenv("ZUVOVU_BUILD_DIR");
+    if (buildDir.isEmpty()) QSKIP("ZUVOVU_BUILD_DIR names the build that holds zuvovu-sim");
+    QProcess sim;
+    sim.start(QString::fromLocal8Bit(buildDir) + "/zuvovu-sim", {"--stopped", "--capacity", "7"});
+    QVERIFY(sim.waitForStarted());
+    QTRY_VERIFY(sim.canReadLine());
+    Peer peer(sim.readLine().trimmed());
+    QVERIFY(peer.isOpen());
+    QVERIFY(peer.write("ATE0\r\nAT+CPBR=?\r\n"));
+    QTRY_COMPARE(peer.received(), "ATE0\r\n\r\nOK\r\n\r\n+CPBR: (1-7),80,40\r\n\r\nOK\r\n");
+    sim.terminate();
+    QVERIFY(sim.waitForFinished());
+    QCOMPARE(sim.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(sim.exitCode(), 0);
+}
+
+QTEST_GUILESS_MAIN(SimPtyTest)
+#include "tst_simpty.moc"
