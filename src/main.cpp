@@ -2,7 +2,7 @@
 #include "app/Pacer.h"
 #include "app/QtUserDialogs.h"
 #include "app/TForm1.h"
-#include "comm/QtSerialPort.h"
+#include "app/PortChoice.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -50,12 +50,16 @@ int main(int argc, char* argv[]) {
     const QCommandLineOption portOption(QStringLiteral("port"), QStringLiteral("Open serial device NAME without asking."),
                                         QStringLiteral("NAME"));
     parser.addOption(portOption);
+    const QCommandLineOption simulatorOption(QStringLiteral("simulator"),
+                                             QStringLiteral("Talk to the built-in simulated unit instead of a serial port."));
+    parser.addOption(simulatorOption);
     parser.process(app);
 
     const Launch launch = launchFrom(QString::fromLocal8Bit(argv[0]));
     QtUserDialogs dialogs;
-    QtSerialPort port(dialogs);
-    if (parser.isSet(portOption)) port.choose(parser.value(portOption));
+    PortChoice port(dialogs);
+    if (parser.isSet(simulatorOption)) port.chooseSimulator();
+    else if (parser.isSet(portOption)) port.chooseDevice(parser.value(portOption));
     RealPacer pacer;
 
     TForm1 window(port, pacer, dialogs, launch.exeName, launch.settingsPath);

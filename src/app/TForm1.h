@@ -64,6 +64,10 @@ public:
     void ShowStopState();
     void EndWait();
     void ResetEntryView();
+    // Handles one received line: logging, the run-picture pre-test and the dispatch rules.
+    void handleLine();
+    void dispatchLine(const QByteArray& line);
+    void handleOk();
     // Shows one of DeviceRun, DeviceStop, DeviceNic and hides the other two.
     void showDeviceState(Picture* picture);
 
@@ -155,6 +159,8 @@ public:
     void ClrListClick();
     void UpgradeClick();
     void UploadStep(int index);
+    // Sends the upload payload after the module's data prompt.
+    void sendUploadPayload();
     int ReadListedFile(int index);
     int ReadNamedFile(const QByteArray& name);
 
@@ -434,6 +440,8 @@ private:
     template <typename Handler> void bindChecked(QRadioButton* radio, Handler handler);
 
     bool m_closing = false;
+    // The line being received grew past its cap; the rest is dropped until its end.
+    bool m_rxLineCut = false;
 };
 
 #include "app/HandlerGuard.h"

@@ -1,15 +1,62 @@
+#include "app/Bar.h"
+#include "app/Pacer.h"
+#include "app/Picture.h"
 #include "app/TForm1.h"
+#include "comm/SerialPort.h"
 
-void TForm1::RunORUClick() {}
+namespace {
 
-void TForm1::StopORUClick() {}
+// The wait display of a switch: the bar runs up to 250, one step per tick of Cekani.
+void startWait(TForm1& form) {
+    form.Prubeh->setMaximum(250);
+    setPosition(form.Prubeh, 0);
+    if (!form.Cekani->isActive()) form.Cekani->start();
+}
 
-void TForm1::LoadORUClick() {}
+} // namespace
 
-void TForm1::CekaniTimer() {}
+void TForm1::RunORUClick() {
+    ApdComPort1.setDtr(false);
+    pacer.wait(1000);
+    // The LTE module runs its script on once DTR is off; the standard one is restarted.
+    if (!state.lteModule) ApdComPort1.send("AT#REBOOT\r\n");
+    startWait(*this);
+    showDeviceState(DeviceNic);
+    LoadORU->setEnabled(false);
+    SaveORU->setEnabled(false);
+}
 
-void TForm1::signalClick() {}
+void TForm1::StopORUClick() {
+    ApdComPort1.setDtr(true);
+    startWait(*this);
+    state.firstEntryPending = true;
+    showDeviceState(DeviceNic);
+}
 
-void TForm1::IMEIClick() {}
+void TForm1::LoadORUClick() {
+    if (!DeviceNic->isHidden()) {
+        ApdComPort1.send("AT+CGMI\r\n");
+        DeviceRun->show();
+        DeviceNic->hide();
+        LoadORU->setEnabled(false);
+        SaveORU->setEnabled(false);
+    }
+    if (!DeviceStop->isHidden()) {
+        ApdComPort1.send("AT#SPN\r\n");
+        setPosition(Prubeh, 0);
+        SaveORU->setEnabled(true);
+        ResetEntryView();
+        showDeviceState(DeviceStop);
+    }
+}
 
-void TForm1::InicializaceClick() {}
+void TForm1::CekaniTimer() {
+    setPosition(Prubeh, Prubeh->value() + 1);
+    Prubeh->show();
+}
+
+void TForm1::signalClick() { ApdComPort1.send("AT+CSQ\r\n"); }
+
+void TForm1::IMEIClick() { ApdComPort1.send("AT#CGSN\r\n"); }
+
+void TForm1::InicializaceClick() { ApdComPort1.send("AT#ESCRIPT=oru.pyo\r\n"); }

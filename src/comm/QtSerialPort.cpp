@@ -24,11 +24,7 @@ QStringList QtSerialPort::deviceChoices() {
 }
 
 void QtSerialPort::open() {
-    if (m_device.isEmpty()) {
-        const std::optional<QString> chosen = m_dialogs.choosePort(deviceChoices());
-        if (!chosen || chosen->trimmed().isEmpty()) throw Failure(QStringLiteral("No serial port was chosen."));
-        m_device = chosen->trimmed();
-    }
+    if (m_device.isEmpty()) throw Failure(QStringLiteral("No serial port was chosen."));
     m_port.setPortName(m_device);
     m_port.setBaudRate(QSerialPort::Baud115200);
     m_port.setDataBits(QSerialPort::Data8);
@@ -69,6 +65,8 @@ quint8 QtSerialPort::readChar() {
 
 int QtSerialPort::outputFree() const {
     if (!m_port.isOpen()) return OutputBufferSize;
+    // While the window thread waits, only a flush moves bytes on towards the device.
+    m_port.flush();
     return std::max<qint64>(0, OutputBufferSize - m_port.bytesToWrite());
 }
 

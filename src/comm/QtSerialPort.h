@@ -6,15 +6,15 @@
 
 class UserDialogs;
 
-// The real serial line: 115200 8N1 with RTS/CTS. Opens on first use and asks for a port while none is
-// chosen. Bytes leave at once: send() writes and flushes, so that the output buffer drains even while
+// The real serial line: 115200 8N1 with RTS/CTS. Opens on first use. A device that is lost (unplugged)
+// closes the port, is reported once and is no longer chosen. Bytes leave at once: send() writes and flushes, so that the output buffer drains even while
 // the window thread sleeps in a pacing wait.
 class QtSerialPort : public SerialPort {
     Q_OBJECT
 public:
     explicit QtSerialPort(UserDialogs& dialogs, QObject* parent = nullptr);
 
-    // Chooses the device without asking; it opens on first use.
+    // The device to open on first use.
     void choose(const QString& device) { m_device = device; }
     const QString& device() const { return m_device; }
     bool isOpen() const { return m_port.isOpen(); }
@@ -27,7 +27,7 @@ public:
     bool isChosen() const override { return !m_device.isEmpty(); }
     void close() override;
 
-    // The entries of the port dialog: the machine's serial devices.
+    // The machine's serial devices.
     static QStringList deviceChoices();
 
 private:
@@ -36,7 +36,7 @@ private:
     void lost(const QString& reason);
 
     UserDialogs& m_dialogs;
-    QSerialPort m_port;
+    mutable QSerialPort m_port;
     QString m_device;
     bool m_dtr = false;
     QByteArray m_received;

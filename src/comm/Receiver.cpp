@@ -1,5 +1,176 @@
+#include "app/Bar.h"
+#include "app/Bytes.h"
+#include "app/Gauge.h"
+#include "app/Led.h"
+#include "app/Pacer.h"
+#include "app/Picture.h"
+#include "app/StatusPanels.h"
 #include "app/TForm1.h"
+#include "comm/SerialPort.h"
 
-void TForm1::ApdComPort1TriggerAvail(quint16) {}
+#include <QLocale>
 
-void TForm1::LedTimerTimer() {}
+namespace {
+
+// A line that never ends is cut here; no answer of the module comes near it.
+constexpr qsizetype MaxLineLength = 64 * 1024;
+
+// The locale's long time format with seconds, without the time zone that Qt's long format adds.
+QByteArray longTime(const QTime& time) {
+    QString format = QLocale().timeFormat(QLocale::LongFormat);
+    format.remove(QLatin1Char('t'));
+    return toBytes(QLocale().toString(time, format.trimmed()));
+}
+
+// Deletes everything up to and including the first occurrence of separator (nothing when absent).
+QByteArray cutThrough(const QByteArray& line, char separator) { return line.mid(line.indexOf(separator) + 1); }
+
+// The text before the first occurrence of separator; empty when there is none.
+QByteArray before(const QByteArray& text, char separator) {
+    const qsizetype at = text.indexOf(separator);
+    return at < 0 ? QByteArray() : text.left(at);
+}
+
+QColor signalColour(int level) {
+    if (level >= 15 && level <= 21) return {0, 255, 255};
+    if (level >= 22 && level <= 31) return {0, 255, 0};
+    return {255, 0, 0};
+}
+
+} // namespace
+
+void TForm1::ApdComPort1TriggerAvail(quint16 count) {
+    RXDled->setVisible(RXDled->isHidden());
+    // Enabling a running timer does not restart its interval.
+    if (!LedTimer->isActive()) LedTimer->start();
+
+    // A failed line ends only that line: the bytes after it are still handled, in order, and the
+    // failure is reported once they are (a message box runs its own event loop).
+    QStringList failures;
+    for (int i = 0; i < count; ++i) {
+        const quint8 c = ApdComPort1.readChar();
+        if (c == 13) {
+            try {
+                handleLine();
+            } catch (const Failure& failure) {
+                failures << failure.text();
+            }
+            state.rxLine.clear();
+            m_rxLineCut = false;
+        } else if (c >= 32) {
+            if (state.rxLine.size() >= MaxLineLength) {
+                if (!m_rxLineCut) log("(received line longer than 65536 characters: the rest of it is dropped)");
+                m_rxLineCut = true;
+                continue;
+            }
+            state.rxLine.append(static_cast<char>(c));
+            if (state.uploadActive && (state.rxLine == ">>>" || state.rxLine == "CONNECT")) sendUploadPayload();
+        }
+    }
+    if (!failures.isEmpty()) throw Failure(failures.join(QLatin1Char('\n')));
+}
+
+void TForm1::LedTimerTimer() {
+    RXDled->hide();
+    LedTimer->stop();
+}
+
+void TForm1::handleLine() {
+    const QByteArray line = state.rxLine;
+    if (!line.contains("#SMSATWL")) log("[" + longTime(pacer.now()) + "]   " + line);
+    if (line.contains("AT#tone=i,4]")) showDeviceState(DeviceRun);
+    dispatchLine(line);
+}
+
+void TForm1::dispatchLine(const QByteArray& line) {
+    if (line == "OK") {
+        handleOk();
+    } else if (line == "STOP" || line.contains("#APLAYEV:")) {
+        if (line.contains("#APLAYEV:")) state.lteModule = true;
+        if (!ApdComPort1.dtr()) return;
+        EndWait();
+        ShowStopState();
+        log("----------------------1");
+        ApdComPort1.send("ATE0\r\n");
+        log(">ATE0");
+        state.stopSeen = true;
+        log("ATE0=-1");
+        log(state.lteModule ? "LTE=-1" : "LTE=0");
+        pacer.wait(1000);
+    } else if (line == "Telit") {
+        showDeviceState(DeviceStop);
+        ApdComPort1.send("AT#SPN\r\n");
+        setPosition(Prubeh, 0);
+        SaveORU->setEnabled(true);
+        LoadORU->setEnabled(true);
+        ResetEntryView();
+    } else if (line == "[AT#SLED=1]=") {
+        pacer.wait(1000);
+        ApdComPort1.send("ATE0;#SPN\r\n");
+        state.stopSeen = false;
+        EndWait();
+        ShowStopState();
+    } else if (state.asendPending && line.contains("#ASENDEV:")) {
+        ApdComPort1.send("AT\r\n");
+        state.asendPending = false;
+    } else if (line == "+CREG: 0,1" || line == "+CREG: 0,5") {
+        pacer.wait(200);
+    } else if (line.contains("#CBC:")) {
+        Cekani->stop();
+        Prubeh->hide();
+        const QByteArray v = cutThrough(line, ',');
+        log(v);
+        StatusBar1->setPanelText(1, fromBytes(" board voltage: " + v + "0 mV"));
+        setPosition(BVoltage, toInt(v));
+        Voltage->setText(fromBytes(v + "0 mV"));
+    } else if (line.contains("+CSQ:")) {
+        state.signalLevel = toInt(before(cutThrough(line, ':'), ',').trimmed());
+        Smeter->setForeColor(signalColour(state.signalLevel));
+        Smeter->setProgress(state.signalLevel);
+        if ((!DeviceRun->isHidden() || !DeviceNic->isHidden()) && state.stopSeen) ShowRunState();
+    } else if (line.contains("+CPBR: (1-")) {
+        const int n = toInt(before(cutThrough(line, '-'), ')').trimmed());
+        state.simCapacity = n;
+        StatusBar1->setPanelText(2, QStringLiteral(" SIM: %1").arg(n));
+        if (n > 10) {
+            pacer.wait(100);
+            if (ApdComPort1.isChosen()) ApdComPort1.send("AT+CPBR=1," + QByteArray::number(n) + "\r\n");
+        }
+    } else if (!line.contains("+CPBR")) {
+        if (line.contains("#SPN")) {
+            StatusBar1->setPanelText(0, fromBytes("Operator: " + cutThrough(line, ':')));
+            pacer.wait(200);
+            if (ApdComPort1.isChosen() && ApdComPort1.dtr()) ApdComPort1.send("AT+CPBR=?\r\n");
+        } else if (line.contains("COPS")) {
+            ShowRunState();
+        }
+    } else {
+        routeEntryLine(line);
+    }
+}
+
+void TForm1::handleOk() {
+    if (state.rereadPending) {
+        state.rereadPending = false;
+        setPosition(Prubeh, 0);
+        SaveORU->setEnabled(true);
+        ResetEntryView();
+        pacer.wait(200);
+        ApdComPort1.send("AT#SPN\r\n");
+    }
+    if (state.uploadActive && !state.asendPending) {
+        ++state.uploadIndex;
+        setPosition(Prubeh, state.uploadIndex);
+        state.uploadActive = false;
+        pacer.wait(500);
+        UploadStep(state.uploadIndex);
+    } else if (state.stopSeen && state.lteModule) {
+        state.stopSeen = false;
+        pacer.wait(200);
+        log("----------------------2");
+        ApdComPort1.send("AT#SPN\r\n");
+        log(">AT#SPN");
+    } else if (state.writeActive) {
+        programmingStep();
+    }
+}

@@ -1,9 +1,29 @@
+#include "app/Picture.h"
 #include "app/TForm1.h"
+#include "files/PhoneBookList.h"
+#include "modules/EntryTree.h"
 
-void TForm1::ShowRunState() {}
+void TForm1::ShowRunState() {
+    showDeviceState(DeviceRun);
+    LoadORU->setEnabled(false);
+    SaveORU->setEnabled(false);
+}
 
-void TForm1::ShowStopState() {}
+void TForm1::ShowStopState() {
+    showDeviceState(DeviceStop);
+    LoadORU->setEnabled(true);
+    SaveORU->setEnabled(true);
+}
 
-void TForm1::EndWait() {}
+void TForm1::EndWait() {
+    Cekani->stop();
+    Prubeh->hide();
+    SaveORU->setEnabled(true);
+    RunORU->setEnabled(true);
+}
 
-void TForm1::ResetEntryView() {}
+void TForm1::ResetEntryView() {
+    PhoneBook1->clearLines();
+    state.firstEntryPending = true;
+    for (EntryTree* tree : {TreeButtons, TreeButtonsSel, TreeMemo, TreeMemoSel, TreeCode}) tree->clear();
+}

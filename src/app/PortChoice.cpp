@@ -1,0 +1,60 @@
+#include "app/PortChoice.h"
+
+#include "app/Failure.h"
+#include "app/UserDialogs.h"
+#include "comm/QtSerialPort.h"
+#include "sim/SimulatedPort.h"
+#include "sim/SimulatedUnit.h"
+
+const QString PortChoice::SimulatedUnitChoice = QStringLiteral("Simulated unit");
+
+PortChoice::PortChoice(UserDialogs& dialogs, QObject* parent) : SerialPort(parent), m_dialogs(dialogs) {}
+
+PortChoice::~PortChoice() {
+    // The port goes before the unit it talks to.
+    m_port.reset();
+}
+
+void PortChoice::chooseSimulator() {
+    m_port.reset();
+    m_unit = std::make_unique<SimulatedUnit>(SimOptions::realistic());
+    use(std::make_unique<SimulatedPort>(*m_unit));
+}
+
+void PortChoice::chooseDevice(const QString& device) {
+    auto port = std::make_unique<QtSerialPort>(m_dialogs);
+    port->choose(device);
+    use(std::move(port));
+}
+
+void PortChoice::use(std::unique_ptr<SerialPort> port) {
+    m_port = std::move(port);
+    m_port->setDtr(m_dtr);
+    connect(m_port.get(), &SerialPort::triggerAvail, this, &SerialPort::triggerAvail);
+}
+
+bool PortChoice::isChosen() const { return m_port && m_port->isChosen(); }
+
+void PortChoice::send(const QByteArray& data) {
+    if (!isChosen()) {
+        const std::optional<QString> chosen = m_dialogs.choosePort(QStringList{SimulatedUnitChoice}
+                                                                   + QtSerialPort::deviceChoices());
+        if (!chosen || chosen->trimmed().isEmpty()) throw Failure(QStringLiteral("No serial port was chosen."));
+        if (*chosen == SimulatedUnitChoice) chooseSimulator();
+        else chooseDevice(chosen->trimmed());
+    }
+    m_port->send(data);
+}
+
+quint8 PortChoice::readChar() { return m_port ? m_port->readChar() : 0; }
+
+int PortChoice::outputFree() const { return m_port ? m_port->outputFree() : OutputBufferSize; }
+
+void PortChoice::setDtr(bool on) {
+    m_dtr = on;
+    if (m_port) m_port->setDtr(on);
+}
+
+void PortChoice::close() {
+    if (m_port) m_port->close();
+}

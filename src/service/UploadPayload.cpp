@@ -1,0 +1,29 @@
+#include "app/Led.h"
+#include "app/Pacer.h"
+#include "app/TForm1.h"
+#include "comm/SerialPort.h"
+
+#include <algorithm>
+
+void TForm1::sendUploadPayload() {
+    log("+++++++++++++++");
+    pacer.wait(500);
+    const QByteArray& payload = state.uploadPayload;
+    constexpr qsizetype buffer = SerialPort::OutputBufferSize;
+    if (payload.size() <= buffer) {
+        ApdComPort1.send(payload);
+        return;
+    }
+    // The output buffer takes at most its size at once: the rest follows in pieces of at most that
+    // size, each as soon as the buffer has drained.
+    ApdComPort1.send(payload.left(buffer));
+    for (qsizetype sent = buffer; sent < payload.size(); sent += buffer) {
+        while (ApdComPort1.outputFree() < buffer) {
+            log("sending");
+            RXDled->setVisible(RXDled->isHidden());
+            pacer.wait(1000);
+        }
+        log("flush buffer");
+        ApdComPort1.send(payload.mid(sent, std::min(buffer, payload.size() - sent)));
+    }
+}
