@@ -45,6 +45,10 @@ int main(int argc, char* argv[]) {
     sigaddset(&stopSignals, SIGTERM);
     sigprocmask(SIG_BLOCK, &stopSignals, nullptr);
     const int signalFd = signalfd(-1, &stopSignals, SFD_CLOEXEC);
+    if (signalFd < 0) {
+        std::perror("signalfd");
+        return 1;
+    }
     QSocketNotifier signalNotifier(signalFd, QSocketNotifier::Read);
     QObject::connect(&signalNotifier, &QSocketNotifier::activated, &app, &QCoreApplication::quit);
 

@@ -18,7 +18,9 @@ void SimulatedPort::send(const QByteArray& data) {
         throw Failure(QStringLiteral("The serial port has vanished"));
     }
     if (data.size() > OutputBufferSize)
-        throw Failure(QStringLiteral("Output buffer too small for %1 bytes").arg(data.size()));
+        throw Failure(QStringLiteral("Output buffer too small: %1 bytes do not fit into the %2 bytes free.")
+                          .arg(data.size())
+                          .arg(OutputBufferSize));
     m_open = true;
     m_unit.receive(data);
 }

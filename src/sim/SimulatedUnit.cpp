@@ -28,7 +28,8 @@ SimulatedUnit::SimulatedUnit(const SimOptions& options, QObject* parent)
 
 void SimulatedUnit::receive(const QByteArray& bytes) {
     qsizetype at = 0;
-    // The running script owns the line and reads nothing; a reboot command hands the line back to it.
+    // In run mode the script owns the line and the module reads nothing, also not what follows
+    // "AT#REBOOT" in the same bytes.
     while (at < bytes.size() && m_mode == Mode::Stop) {
         if (m_dataMode) {
             at = takeData(bytes, at);

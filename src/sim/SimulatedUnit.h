@@ -63,7 +63,6 @@ private:
     };
     enum class FileKind { Script, Audio };
 
-    void takeCommandBytes(const QByteArray& bytes);
     qsizetype takeData(const QByteArray& bytes, qsizetype from);
     void execute(const QByteArray& line);
     QList<QByteArray> answerTo(const QByteArray& command);

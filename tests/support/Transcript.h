@@ -13,7 +13,8 @@ void settle(SimulatedPort& port);
 
 // Plays the program's side of a dialogue with the simulated unit. A script has one step a line:
 // "> command" is sent with CR LF, "< line" is what the module must say next. The empty lines of the
-// module's CR LF framing are not listed; a prompt without line end (">>>") is listed like a line.
+// module's CR LF framing are not listed; a prompt without line end (">>>") is listed like a line. Blanks
+// around a script line do not count, so scripts can be indented.
 // play() fails when the module says something before a command that the script does not list, when a
 // listed line does not come, and when the module says more than the script lists.
 class Transcript {
