@@ -1,0 +1,10 @@
+#include "config/FilteredEdit.h"
+
+#include "app/Bytes.h"
+
+#include <QLineEdit>
+
+void filterEdit(QLineEdit* edit, Filter filter) {
+    edit->setText(fromBytes(filter(toBytes(edit->text()))));
+    edit->setCursorPosition(edit->text().size());
+}
