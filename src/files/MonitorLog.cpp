@@ -1,3 +1,17 @@
+#include "app/Bytes.h"
 #include "app/TForm1.h"
+#include "files/WholeFile.h"
 
-void TForm1::SaveMonitorClick() {}
+#include <QTextBlock>
+
+void TForm1::SaveMonitorClick() {
+    const QString path = dialogs.saveFileName(QStringLiteral("Monitor files (*.mon)|*.mon"));
+    if (path.isEmpty()) return;
+    // Line by line from the blocks: the document's plain text would turn non-breaking spaces into blanks.
+    QByteArray log;
+    const QTextDocument* document = Monitor->document();
+    if (!document->isEmpty())
+        for (QTextBlock block = document->begin(); block.isValid(); block = block.next())
+            log += toBytes(block.text()) + "\r\n";
+    writeWholeFile(path, log);
+}

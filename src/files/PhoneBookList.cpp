@@ -3,6 +3,7 @@
 #include "app/Bytes.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QSignalBlocker>
 
 namespace {
@@ -28,11 +29,17 @@ PhoneBookList::PhoneBookList(QWidget* parent) : QTableWidget(0, 2, parent) {
     });
 }
 
-int PhoneBookList::lineCount() const { return m_placeholder ? 0 : rowCount(); }
+int PhoneBookList::lineCount() const {
+    return m_placeholder ? 0 : rowCount();
+}
 
-QByteArray PhoneBookList::name(int index) const { return toBytes(item(index, 0)->text()); }
+QByteArray PhoneBookList::name(int index) const {
+    return toBytes(item(index, 0)->text());
+}
 
-QByteArray PhoneBookList::number(int index) const { return toBytes(item(index, 1)->text()); }
+QByteArray PhoneBookList::number(int index) const {
+    return toBytes(item(index, 1)->text());
+}
 
 QByteArray PhoneBookList::line(int index) const {
     if (item(index, 0)->data(NoEqualsRole).toBool()) return number(index);
@@ -41,17 +48,20 @@ QByteArray PhoneBookList::line(int index) const {
 
 QByteArray PhoneBookList::text() const {
     QByteArray all;
-    for (int i = 0; i < lineCount(); ++i) all += line(i) + "\r\n";
+    for (int i = 0; i < lineCount(); ++i)
+        all += line(i) + "\r\n";
     return all;
 }
 
 void PhoneBookList::setText(const QByteArray& text) {
     clearLines();
+    if (text.isEmpty()) return;
     QByteArray normalised = text;
     normalised.replace("\r\n", "\n").replace('\r', '\n');
     QList<QByteArray> lines = normalised.split('\n');
     if (normalised.endsWith('\n')) lines.removeLast();
-    for (const QByteArray& line : lines) appendLine(line);
+    for (const QByteArray& line : lines)
+        appendLine(line);
 }
 
 void PhoneBookList::clearLines() {
@@ -89,11 +99,39 @@ void PhoneBookList::deleteLine(int index) {
 }
 
 int PhoneBookList::findName(const QByteArray& name) const {
+    const QString wanted = fromBytes(name);
     for (int i = 0; i < lineCount(); ++i) {
         if (item(i, 0)->data(NoEqualsRole).toBool()) continue;
-        if (this->name(i).compare(name, Qt::CaseInsensitive) == 0) return i;
+        if (item(i, 0)->text().compare(wanted, Qt::CaseInsensitive) == 0) return i;
     }
     return -1;
+}
+
+void PhoneBookList::setCurrentLine(int index) {
+    setCurrentCell(index, qMax(currentColumn(), 0));
+}
+
+void PhoneBookList::insertAtCurrent() {
+    const int current = currentLine();
+    if (current < lineCount() && name(current).isEmpty() && number(current).isEmpty()) return;
+    insertEmptyLine(current);
+    setCurrentLine(current);
+}
+
+void PhoneBookList::deleteCurrent() {
+    if (lineCount() == 0) return;
+    const int current = currentLine();
+    deleteLine(current);
+    setCurrentLine(qMin(current, qMax(lineCount() - 1, 0)));
+}
+
+void PhoneBookList::keyPressEvent(QKeyEvent* event) {
+    if (state() != EditingState) {
+        if (event->key() == Qt::Key_Insert && event->modifiers() == Qt::NoModifier) return insertAtCurrent();
+        if (event->key() == Qt::Key_Delete && event->modifiers() == Qt::ControlModifier)
+            return deleteCurrent();
+    }
+    QTableWidget::keyPressEvent(event);
 }
 
 void PhoneBookList::setRow(int row, const QByteArray& line) {

@@ -29,6 +29,18 @@ public:
     // The first row whose name equals name, letter case ignored; rows without "=" are never found.
     int findName(const QByteArray& name) const;
 
+    // The row the user works on; the first row while none is chosen.
+    int currentLine() const { return qMax(currentRow(), 0); }
+    void setCurrentLine(int index);
+    // Inserts an empty row in the current row's place, unless the current row is an empty one already.
+    void insertAtCurrent();
+    // Removes the current row; the row that takes its place, or else the new last row, is current.
+    void deleteCurrent();
+
+protected:
+    // Insert adds a row and Ctrl+Delete removes one, as the buttons beside the list do.
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     void setRow(int row, const QByteArray& line);
     void showPlaceholder();
