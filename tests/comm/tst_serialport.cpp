@@ -1,0 +1,114 @@
+#include "ScriptedDialogs.h"
+
+#include "app/Failure.h"
+#include "app/PortChoice.h"
+#include "comm/QtSerialPort.h"
+#include "sim/SimulatedUnit.h"
+
+#include <QProcess>
+#include <QSignalSpy>
+#include <QtTest>
+
+namespace {
+
+// Reads from a port until the received text holds want, the way the receiver is notified.
+QByteArray receiveUntil(SerialPort& port, const QByteArray& want) {
+    QByteArray received;
+    QObject::connect(&port, &SerialPort::triggerAvail, &port, [&port, &received](quint16 count) {
+        for (int i = 0; i < count; ++i) received.append(static_cast<char>(port.readChar()));
+    });
+    [[maybe_unused]] const bool arrived = QTest::qWaitFor([&] { return received.contains(want); }, 5000);
+    QObject::disconnect(&port, &SerialPort::triggerAvail, &port, nullptr);
+    return received;
+}
+
+} // namespace
+
+class SerialPortTest : public QObject {
+    Q_OBJECT
+private slots:
+    void portDialogOffersTheSimulatedUnitFirst();
+    void cancellingThePortChoiceFailsTheSend_data();
+    void cancellingThePortChoiceFailsTheSend();
+    void dtrSetBeforeTheChoiceIsApplied();
+    void talksToTheUnitOverAPseudoTerminal();
+};
+
+void SerialPortTest::portDialogOffersTheSimulatedUnitFirst() {
+    ScriptedDialogs dialogs;
+    dialogs.portAnswers << std::nullopt;
+    PortChoice port(dialogs);
+    QVERIFY_THROWS_EXCEPTION(Failure, port.send("AT\r\n"));
+    QCOMPARE(dialogs.portChoices.value(0), PortChoice::SimulatedUnitChoice);
+}
+
+void SerialPortTest::cancellingThePortChoiceFailsTheSend_data() {
+    QTest::addColumn<std::optional<QString>>("answer");
+    QTest::newRow("cancel") << std::optional<QString>();
+    QTest::newRow("OK with nothing chosen") << std::optional<QString>(QStringLiteral("  "));
+}
+
+void SerialPortTest::cancellingThePortChoiceFailsTheSend() {
+    QFETCH(std::optional<QString>, answer);
+    ScriptedDialogs dialogs;
+    dialogs.portAnswers << answer << std::optional<QString>(PortChoice::SimulatedUnitChoice);
+    PortChoice port(dialogs);
+    try {
+        port.send("ATE0\r\n");
+        QFAIL("the send went through without a port");
+    } catch (const Failure& failure) {
+        QCOMPARE(failure.text(), QStringLiteral("No serial port was chosen."));
+    }
+    QVERIFY(!port.isChosen());
+    // The next send asks again.
+    port.send("ATE0\r\n");
+    QVERIFY(port.isChosen());
+    QVERIFY(port.simulatedUnit() != nullptr);
+    QVERIFY(dialogs.problems().isEmpty());
+}
+
+void SerialPortTest::dtrSetBeforeTheChoiceIsApplied() {
+    ScriptedDialogs dialogs;
+    PortChoice port(dialogs);
+    port.setDtr(true);
+    port.chooseSimulator();
+    QVERIFY(port.dtr());
+    QVERIFY(port.simulatedUnit()->dtr());
+}
+
+void SerialPortTest::talksToTheUnitOverAPseudoTerminal() {
+    const QString buildDir = qEnvironmentVariable("ZUVOVU_BUILD_DIR");
+    if (buildDir.isEmpty()) QSKIP("ZUVOVU_BUILD_DIR names the folder of zuvovu-sim; CTest sets it");
+    QProcess sim;
+    sim.start(buildDir + QStringLiteral("/zuvovu-sim"), {QStringLiteral("--stopped")});
+    QVERIFY(sim.waitForReadyRead(10000));
+    const QString device = QString::fromLocal8Bit(sim.readLine()).trimmed();
+    QVERIFY(device.startsWith(QStringLiteral("/dev/")));
+
+    ScriptedDialogs dialogs;
+    QtSerialPort port(dialogs);
+    QCOMPARE(port.outputFree(), SerialPort::OutputBufferSize);
+    port.choose(device);
+    port.setDtr(true);
+    // Two sends in a row go out in order, with nothing between them.
+    port.send("ATE");
+    port.send("0\r\n");
+    QVERIFY(port.isOpen());
+    QVERIFY(port.dtr());
+    QVERIFY(receiveUntil(port, "OK\r\n").contains("OK"));
+    port.send("AT+CGMI\r\n");
+    QVERIFY(receiveUntil(port, "Telit\r\n").contains("Telit"));
+    QVERIFY_THROWS_EXCEPTION(Failure, port.send(QByteArray(SerialPort::OutputBufferSize + 1, 'x')));
+
+    // The device vanishes: reported once, closed, and no longer chosen.
+    sim.terminate();
+    QVERIFY(sim.waitForFinished(5000));
+    QTRY_COMPARE_WITH_TIMEOUT(dialogs.errors.size(), 1, 5000);
+    QTest::qWait(100);
+    QCOMPARE(dialogs.errors.size(), 1);
+    QVERIFY(!port.isOpen());
+    QVERIFY(!port.isChosen());
+}
+
+QTEST_MAIN(SerialPortTest)
+#include "tst_serialport.moc"
