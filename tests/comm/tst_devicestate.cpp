@@ -1,0 +1,115 @@
+#include "FormFixture.h"
+
+#include "app/Picture.h"
+
+#include <QtTest>
+
+// The Run, Stop and Load buttons and the status buttons, against the commands, waits and pictures.
+class DeviceStateTest : public QObject {
+    Q_OBJECT
+private slots:
+    void switches_data();
+    void switches();
+    void loadWhileWaitingShowsRunUntilTheModuleAnswers();
+    void waitBarFillsAndStops();
+};
+
+namespace {
+
+enum class Shown { Run, Stop, Waiting };
+
+Shown shown(const TForm1& form) {
+    if (!form.DeviceStop->isHidden()) return Shown::Stop;
+    if (!form.DeviceNic->isHidden()) return Shown::Waiting;
+    return Shown::Run;
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Shown)
+
+void DeviceStateTest::switches_data() {
+    QTest::addColumn<QString>("handler");
+    QTest::addColumn<Shown>("before");
+    QTest::addColumn<bool>("lte");
+    QTest::addColumn<QByteArrayList>("sent");
+    QTest::addColumn<QList<int>>("waits");
+    QTest::addColumn<Shown>("after");
+    QTest::addColumn<bool>("dtr");
+
+    QTest::newRow("Run restarts the script") << "RunORU" << Shown::Stop << false << QByteArrayList{"AT#REBOOT\r\n"}
+                                             << QList<int>{1000} << Shown::Waiting << false;
+    QTest::newRow("Run on the LTE module sends nothing")
+        << "RunORU" << Shown::Stop << true << QByteArrayList{} << QList<int>{1000} << Shown::Waiting << false;
+    QTest::newRow("Stop sets DTR") << "StopORU" << Shown::Run << false << QByteArrayList{} << QList<int>{}
+                                   << Shown::Waiting << true;
+    QTest::newRow("Load in stop mode reads again")
+        << "LoadORU" << Shown::Stop << false << QByteArrayList{"AT#SPN\r\n"} << QList<int>{} << Shown::Stop << false;
+    QTest::newRow("Load in run mode does nothing")
+        << "LoadORU" << Shown::Run << false << QByteArrayList{} << QList<int>{} << Shown::Run << false;
+    QTest::newRow("signal") << "signal" << Shown::Run << false << QByteArrayList{"AT+CSQ\r\n"} << QList<int>{}
+                            << Shown::Run << false;
+    QTest::newRow("IMEI") << "IMEI" << Shown::Run << false << QByteArrayList{"AT#CGSN\r\n"} << QList<int>{}
+                          << Shown::Run << false;
+    QTest::newRow("Inicializace selects the script")
+        << "Inicializace" << Shown::Run << false << QByteArrayList{"AT#ESCRIPT=oru.pyo\r\n"} << QList<int>{}
+        << Shown::Run << false;
+}
+
+void DeviceStateTest::switches() {
+    QFETCH(QString, handler);
+    QFETCH(Shown, before);
+    QFETCH(bool, lte);
+    QFETCH(QByteArrayList, sent);
+    QFETCH(QList<int>, waits);
+    QFETCH(Shown, after);
+    QFETCH(bool, dtr);
+
+    FormFixture f;
+    TForm1& form = *f.form;
+    form.state.lteModule = lte;
+    form.showDeviceState(before == Shown::Stop ? form.DeviceStop : form.DeviceRun);
+    form.LoadORU->setEnabled(true);
+    f.port.clearSent();
+    f.pacer.waits.clear();
+    form.findChild<QPushButton*>(handler)->click();
+    QCOMPARE(f.port.sent, sent);
+    QCOMPARE(f.pacer.waits, waits);
+    QCOMPARE(shown(form), after);
+    QCOMPARE(f.port.dtr(), dtr);
+    if (after == Shown::Waiting) {
+        QVERIFY(form.Cekani->isActive());
+        QCOMPARE(form.Prubeh->maximum(), 250);
+        QCOMPARE(form.Prubeh->value(), 0);
+    }
+    QVERIFY(f.dialogs.errors.isEmpty());
+}
+
+void DeviceStateTest::loadWhileWaitingShowsRunUntilTheModuleAnswers() {
+    FormFixture f;
+    TForm1& form = *f.form;
+    form.StopORU->click();
+    form.SaveORU->setEnabled(true);
+    f.port.clearSent();
+    form.LoadORU->setEnabled(true);
+    form.LoadORU->click();
+    QCOMPARE(f.port.sent, QByteArrayList{"AT+CGMI\r\n"});
+    QCOMPARE(shown(form), Shown::Run);
+    QVERIFY(!form.LoadORU->isEnabled() && !form.SaveORU->isEnabled());
+    f.say({"Telit"});
+    QCOMPARE(shown(form), Shown::Stop);
+    QVERIFY(form.LoadORU->isEnabled() && form.SaveORU->isEnabled());
+}
+
+void DeviceStateTest::waitBarFillsAndStops() {
+    FormFixture f;
+    TForm1& form = *f.form;
+    form.StopORU->click();
+    for (int tick = 0; tick < 260; ++tick) form.CekaniTimer();
+    QCOMPARE(form.Prubeh->value(), 250);
+    QVERIFY(!form.Prubeh->isHidden());
+    QVERIFY(form.Cekani->isActive());
+}
+
+QTEST_MAIN(DeviceStateTest)
+#include "tst_devicestate.moc"
