@@ -1,0 +1,53 @@
+#include "app/Bytes.h"
+#include "app/Failure.h"
+#include "app/TForm1.h"
+#include "service/UploadList.h"
+
+#include <QFile>
+#include <limits>
+#include <optional>
+
+namespace {
+
+// The whole contents of a file to upload; nothing for an empty name or a file that opens but cannot be
+// read. A file that cannot be opened is a failure with the system's description.
+std::optional<QByteArray> readUploadFile(const QByteArray& name) {
+    if (name.isEmpty()) return std::nullopt;
+    // Names in the list are the system's own bytes: decode them as the system does.
+    QFile file(QFile::decodeName(name));
+    if (!file.open(QIODevice::ReadOnly))
+        throw Failure(QStringLiteral("Cannot open %1: %2").arg(fromBytes(name), file.errorString()));
+    const qint64 size = file.size();
+    if (size > std::numeric_limits<int>::max())
+        throw Failure(QStringLiteral("%1 is too large to upload: %2 bytes").arg(fromBytes(name)).arg(size));
+    // Exactly the size taken, so that the size the command announces is the size of the data sent.
+    QByteArray bytes = file.read(size);
+    if (bytes.size() != size) return std::nullopt;
+    return bytes;
+}
+
+} // namespace
+
+int TForm1::ReadListedFile(int index) {
+    state.uploadIndex = index;
+    if (index >= listLineCount(List)) {
+        Prubeh->hide();
+        return 0;
+    }
+    state.uploadPayload.clear();
+    std::optional<QByteArray> bytes = readUploadFile(listLine(List, index));
+    if (!bytes) {
+        Prubeh->hide();
+        return 0;
+    }
+    state.uploadPayload = std::move(*bytes);
+    return static_cast<int>(state.uploadPayload.size());
+}
+
+int TForm1::ReadNamedFile(const QByteArray& name) {
+    state.uploadPayload.clear();
+    std::optional<QByteArray> bytes = readUploadFile(name);
+    if (!bytes) return 0;
+    state.uploadPayload = std::move(*bytes);
+    return static_cast<int>(state.uploadPayload.size());
+}

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayList>
+
+class QPlainTextEdit;
+
+// The upgrade list is a memo with one entry a line; its texts are bytes like everything read from files.
+// An empty memo holds no entries.
+int listLineCount(const QPlainTextEdit* list);
+// The entry of the given index; the empty text beyond the last one.
+QByteArray listLine(const QPlainTextEdit* list, int index);
+// Adds the entries after the last one, blank ones included.
+void appendListLines(QPlainTextEdit* list, const QByteArrayList& lines);
