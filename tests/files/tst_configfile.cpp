@@ -1,0 +1,214 @@
+#include "FormFixture.h"
+#include "app/Bytes.h"
+#include "files/PhoneBookList.h"
+
+#include <QtTest>
+
+namespace {
+
+const QString OruFilter = QStringLiteral("ORU files (*.oru)|*.oru");
+
+QByteArray readFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
+}
+
+void writeFile(const QString& path, const QByteArray& data) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(data);
+}
+
+void save(FormFixture& fixture, const QString& path) {
+    fixture.dialogs.saveAnswers << path;
+    fixture.form->Save->click();
+}
+
+void load(FormFixture& fixture, const QString& path) {
+    fixture.dialogs.openAnswers << path;
+    fixture.form->Load->click();
+}
+
+QByteArrayList strings(const SharedState& s) {
+    return {s.parOru, s.parRl1, s.parRl2, s.parKey};
+}
+
+// Every edit the file holds, and the mirrors of the A-button numbers.
+QByteArrayList edits(TForm1& f) {
+    QByteArrayList all;
+    for (const auto* group : {&f.ADMIN, &f.ABUTTON, &f.AABUTTON, &f.BBUTTON})
+        for (QLineEdit* edit : *group)
+            all << toBytes(edit->text());
+    return all << toBytes(f.ALARMON->text()) << toBytes(f.ALARMOFF->text());
+}
+
+} // namespace
+
+class TestConfigFile : public QObject {
+    Q_OBJECT
+private slots:
+    void saveThenLoadRestoresEverything();
+    void savingAtStartUp();
+    void keyRules_data();
+    void keyRules();
+    void undecodableParameterIsReportedOnce();
+    void unreadableFileKeepsPhoneBook();
+};
+
+void TestConfigFile::saveThenLoadRestoresEverything() {
+    FormFixture first;
+    TForm1& a = *first.form;
+    for (int i = 0; i < 7; ++i) {
+        a.ADMIN[i]->setText(QStringLiteral("+42060000000%1").arg(i));
+        a.ABUTTON[i]->setText(QStringLiteral("*#1%1").arg(i));
+        a.BBUTTON[i]->setText(QStringLiteral("60%1").arg(i));
+    }
+    a.ALARMON->setText(fromBytes("Alarm on, zone=1 \t\xe9\xb9\xa0!"));
+    a.ALARMOFF->setText(QString());
+    a.state.parOru = "1#7#2#1#0#3#1#9";
+    a.state.parRl1 = "3#4#10#0";
+    a.state.parRl2 = "0#5#99#1";
+    a.state.parKey = "9#1";
+    a.PhoneBook1->setText("Jan=123\r\nADMIN1=999\r\nnote\r\nx=1=2\r\n\xc8\xe1=\xff\r\n");
+    const QString path = first.path(QStringLiteral("unit.oru"));
+    save(first, path);
+
+    QByteArray expected;
+    for (int i = 0; i < 7; ++i)
+        expected += "ADMIN" + QByteArray::number(i + 1) + "=+42060000000" + QByteArray::number(i) + "\r\n";
+    for (int i = 0; i < 7; ++i)
+        expected += "ABUTTON" + QByteArray::number(i + 1) + "=*#1" + QByteArray::number(i) + "\r\n";
+    for (int i = 0; i < 7; ++i)
+        expected += "BBUTTON" + QByteArray::number(i + 1) + "=60" + QByteArray::number(i) + "\r\n";
+    expected += "ALARMON=Alarm on, zone=1 \t\xe9\xb9\xa0!\r\nALARMOFF=\r\n"
+                "PARORU=1#7#2#1#0#3#1#9\r\nPARRL1=3#4#10#0\r\nPARRL2=0#5#99#1\r\nPARKEY=9#1\r\n"
+                "Jan=123\r\nADMIN1=999\r\nnote\r\nx=1=2\r\n\xc8\xe1=\xff\r\n";
+    QCOMPARE(readFile(path), expected);
+
+    FormFixture second;
+    TForm1& b = *second.form;
+    load(second, path);
+    QCOMPARE(edits(b), edits(a));
+    QCOMPARE(strings(b.state), strings(a.state));
+    QCOMPARE(b.PhoneBook1->text(), a.PhoneBook1->text());
+    QVERIFY(b.NoCall->isChecked() && b.PortEtons->isChecked() && b.SendSMS->isChecked());
+    QVERIFY(b.RelBut1->isChecked() && b.RelSW2->isChecked() && b.RelRingAll2->isChecked());
+    QCOMPARE(b.WaitBUF->currentText(), QStringLiteral("9"));
+    QVERIFY(b.DirectCall->isChecked());
+
+    const QString again = second.path(QStringLiteral("again.oru"));
+    save(second, again);
+    QCOMPARE(readFile(again), expected);
+    QCOMPARE(first.dialogs.filters, QStringList{OruFilter});
+    QCOMPARE(second.dialogs.filters, QStringList({OruFilter, OruFilter}));
+    for (FormFixture* fixture : {&first, &second}) {
+        QCOMPARE(fixture->dialogs.errors, QStringList());
+        QCOMPARE(fixture->dialogs.problems(), QString());
+    }
+}
+
+void TestConfigFile::savingAtStartUp() {
+    FormFixture fixture;
+    const QString path = fixture.path(QStringLiteral("fresh.oru"));
+    save(fixture, path);
+    const QByteArray saved = readFile(path);
+    QCOMPARE(saved.count("\r\n"), 27);
+    QVERIFY(saved.endsWith("ALARMON=\r\nALARMOFF=\r\nPARORU=4#4#0#0#1#7#2#0\r\nPARRL1=55#1#03#1\r\n"
+                           "PARRL2=66#1#03#1\r\nPARKEY=2#0\r\n"));
+
+    load(fixture, path);
+    QCOMPARE(strings(fixture.form->state),
+             QByteArrayList({"4#4#0#0#1#7#2#0", "5#1#03#1", "6#1#03#1", "2#0"}));
+    QCOMPARE(fixture.form->PhoneBook1->lineCount(), 0);
+    QCOMPARE(fixture.dialogs.problems(), QString());
+}
+
+void TestConfigFile::keyRules_data() {
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QString>("admin1");
+    QTest::addColumn<QString>("admin3");
+    QTest::addColumn<QString>("alarmOn");
+    QTest::addColumn<QByteArray>("parKey");
+    QTest::addColumn<QByteArray>("rows");
+
+    // Before each load: ADMIN1 "111", ADMIN3 "333", ALARMON "on", parKey "3#1".
+    QTest::newRow("key letter case ignored") << QByteArray("admin1=123\r\nAlarmOn=x\r\n") << "123"
+                                             << "333"
+                                             << "x" << QByteArray("3#1") << QByteArray();
+    QTest::newRow("repeated key: the second stays a row")
+        << QByteArray("ADMIN1=123\r\nADMIN1=456\r\n") << "123"
+        << "333"
+        << "on" << QByteArray("3#1") << QByteArray("ADMIN1=456\r\n");
+    QTest::newRow("equals sign inside a value")
+        << QByteArray("ADMIN1=12=3\r\nALARMON=a=b\r\nx=1=2\r\n") << "12"
+        << "333"
+        << "a=b" << QByteArray("3#1") << QByteArray("x=1=2\r\n");
+    QTest::newRow("numbers filtered, alarm texts not")
+        << QByteArray("ADMIN1=123 456\r\nALARMON= door open, code 5 \r\n") << "123"
+        << "333"
+        << " door open, code 5 " << QByteArray("3#1") << QByteArray();
+    QTest::newRow("missing keys keep the current values")
+        << QByteArray("x=1\nnote\n\n") << "111"
+        << "333"
+        << "on" << QByteArray("3#1") << QByteArray("x=1\r\nnote\r\n\r\n");
+    QTest::newRow("parameter key stored and decoded") << QByteArray("PARKEY=5#1") << "111"
+                                                      << "333"
+                                                      << "on" << QByteArray("5#1") << QByteArray();
+    QTest::newRow("key must be the whole name")
+        << QByteArray("ADMIN=1\r\nADMIN33=2\r\nADMIN3 =4\r\n") << "111"
+        << "333"
+        << "on" << QByteArray("3#1") << QByteArray("ADMIN=1\r\nADMIN33=2\r\nADMIN3 =4\r\n");
+}
+
+void TestConfigFile::keyRules() {
+    QFETCH(QByteArray, file);
+    FormFixture fixture;
+    TForm1& form = *fixture.form;
+    form.ADMIN[0]->setText(QStringLiteral("111"));
+    form.ADMIN[2]->setText(QStringLiteral("333"));
+    form.ALARMON->setText(QStringLiteral("on"));
+    form.state.parKey = "3#1";
+    const QString path = fixture.path(QStringLiteral("rules.oru"));
+    writeFile(path, file);
+    load(fixture, path);
+    QTEST(form.ADMIN[0]->text(), "admin1");
+    QTEST(form.ADMIN[2]->text(), "admin3");
+    QTEST(form.ALARMON->text(), "alarmOn");
+    QTEST(form.state.parKey, "parKey");
+    QTEST(form.PhoneBook1->text(), "rows");
+    QCOMPARE(fixture.dialogs.errors, QStringList());
+    QCOMPARE(fixture.dialogs.problems(), QString());
+}
+
+// The rest of the file still reaches its places; the value that could not be decoded stays as it came.
+void TestConfigFile::undecodableParameterIsReportedOnce() {
+    FormFixture fixture;
+    TForm1& form = *fixture.form;
+    const QString path = fixture.path(QStringLiteral("bad.oru"));
+    writeFile(path,
+              "PARORU=4#4#0#0#1#x#2#0\r\nPARRL1=3#4#10#0\r\nPARRL2=0#5#99#1\r\nPARKEY=9#1\r\nJan=1\r\n");
+    load(fixture, path);
+    QCOMPARE(fixture.dialogs.errors.size(), 1);
+    QVERIFY2(fixture.dialogs.errors[0].startsWith(QStringLiteral("PARORU")),
+             qPrintable(fixture.dialogs.errors[0]));
+    QCOMPARE(strings(form.state), QByteArrayList({"4#4#0#0#1#x#2#0", "3#4#10#0", "0#5#99#1", "9#1"}));
+    QCOMPARE(form.PhoneBook1->text(), QByteArray("Jan=1\r\n"));
+
+    const QString saved = fixture.path(QStringLiteral("saved.oru"));
+    save(fixture, saved);
+    QVERIFY(readFile(saved).contains(
+        "\r\nPARORU=4#4#0#0#1#x#2#0\r\nPARRL1=3#4#10#0\r\nPARRL2=0#5#99#1\r\nPARKEY=9#1\r\nJan=1\r\n"));
+    QCOMPARE(fixture.dialogs.problems(), QString());
+}
+
+void TestConfigFile::unreadableFileKeepsPhoneBook() {
+    FormFixture fixture;
+    fixture.form->PhoneBook1->setText("Jan=1\r\n");
+    load(fixture, fixture.path(QStringLiteral("missing.oru")));
+    QCOMPARE(fixture.dialogs.errors.size(), 1);
+    QCOMPARE(fixture.form->PhoneBook1->text(), QByteArray("Jan=1\r\n"));
+    QCOMPARE(fixture.dialogs.problems(), QString());
+}
+
+QTEST_MAIN(TestConfigFile)
+#include "tst_configfile.moc"
