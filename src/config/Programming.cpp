@@ -1,11 +1,189 @@
+#include "app/Bar.h"
+#include "app/Bytes.h"
+#include "app/Failure.h"
+#include "app/Pacer.h"
 #include "app/TForm1.h"
+#include "comm/SerialPort.h"
+#include "config/FixedEntries.h"
+#include "files/PhoneBookList.h"
 
-void TForm1::SaveORUClick() {}
+#include <optional>
+#include <tuple>
 
-void TForm1::DisableControls() {}
+namespace {
 
-void TForm1::EnableControls() {}
+struct Entry {
+    QByteArray name;
+    QByteArray number;
+    // How the entry is named to the user.
+    QString label;
+};
 
-void TForm1::programmingStep() {}
+// The entry the sequence writes at a step: the fixed entries at steps 1 … 27, then the grid's rows.
+// None once the rows are used up: from there on every step clears a location.
+std::optional<Entry> entryAt(TForm1& form, int step) {
+    if (step <= FixedEntries::Count) {
+        const QByteArray name = FixedEntries::name(step);
+        const QLineEdit* edit = FixedEntries::edit(form, step);
+        const QByteArray number = edit ? toBytes(edit->text()) : *FixedEntries::parameter(form.state, step);
+        return Entry{name, number, fromBytes(name)};
+    }
+    // The grid counts its title row, and an empty grid still shows one empty row: that row is written
+    // as an empty entry.
+    const int row = step - FixedEntries::Count;
+    if (form.PhoneBook1->gridRowCount() <= row) return std::nullopt;
+    if (row > form.PhoneBook1->lineCount()) return Entry{};
+    const QByteArray name = form.PhoneBook1->name(row - 1);
+    return Entry{name, form.PhoneBook1->number(row - 1),
+                 QStringLiteral("%1 (phone-book row %2)").arg(fromBytes(name)).arg(row)};
+}
 
-void TForm1::WriteEntry(const QByteArray&, const QByteArray&) {}
+// Numbers and names go out without quotes, so these would cut the command apart in the unit's parser.
+QString breakingCharacter(const QByteArray& text) {
+    for (const char c : text) {
+        switch (c) {
+        case ',':
+            return QStringLiteral("a comma");
+        case ';':
+            return QStringLiteral("a semicolon");
+        case '"':
+            return QStringLiteral("a double quote");
+        case '\r':
+        case '\n':
+            return QStringLiteral("a line break");
+        default:
+            break;
+        }
+    }
+    return {};
+}
+
+// Goes through the entries as the sequence will write them, up to the SIM's capacity, and fails on the
+// first whose name or number the unit could not take whole.
+void checkWritable(TForm1& form) {
+    int location = 1;
+    for (int step = 1; location <= form.state.simCapacity; ++step) {
+        const std::optional<Entry> entry = entryAt(form, step);
+        if (!entry) return;
+        if (entry->name.isEmpty() || entry->number.isEmpty()) continue;
+        for (const auto& [field, text] :
+             {std::pair{"name", entry->name}, std::pair{"number", entry->number}}) {
+            const QString character = breakingCharacter(text);
+            if (!character.isEmpty())
+                throw Failure(
+                    QStringLiteral("The entry %1 cannot be written: its %2 holds %3, which the unit "
+                                   "would take for the end of the field. Nothing was sent.")
+                        .arg(entry->label, QLatin1String(field), character));
+        }
+        ++location;
+    }
+}
+
+// The common close of the sequence, whether it ran through or was cut short.
+void unlock(TForm1& form) {
+    form.state.writeActive = false;
+    form.Prubeh->hide();
+    form.EnableControls();
+    setPosition(form.Prubeh, 0);
+    form.SaveORU->setEnabled(true);
+}
+
+// The unit is gone (the adapter unplugged, the port failed): waiting for its "OK" would keep the window
+// locked for good. The sequence ends here and says how far it got.
+[[noreturn]] void abandon(TForm1& form, const Failure& failure) {
+    unlock(form);
+    const int last = form.state.writeIndex - 1;
+    const QString reached = last < 1 ? QStringLiteral("No location was written.")
+                                     : QStringLiteral("The last location written was %1 of %2; the locations "
+                                                      "after it keep their old content.")
+                                           .arg(last)
+                                           .arg(form.state.simCapacity);
+    throw Failure(QStringLiteral("Programming stopped: %1\n%2").arg(failure.text(), reached));
+}
+
+QList<QWidget*> lockedControls(const TForm1& form) {
+    return {form.SaveORU, form.LoadORU, form.RunORU,    form.StopORU, form.Save,    form.Load,
+            form.signal,  form.Buttons, form.PhoneBook, form.seting,  form.service, form.KeyBoardParams};
+}
+
+} // namespace
+
+void TForm1::SaveORUClick() {
+    // Encoding comes before the lock so that a value the unit cannot take stops everything; the check
+    // leaves the parameter strings as they were.
+    const auto decoded = std::tuple{state.parOru, state.parRl1, state.parRl2, state.parKey};
+    ControlsToParams();
+    try {
+        checkWritable(*this);
+    } catch (const Failure&) {
+        std::tie(state.parOru, state.parRl1, state.parRl2, state.parKey) = decoded;
+        throw;
+    }
+
+    DisableControls();
+    if (state.lteModule) {
+        TonBeep->setEnabled(true);
+        TonRing->setEnabled(false);
+        TonVoice->setEnabled(true);
+    }
+    Prubeh->setMaximum(state.simCapacity);
+    Prubeh->show();
+    state.writeActive = true;
+    state.writeStep = 0;
+    state.writeIndex = 1;
+    try {
+        // This probe only provokes the first "OK".
+        ApdComPort1.send("AT\r\n");
+    } catch (const Failure& failure) {
+        abandon(*this, failure);
+    }
+}
+
+void TForm1::DisableControls() {
+    for (QWidget* control : lockedControls(*this))
+        control->setEnabled(false);
+}
+
+void TForm1::EnableControls() {
+    for (QWidget* control : lockedControls(*this))
+        control->setEnabled(true);
+}
+
+void TForm1::programmingStep() {
+    ++state.writeStep;
+    setPosition(Prubeh, state.writeStep);
+    if (state.writeIndex > state.simCapacity) {
+        unlock(*this);
+        ResetEntryView();
+        // Shows what the SIM now holds.
+        if (ApdComPort1.isChosen())
+            ApdComPort1.send("AT+CPBR=1," + QByteArray::number(state.simCapacity) + "\r\n");
+        return;
+    }
+    try {
+        pacer.wait(200);
+        if (const std::optional<Entry> entry = entryAt(*this, state.writeStep)) {
+            WriteEntry(entry->name, entry->number);
+        } else {
+            const QByteArray location = QByteArray::number(state.writeIndex);
+            log("delete SIM" + location);
+            ApdComPort1.send("AT+CPBW=" + location + "\r\n");
+            ++state.writeIndex;
+        }
+    } catch (const Failure& failure) {
+        abandon(*this, failure);
+    }
+}
+
+void TForm1::WriteEntry(const QByteArray& name, const QByteArray& number) {
+    // An empty entry takes no location; the "OK" to the probe moves the sequence on.
+    if (name.isEmpty() || number.isEmpty()) {
+        ApdComPort1.send("AT\r\n");
+        log("---");
+        return;
+    }
+    const QByteArray location = QByteArray::number(state.writeIndex);
+    log("SIM" + location);
+    ApdComPort1.send("AT+CPBW=" + location + "," + number + ",," + name + "\r\n");
+    ++state.writeIndex;
+}

@@ -1,3 +1,34 @@
+#include "app/Bytes.h"
+#include "app/StatusPanels.h"
 #include "app/TForm1.h"
+#include "config/FixedEntries.h"
+#include "config/PhonebookEntry.h"
+#include "files/PhoneBookList.h"
 
-void TForm1::routeEntryLine(const QByteArray&) {}
+void TForm1::routeEntryLine(const QByteArray& line) {
+    const PhonebookEntry entry = PhonebookEntry::parse(line);
+    PlaceModuleEntry(entry.index, entry.number, entry.name);
+
+    if (const int fixed = FixedEntries::numberOf(entry.name)) {
+        if (QLineEdit* edit = FixedEntries::edit(*this, fixed)) {
+            edit->setText(fromBytes(entry.number));
+        } else {
+            *FixedEntries::parameter(state, fixed) = entry.number;
+            ParamsToControls();
+        }
+    } else if (entry.name == "VER") {
+        // A version with "#" comes from a script that has no information tones.
+        if (entry.number.contains('#'))
+            for (QCheckBox* tone : {TonBeep, TonRing, TonVoice})
+                tone->setEnabled(false);
+        const bool oru = StatusBar1->panelText(4).contains(QLatin1String("ORU"));
+        StatusBar1->setPanelText(4, fromBytes((oru ? " ORU Ver: " : " GSM-TD Ver: ") + entry.number));
+    } else if (state.firstEntryPending) {
+        // The first entry of a read-back that no setting claims replaces what the grid held.
+        PhoneBook1->clearLines();
+        PhoneBook1->appendLine(entry.name + '=' + entry.number);
+        state.firstEntryPending = false;
+    } else {
+        PhoneBook1->appendLine(entry.name + '=' + entry.number);
+    }
+}

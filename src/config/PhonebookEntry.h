@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QByteArray>
+
+// One location of the SIM phonebook as the unit reports it: index, number and name texts, without quotes.
+struct PhonebookEntry {
+    QByteArray index;
+    QByteArray number;
+    QByteArray name;
+
+    // Takes a "+CPBR:" line apart: the index before the first "," (trimmed), then the number and the
+    // name between double quotes. A line without its quotes gives empty or shortened fields.
+    static PhonebookEntry parse(const QByteArray& line);
+    // The text of the entry's tree node: index + ":" + name + "[" + number + "]".
+    QByteArray nodeText() const { return index + ':' + name + '[' + number + ']'; }
+};
