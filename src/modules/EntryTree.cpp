@@ -20,17 +20,42 @@ QByteArray EntryTree::entryName(const QByteArray& nodeText) {
 }
 
 void EntryTree::addNode(const QByteArray& text) {
-    // Insert after the last node whose name is not greater: the order a stable sort would give.
+    // The nodes are always in order, so the new one goes after the last node whose name is not greater:
+    // where repeated exchanges of neighbours would carry it, equal names keeping their order of arrival.
     const QByteArray name = entryName(text);
-    int position = nodeCount();
-    while (position > 0 && name < entryName(nodeText(position - 1))) --position;
+    int low = 0;
+    int high = nodeCount();
+    while (low < high) {
+        const int middle = low + (high - low) / 2;
+        if (name < nodeName(middle))
+            high = middle;
+        else
+            low = middle + 1;
+    }
+    // Exchanges move texts, not nodes: a selected node stays where it is and shows the text moved into it.
+    const int selected = selectedIndex();
     auto* item = new QTreeWidgetItem(QStringList{fromBytes(text)});
-    insertTopLevelItem(position, item);
+    item->setData(0, NameRole, name);
+    insertTopLevelItem(low, item);
+    if (selected >= low) selectNode(selected);
 }
 
-QByteArray EntryTree::nodeText(int index) const { return toBytes(topLevelItem(index)->text(0)); }
+QByteArray EntryTree::nodeText(int index) const {
+    return toBytes(topLevelItem(index)->text(0));
+}
 
-bool EntryTree::hasSelection() const { return !selectedItems().isEmpty(); }
+QByteArray EntryTree::nodeName(int index) const {
+    return topLevelItem(index)->data(0, NameRole).toByteArray();
+}
+
+bool EntryTree::hasSelection() const {
+    return !selectedItems().isEmpty();
+}
+
+int EntryTree::selectedIndex() const {
+    const auto items = selectedItems();
+    return items.isEmpty() ? -1 : indexOfTopLevelItem(items.first());
+}
 
 QByteArray EntryTree::selectedText() const {
     const auto items = selectedItems();

@@ -21,4 +21,11 @@ public:
     void dropSelection();
 
     static QByteArray entryName(const QByteArray& nodeText);
+
+private:
+    // Each node keeps its entry name beside its text, so that finding a node's place costs no conversions.
+    static constexpr int NameRole = Qt::UserRole;
+    QByteArray nodeName(int index) const;
+    // The row of the selected node; -1 when none is selected.
+    int selectedIndex() const;
 };
