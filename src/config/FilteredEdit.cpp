@@ -4,7 +4,7 @@
 
 #include <QLineEdit>
 
-void filterEdit(QLineEdit* edit, Filter filter) {
+void filterEdit(QLineEdit* edit, TextFilter filter) {
     edit->setText(fromBytes(filter(toBytes(edit->text()))));
     edit->setCursorPosition(edit->text().size());
 }

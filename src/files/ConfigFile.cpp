@@ -9,7 +9,7 @@
 
 namespace {
 
-const QString Filter = QStringLiteral("ORU files (*.oru)|*.oru");
+const QString OruFilter = QStringLiteral("ORU files (*.oru)|*.oru");
 
 // The 27 fixed keys in file order, each with the edit that shows it or the parameter string that
 // holds it. Keys of numbered edits end in the edit's number.
@@ -40,7 +40,7 @@ QList<Key> keys(TForm1& form) {
 
 // The parameter strings are saved as the unit or a file last gave them, not from the settings controls.
 void TForm1::SaveClick() {
-    const QString path = dialogs.saveFileName(Filter);
+    const QString path = dialogs.saveFileName(OruFilter);
     if (path.isEmpty()) return;
     QByteArray text;
     for (const Key& key : keys(*this))
@@ -53,7 +53,7 @@ void TForm1::SaveClick() {
 // edit or string as it was.
 void TForm1::LoadClick() {
     PhoneBook1->setCurrentLine(0);
-    const QString path = dialogs.openFileName(Filter, QString());
+    const QString path = dialogs.openFileName(OruFilter, QString());
     if (path.isEmpty()) return;
     PhoneBook1->setText(readWholeFile(path));
     QStringList reported;
@@ -61,14 +61,13 @@ void TForm1::LoadClick() {
         const int row = PhoneBook1->findName(key.name);
         if (row < 0) continue;
         const QByteArray value = PhoneBook1->number(row);
+        PhoneBook1->deleteLine(row);
         if (key.edit) {
             // The edit's own handler filters a number and fills an ABUTTON edit's twin.
             key.edit->setText(fromBytes(value));
-            PhoneBook1->deleteLine(row);
             continue;
         }
         *key.string = value;
-        PhoneBook1->deleteLine(row);
         // A value the decoder cannot read is reported once and the load goes on, so that the keys
         // after it still reach their places. It stays in its string, to be saved back as it came.
         try {

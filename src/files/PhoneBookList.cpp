@@ -126,12 +126,14 @@ void PhoneBookList::deleteCurrent() {
 }
 
 void PhoneBookList::keyPressEvent(QKeyEvent* event) {
-    if (state() != EditingState) {
-        if (event->key() == Qt::Key_Insert && event->modifiers() == Qt::NoModifier) return insertAtCurrent();
-        if (event->key() == Qt::Key_Delete && event->modifiers() == Qt::ControlModifier)
-            return deleteCurrent();
+    const bool insert = event->key() == Qt::Key_Insert && event->modifiers() == Qt::NoModifier;
+    const bool remove = event->key() == Qt::Key_Delete && event->modifiers() == Qt::ControlModifier;
+    if (state() == EditingState || !(insert || remove)) {
+        QTableWidget::keyPressEvent(event);
+        return;
     }
-    QTableWidget::keyPressEvent(event);
+    if (insert) insertAtCurrent();
+    if (remove) deleteCurrent();
 }
 
 void PhoneBookList::setRow(int row, const QByteArray& line) {
