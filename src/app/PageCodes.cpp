@@ -15,19 +15,20 @@ QStringList monthItems() { return QStringList{"**"} + twoDigits(1, 12); }
 QStringList dayItems() { return QStringList{"**"} + twoDigits(1, 31); }
 QStringList hourItems() { return twoDigits(0, 23) << QStringLiteral("**"); }
 
-// A group holding one "month"/"day" (or "hours") combo pair with their labels.
+// A group holding its "month"/"day" (or "hours") combo boxes in one row, each after its label.
 QGroupBox* dateGroup(QWidget* parent, const QString& name, const QString& title,
                      std::initializer_list<std::pair<QLabel*, QComboBox*>> fields) {
     QGroupBox* box = group(parent, name, title);
-    auto* grid = new QGridLayout(box);
-    grid->setContentsMargins(4, 2, 4, 2);
-    int column = 0;
+    auto* row = new QHBoxLayout(box);
+    row->setContentsMargins(4, 2, 4, 2);
     for (const auto& [caption, field] : fields) {
         caption->setParent(box);
         field->setParent(box);
-        grid->addWidget(caption, 0, column);
-        grid->addWidget(field, 1, column++);
+        field->setMaximumWidth(64);
+        row->addWidget(caption);
+        row->addWidget(field);
     }
+    row->addStretch();
     return box;
 }
 
@@ -38,15 +39,16 @@ void TForm1::buildCodePages() {
     auto* left = new QVBoxLayout;
     TreeCode = new EntryTree(QStringLiteral("TreeCode"), KeyBoardCode);
     left->addWidget(TreeCode);
-    auto* buttons = new QHBoxLayout;
+    auto* buttons = new QVBoxLayout;
     DelCode = button(KeyBoardCode, QStringLiteral("DelCode"), QStringLiteral("DelCode"));
     AddCode = button(KeyBoardCode, QStringLiteral("AddCode"), QStringLiteral("Add Code"));
     buttons->addWidget(DelCode);
     buttons->addWidget(AddCode);
     left->addLayout(buttons);
-    layout->addLayout(left, 2);
+    TreeCode->setFixedWidth(110);
+    layout->addLayout(left);
     ModeCode = named(new QTabWidget(KeyBoardCode), QStringLiteral("ModeCode"));
-    layout->addWidget(ModeCode, 3);
+    layout->addWidget(ModeCode, 1);
 
     const char* modeNames[] = {"normal", "weekly", "date by date", "by day and month", "time by time"};
     const char* modeLabels[] = {"Label37", "Label38", "Label39", "Label40", "Label41"};
@@ -95,7 +97,11 @@ void TForm1::buildCodePages() {
     Pa = check(m1, QStringLiteral("Pa"), {});
     So = check(m1, QStringLiteral("So"), {});
     Ne = check(m1, QStringLiteral("Ne"), {});
-    for (QCheckBox* day : {Po, Ut, St, Ct, Pa, So, Ne}) days->addWidget(day);
+    // Under the day names of the label above them.
+    for (QCheckBox* day : {Po, Ut, St, Ct, Pa, So, Ne}) {
+        day->setFixedWidth(24);
+        days->addWidget(day);
+    }
     days->addStretch();
     Label43 = label(m1, QStringLiteral("Label43"), QStringLiteral("access number"));
     M1Acces = combo(m1, QStringLiteral("M1Acces"), accessItems(), QStringLiteral("**"));
@@ -104,7 +110,6 @@ void TForm1::buildCodePages() {
     grids[1]->addLayout(days, 4, 0, 1, 3);
     grids[1]->addWidget(Label43, 5, 0);
     grids[1]->addWidget(M1Acces, 5, 1);
-    grids[1]->addWidget(M1SMS, 6, 0, 1, 3);
 
     // M2 date by date.
     QWidget* m2 = M[2];
@@ -119,11 +124,8 @@ void TForm1::buildCodePages() {
     GroupBox8 = dateGroup(m2, QStringLiteral("GroupBox8"), QStringLiteral("from date"), {{Label46, FromM2}, {Label48, FromD2}});
     GroupBox9 = dateGroup(m2, QStringLiteral("GroupBox9"), QStringLiteral("to date"), {{Label50, ToM2}, {Label51, ToD2}});
     M2SMS = check(m2, QStringLiteral("M2SMS"), QStringLiteral("Send SMS to ADMIN1"));
-    auto* dates2 = new QHBoxLayout;
-    dates2->addWidget(GroupBox8);
-    dates2->addWidget(GroupBox9);
-    grids[2]->addLayout(dates2, 3, 0, 1, 3);
-    grids[2]->addWidget(M2SMS, 4, 0, 1, 3);
+    grids[2]->addWidget(GroupBox8, 3, 0, 1, 3);
+    grids[2]->addWidget(GroupBox9, 4, 0, 1, 3);
 
     // M3 by day and month.
     QWidget* m3 = M[3];
@@ -138,7 +140,6 @@ void TForm1::buildCodePages() {
     grids[3]->addWidget(GroupBox10, 3, 0, 1, 3);
     grids[3]->addWidget(Label54, 4, 0);
     grids[3]->addWidget(M3Acces, 4, 1);
-    grids[3]->addWidget(M3SMS, 5, 0, 1, 3);
 
     // M4 time by time.
     QWidget* m4 = M[4];
@@ -157,10 +158,12 @@ void TForm1::buildCodePages() {
     grids[4]->addLayout(hours, 3, 0, 1, 3);
     grids[4]->addWidget(Label59, 4, 0);
     grids[4]->addWidget(M4Acces, 4, 1);
-    grids[4]->addWidget(M4SMS, 5, 0, 1, 3);
 
+    // "Write Code" at the bottom right, beside the SMS box where the page has one.
+    const std::array<QCheckBox*, 5> sms{nullptr, M1SMS, M2SMS, M3SMS, M4SMS};
     for (int mode = 0; mode < 5; ++mode) {
         grids[mode]->setRowStretch(7, 1);
-        grids[mode]->addWidget(WriteCode[mode], 8, 0, 1, 3, Qt::AlignRight);
+        if (sms[mode]) grids[mode]->addWidget(sms[mode], 8, 0, 1, 2);
+        grids[mode]->addWidget(WriteCode[mode], 8, 2, Qt::AlignRight);
     }
 }

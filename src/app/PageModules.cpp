@@ -61,6 +61,7 @@ EntryPanel entryPanel(QWidget* parent, const QString& panelName, const QStringLi
     auto* buttons = new QHBoxLayout;
     for (QPushButton* b : {p.add, p.write, p.del}) buttons->addWidget(b);
     grid->addLayout(buttons, 5, 0, 1, 3);
+    grid->setRowStretch(4, 1);
     grid->setColumnStretch(2, 1);
     return p;
 }
@@ -109,7 +110,6 @@ void TForm1::buildModuleKeyboardPage() {
     KeyBoardParams = group(ModuleKeyboard, QStringLiteral("KeyBoardParams"), QStringLiteral("Keyboard parameters"));
     auto* params = new QVBoxLayout(KeyBoardParams);
     Label63 = label(KeyBoardParams, QStringLiteral("Label63"), QStringLiteral("Waiting to number"));
-    Label63->setWordWrap(true);
     WaitBUF = combo(KeyBoardParams, QStringLiteral("WaitBUF"), {"1", "2", "3", "4", "5", "6", "7", "8", "9"},
                     QStringLiteral("2"));
     DirectCall = check(KeyBoardParams, QStringLiteral("DirectCall"), QStringLiteral("Direct Call number"));
@@ -117,7 +117,9 @@ void TForm1::buildModuleKeyboardPage() {
     params->addWidget(WaitBUF);
     params->addWidget(DirectCall);
     params->addStretch();
-    KeyBoardParams->setFixedWidth(120);
+    KeyBoardParams->setFixedWidth(160);
+    params->setContentsMargins(6, 4, 2, 4);
+    WaitBUF->setMaximumWidth(60);
     layout->addWidget(KeyBoardParams);
 
     auto* memo = new QHBoxLayout(KeyBoardMemo);

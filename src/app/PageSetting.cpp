@@ -15,6 +15,8 @@ QSlider* volume(QWidget* parent, const QString& name) {
     slider->setValue(7);
     slider->setTickPosition(QSlider::TicksBothSides);
     slider->setTickInterval(1);
+    // Position 1 (the loudest) at the top.
+    slider->setInvertedAppearance(true);
     slider->setPageStep(1);
     return slider;
 }
