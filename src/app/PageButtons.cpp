@@ -24,7 +24,7 @@ QFrame* numberPanel(QWidget* parent, const QString& name, const QString& prefix,
         const QString entry = prefix + QString::number(i + 1);
         grid->addWidget(label(panel, QStringLiteral("Label") + entry, entry), i, 0);
         edits[i] = edit(panel, entry);
-        edits[i]->setMinimumWidth(110);
+        edits[i]->setMinimumWidth(100);
         grid->addWidget(edits[i], i, 1);
     }
     return panel;
@@ -64,7 +64,7 @@ void TForm1::buildButtonsPage() {
     Sipkaf1 = new Picture(QStringLiteral("Sipkaf1"), ORUtyp1);
     SipkaGA1 = new Picture(QStringLiteral("SipkaGA1"), ORUtyp1);
     stack(Image6, {{ORU1, {20, 10}}, {ORUF1, {20, 10}}, {ORUL1, {20, 10}}, {PictureT1, {20, 10}},
-                   {PictureK1, {20, 10}}, {Sipka1, {176, 148}}, {Sipkaf1, {176, 148}}, {SipkaGA1, {176, 148}}});
+                   {PictureK1, {20, 10}}, {Sipka1, {176, 148}}, {Sipkaf1, {176, 148}}, {SipkaGA1, {176, 93}}});
     one->addWidget(Image6, 0, Qt::AlignTop);
     Panel3 = numberPanel(ORUtyp1, QStringLiteral("Panel3"), QStringLiteral("AABUTTON"), AABUTTON);
     for (int i = 0; i < 7; ++i) findChild<QLabel*>(QStringLiteral("LabelAABUTTON%1").arg(i + 1))->setText(
@@ -73,18 +73,18 @@ void TForm1::buildButtonsPage() {
 
     // Page "2 buttons": ABUTTON1 … 7 beside BBUTTON1 … 7.
     auto* two = new QHBoxLayout(ORUtyp2);
-    Image7 = new Picture(QStringLiteral("Image7"), ORUtyp2, {212, 250});
+    Image7 = new Picture(QStringLiteral("Image7"), ORUtyp2, {176, 250});
     ORU2 = new Picture(QStringLiteral("ORU2"), ORUtyp2);
     Image3 = new Picture(QStringLiteral("Image3"), ORUtyp2);
     ORUF2 = new Picture(QStringLiteral("ORUF2"), ORUtyp2);
     ORUL2 = new Picture(QStringLiteral("ORUL2"), ORUtyp2);
     PictureT2 = new Picture(QStringLiteral("PictureT2"), ORUtyp2);
     PictureK2 = new Picture(QStringLiteral("PictureK2"), ORUtyp2);
-    SipkaGA2 = new Picture(QStringLiteral("SipkaGA2"), ORUtyp2);
-    SipkaGB2 = new Picture(QStringLiteral("SipkaGB2"), ORUtyp2);
-    Image5 = new Picture(QStringLiteral("Image5"), ORUtyp2);
+    SipkaGA2 = new Picture(QStringLiteral("SipkaGA2"), ORUtyp2, {40, 16});
+    SipkaGB2 = new Picture(QStringLiteral("SipkaGB2"), ORUtyp2, {40, 16});
+    Image5 = new Picture(QStringLiteral("Image5"), ORUtyp2, {40, 16});
     stack(Image7, {{ORU2, {4, 10}}, {Image3, {4, 10}}, {ORUF2, {4, 10}}, {ORUL2, {4, 10}}, {PictureT2, {4, 10}},
-                   {PictureK2, {4, 10}}, {SipkaGA2, {150, 50}}, {SipkaGB2, {150, 150}}, {Image5, {150, 50}}});
+                   {PictureK2, {4, 10}}, {SipkaGA2, {136, 91}}, {SipkaGB2, {136, 117}}, {Image5, {136, 130}}});
     Image5->show();
     two->addWidget(Image7, 0, Qt::AlignTop);
     Panel1 = numberPanel(ORUtyp2, QStringLiteral("Panel1"), QStringLiteral("ABUTTON"), ABUTTON);
