@@ -1,10 +1,10 @@
 #include "app/IniFile.h"
 
 #include "app/Failure.h"
+#include "app/WholeFile.h"
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 #include <limits>
 
 namespace {
@@ -180,29 +180,14 @@ void IniFile::insertLine(qsizetype at, const QByteArray& text) {
 
 void IniFile::save() {
     if (!m_changed) return;
-    const QString name = QDir::toNativeSeparators(m_path);
     if (!m_readError.isEmpty())
         throw Failure(
             QStringLiteral(
                 "Cannot write the settings file %1: it could not be read (%2), so it stays as it is")
-                .arg(name, m_readError));
+                .arg(QDir::toNativeSeparators(m_path), m_readError));
     QByteArray data;
     for (const Line& line : std::as_const(m_lines))
         data += line.text + line.end;
-    // Unbuffered, and every write checked: a buffered QSaveFile can commit a file cut short when the
-    // disk fills up, because the failed flush inside commit() goes unnoticed.
-    QSaveFile file(m_path);
-    if (file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        qsizetype written = 0;
-        while (written < data.size()) {
-            const qint64 count = file.write(data.sliced(written));
-            if (count <= 0) break;
-            written += count;
-        }
-        if (written == data.size() && file.commit()) {
-            m_changed = false;
-            return;
-        }
-    }
-    throw Failure(QStringLiteral("Cannot write the settings file %1: %2").arg(name, file.errorString()));
+    writeWholeFile(m_path, data);
+    m_changed = false;
 }

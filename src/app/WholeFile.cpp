@@ -1,4 +1,4 @@
-#include "files/WholeFile.h"
+#include "app/WholeFile.h"
 
 #include "app/Failure.h"
 

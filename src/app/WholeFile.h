@@ -3,7 +3,7 @@
 #include <QByteArray>
 #include <QString>
 
-// Files the user saves and loads are read and written whole, as bytes.
+// Files are read and written whole, as bytes.
 
 // The whole content of a file; a file that cannot be read is a Failure naming it.
 QByteArray readWholeFile(const QString& path);

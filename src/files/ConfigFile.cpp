@@ -2,7 +2,7 @@
 #include "app/Failure.h"
 #include "app/TForm1.h"
 #include "files/PhoneBookList.h"
-#include "files/WholeFile.h"
+#include "app/WholeFile.h"
 
 // The configuration file: "key=value" lines ended by CR LF. Lines 1 to 27 hold the numbers, the alarm
 // texts and the parameter strings under fixed keys, in a fixed order; the phone-book rows follow.

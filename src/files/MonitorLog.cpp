@@ -1,6 +1,6 @@
 #include "app/Bytes.h"
 #include "app/TForm1.h"
-#include "files/WholeFile.h"
+#include "app/WholeFile.h"
 
 #include <QTextBlock>
 
