@@ -1,0 +1,149 @@
+// How fast the window takes in a read-back of the SIM phonebook, against the line's own speed, and what a
+// whole programming sequence costs. Waits are recorded, not slept, so the figures are the program's work.
+#include "FormFixture.h"
+
+#include "files/PhoneBookList.h"
+#include "sim/SimPhonebook.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+
+namespace {
+
+// 115200 baud, 8N1: ten bits a byte.
+constexpr double WireBytesPerSecond = 11520.0;
+// A serial driver hands the bytes over in pieces.
+constexpr qsizetype PieceSize = 4096;
+
+double cpuSeconds() {
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
+}
+
+QByteArray number(int seed) {
+    return "+420" + QByteArray::number(600000000 + seed * 7919 % 100000000);
+}
+
+// A configured unit of the given size: the fixed entries, the version, then a mix of phone-book rows, button
+// and memory numbers, access codes and the detection entry, filling every location.
+QMap<int, SimEntry> fullSim(int capacity) {
+    QMap<int, SimEntry> entries;
+    int location = 1;
+    const auto put = [&](const QByteArray& value, const QByteArray& name) {
+        entries.insert(location++, {value, name});
+    };
+    for (const char* group : {"ADMIN", "ABUTTON", "BBUTTON"})
+        for (int n = 1; n <= 7; ++n)
+            put(number(location), group + QByteArray::number(n));
+    put("Door open at the back entrance", "ALARMON");
+    put("Door closed", "ALARMOFF");
+    put("4#4#0#0#1#7#2#0", "PARORU");
+    put("5#1#03#1", "PARRL1");
+    put("6#1#03#1", "PARRL2");
+    put("2#0", "PARKEY");
+    put("2.14", "VER");
+    put("1", "DETECT");
+    // Module entries arrive in no particular order: the unit stores them where there was room.
+    for (int i = 0; location <= capacity; ++i) {
+        const int kind = i % 5;
+        const int owner = (i * 37) % (capacity / 10 + 1) + 1;
+        const QByteArray position = QByteArray::number(i % 7 + 1);
+        if (kind == 0) put(number(i), "Contact " + QByteArray::number(i));
+        if (kind == 1 || kind == 2) put(number(i), "B" + QByteArray::number(owner) + "-" + position);
+        if (kind == 3) put(number(i), "M" + QByteArray::number(owner) + "-" + position);
+        if (kind == 4) put("1#" + QByteArray::number(i % 5) + "#0", "C" + QByteArray::number(1000 + i) + "C");
+    }
+    return entries;
+}
+
+// What the module says to "AT+CPBR=1,capacity", framed as it frames its lines.
+QByteArray recordedReadBack(int capacity) {
+    SimPhonebook phonebook(capacity, 80, 40);
+    phonebook.load(fullSim(capacity));
+    QByteArray bytes;
+    for (const QByteArray& line : phonebook.read("1," + QByteArray::number(capacity)))
+        bytes += "\r\n" + line + "\r\n";
+    return bytes;
+}
+
+struct Figures {
+    double seconds = 0;
+    qsizetype bytes = 0;
+};
+
+// The best of a few runs of one read-back through the window, each from a fresh view as the read-back
+// starts it.
+Figures readBack(FormFixture& f, const QByteArray& bytes, int runs) {
+    TForm1& form = *f.form;
+    form.state.buttonFilter = "B2-";
+    form.state.memoFilter = "M3-";
+    Figures best{1e9, bytes.size()};
+    for (int run = 0; run < runs; ++run) {
+        form.ResetEntryView();
+        form.Monitor->clear();
+        QElapsedTimer timer;
+        timer.start();
+        for (qsizetype at = 0; at < bytes.size(); at += PieceSize)
+            f.port.deliver(bytes.mid(at, PieceSize));
+        best.seconds = std::min(best.seconds, static_cast<double>(timer.nsecsElapsed()) / 1e9);
+    }
+    return best;
+}
+
+double programming(FormFixture& f, int capacity) {
+    TForm1& form = *f.form;
+    form.state.simCapacity = capacity;
+    for (int n = 0; n < 7; ++n) {
+        form.ADMIN[n]->setText(QString::fromLatin1(number(n)));
+        form.ABUTTON[n]->setText(QString::fromLatin1(number(n + 7)));
+        form.BBUTTON[n]->setText(QString::fromLatin1(number(n + 14)));
+    }
+    form.ALARMON->setText(QStringLiteral("Door open"));
+    form.ALARMOFF->setText(QStringLiteral("Door closed"));
+    form.PhoneBook1->clearLines();
+    for (int i = 0; i < capacity / 2; ++i)
+        form.PhoneBook1->appendLine("Contact " + QByteArray::number(i) + "=" + number(i));
+    f.port.clearSent();
+
+    const double start = cpuSeconds();
+    form.run([&] { form.SaveORUClick(); });
+    while (form.state.writeActive)
+        f.port.deliver("\r\nOK\r\n");
+    return cpuSeconds() - start;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    FormFixture f(QStringLiteral("GSMTandor"));
+
+    const Figures small = readBack(f, recordedReadBack(250), 7);
+    const Figures large = readBack(f, recordedReadBack(2000), 3);
+    const double smallRate = static_cast<double>(small.bytes) / small.seconds;
+    const double largeRate = static_cast<double>(large.bytes) / large.seconds;
+    const double growth = large.seconds / small.seconds;
+
+    std::printf("read-back of 250 locations: %lld bytes in %.2f ms, %.0f bytes/s, %.0f times the wire rate\n",
+                static_cast<long long>(small.bytes), small.seconds * 1e3, smallRate,
+                smallRate / WireBytesPerSecond);
+    std::printf(
+        "read-back of 2000 locations: %lld bytes in %.2f ms, %.0f bytes/s, %.0f times the wire rate\n",
+        static_cast<long long>(large.bytes), large.seconds * 1e3, largeRate, largeRate / WireBytesPerSecond);
+    std::printf("2000 locations cost %.1f times 250 locations\n", growth);
+
+    const double cpu = programming(f, 250);
+    std::printf("programming sequence of 250 locations: %.2f ms CPU, %lld commands, waits recorded\n",
+                cpu * 1e3, static_cast<long long>(f.port.sent.size()));
+
+    const bool fast = smallRate / WireBytesPerSecond >= 100;
+    const bool linear = growth <= 10;
+    std::printf("target: 250 locations at least 100 times the wire rate: %s\n", fast ? "met" : "NOT met");
+    std::printf("target: 2000 locations at most 10 times 250 locations: %s\n", linear ? "met" : "NOT met");
+    return fast && linear ? 0 : 1;
+}
