@@ -1,13 +1,18 @@
 #include "app/Launch.h"
 #include "app/Pacer.h"
+#include "app/PortChoice.h"
+#include "app/ProgramOptions.h"
 #include "app/QtUserDialogs.h"
 #include "app/TForm1.h"
-#include "app/PortChoice.h"
+#include "batch/BatchRun.h"
+#include "batch/ConsoleDialogs.h"
+#include "batch/WatchedPort.h"
 
 #include <QApplication>
-#include <QCommandLineParser>
 #include <QSocketNotifier>
+#include <QTextStream>
 #include <csignal>
+#include <cstdio>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -37,29 +42,53 @@ void closeOnSignals(QWidget& window) {
     sigaction(SIGINT, &action, nullptr);
 }
 
+// Reads a unit into a file or programs it from one, without a window.
+int runBatch(const ProgramOptions& options, const Launch& launch) {
+    QTextStream err(stderr);
+    ConsoleDialogs dialogs(err);
+    PortChoice choice(dialogs);
+    if (options.simulator) choice.chooseSimulator();
+    else choice.chooseDevice(options.port);
+    WatchedPort port(choice);
+    RealPacer pacer;
+    TForm1 form(port, pacer, dialogs, launch.exeName, launch.settingsPath);
+    BatchRun::Settings settings;
+    settings.task = options.readFile.isEmpty() ? BatchRun::Task::Program : BatchRun::Task::Read;
+    settings.file = options.readFile.isEmpty() ? options.programFile : options.readFile;
+    settings.stayStopped = options.stayStopped;
+    settings.timeoutSeconds = options.timeoutSeconds;
+    settings.logFile = options.logFile;
+    BatchRun run(form, port, dialogs, settings, err);
+    return run.run();
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
+    // A batch run needs no display.
+    if (ProgramOptions::asksForBatch(argc, argv) && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("zuvovu"));
     QApplication::setApplicationDisplayName(QStringLiteral("ZUVovu"));
 
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Configures a GSM door-intercom unit over a serial line."));
-    parser.addHelpOption();
-    const QCommandLineOption portOption(QStringLiteral("port"), QStringLiteral("Open serial device NAME without asking."),
-                                        QStringLiteral("NAME"));
-    parser.addOption(portOption);
-    const QCommandLineOption simulatorOption(QStringLiteral("simulator"),
-                                             QStringLiteral("Talk to the built-in simulated unit instead of a serial port."));
-    parser.addOption(simulatorOption);
-    parser.process(app);
+    const ProgramOptions options = ProgramOptions::parse(QApplication::arguments());
+    if (options.helpRequested) {
+        std::fputs(qPrintable(options.helpText), stdout);
+        return 0;
+    }
+    if (!options.error.isEmpty()) {
+        std::fprintf(stderr, "%s\n%s", qPrintable(options.error), qPrintable(options.helpText));
+        return BatchRun::BadArguments;
+    }
 
     const Launch launch = launchFrom(QString::fromLocal8Bit(argv[0]));
+    if (options.batch()) return runBatch(options, launch);
+
     QtUserDialogs dialogs;
     PortChoice port(dialogs);
-    if (parser.isSet(simulatorOption)) port.chooseSimulator();
-    else if (parser.isSet(portOption)) port.chooseDevice(parser.value(portOption));
+    if (options.simulator) port.chooseSimulator();
+    else if (!options.port.isEmpty()) port.chooseDevice(options.port);
     RealPacer pacer;
 
     TForm1 window(port, pacer, dialogs, launch.exeName, launch.settingsPath);

@@ -52,6 +52,8 @@ public:
     template <typename Handler> void run(Handler&& handler);
     // Appends one line to the monitor log.
     void log(const QByteArray& line);
+    // The monitor log as it is saved: every line followed by CR LF.
+    QByteArray monitorText() const;
 
     // Start-up and shut-down.
     void FormCreate();
@@ -414,6 +416,10 @@ public:
     // Non-visual components.
     QTimer* Cekani;
     QTimer* LedTimer;
+
+signals:
+    // A received line has been logged and dispatched.
+    void lineHandled(const QByteArray& line);
 
 protected:
     void closeEvent(QCloseEvent* event) override;

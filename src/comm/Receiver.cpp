@@ -80,6 +80,7 @@ void TForm1::handleLine() {
     if (!line.contains("#SMSATWL")) log("[" + longTime(pacer.now()) + "]   " + line);
     if (line.contains("AT#tone=i,4]")) showDeviceState(DeviceRun);
     dispatchLine(line);
+    emit lineHandled(line);
 }
 
 void TForm1::dispatchLine(const QByteArray& line) {

@@ -1,0 +1,80 @@
+#include "app/ProgramOptions.h"
+
+#include <QByteArray>
+#include <QCommandLineParser>
+
+ProgramOptions ProgramOptions::parse(const QStringList& arguments) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Configures a GSM door-intercom unit over a serial line.\n"
+        "Without --simulator or --port the program asks for the port at start.\n"
+        "--read and --program run without a window and end when done, with the exit status\n"
+        "0 done (and verified), 1 verification found differences, 2 bad arguments or a file\n"
+        "that cannot be read or written, 3 port failure or no answer from the unit."));
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Shows this help."));
+    const QCommandLineOption simulator(QStringLiteral("simulator"),
+                                       QStringLiteral("Talks to the built-in simulated unit."));
+    const QCommandLineOption port(QStringLiteral("port"), QStringLiteral("Opens serial device NAME without asking."),
+                                  QStringLiteral("NAME"));
+    const QCommandLineOption read(QStringLiteral("read"),
+                                  QStringLiteral("Reads the unit's whole configuration into the configuration file FILE."),
+                                  QStringLiteral("FILE"));
+    const QCommandLineOption program(
+        QStringLiteral("program"),
+        QStringLiteral("Programs the unit from the configuration file FILE and verifies every location."),
+        QStringLiteral("FILE"));
+    const QCommandLineOption stayStopped(QStringLiteral("stay-stopped"),
+                                         QStringLiteral("Leaves the unit in stop mode after --read or --program."));
+    const QCommandLineOption log(QStringLiteral("log"),
+                                 QStringLiteral("Writes the monitor log of a --read or --program run to FILE."),
+                                 QStringLiteral("FILE"));
+    const QCommandLineOption timeout(
+        QStringLiteral("timeout"),
+        QStringLiteral("Ends a --read or --program run when the unit says nothing for SECONDS (default 60)."),
+        QStringLiteral("SECONDS"), QStringLiteral("60"));
+    parser.addOptions({help, simulator, port, read, program, stayStopped, log, timeout});
+
+    ProgramOptions options;
+    options.helpText = parser.helpText();
+    if (!parser.parse(arguments)) {
+        options.error = parser.errorText();
+        return options;
+    }
+    options.helpRequested = parser.isSet(help);
+    options.simulator = parser.isSet(simulator);
+    options.port = parser.value(port);
+    options.readFile = parser.value(read);
+    options.programFile = parser.value(program);
+    options.stayStopped = parser.isSet(stayStopped);
+    options.logFile = parser.value(log);
+    bool number = false;
+    options.timeoutSeconds = parser.value(timeout).toInt(&number);
+
+    if (!parser.positionalArguments().isEmpty())
+        options.error = QStringLiteral("Unexpected argument: ") + parser.positionalArguments().first();
+    else if (options.simulator && parser.isSet(port))
+        options.error = QStringLiteral("--simulator and --port exclude each other.");
+    else if (parser.isSet(read) && parser.isSet(program))
+        options.error = QStringLiteral("--read and --program exclude each other.");
+    else if ((parser.isSet(read) || parser.isSet(program)) && options.batch() == false)
+        options.error = QStringLiteral("--read and --program need a file name.");
+    else if (options.batch() && !options.simulator && options.port.isEmpty())
+        options.error = QStringLiteral("--read and --program need --port NAME or --simulator.");
+    else if (!options.batch() && (options.stayStopped || parser.isSet(log) || parser.isSet(timeout)))
+        options.error = QStringLiteral("--stay-stopped, --log and --timeout go with --read or --program.");
+    else if (!number || options.timeoutSeconds <= 0)
+        options.error = QStringLiteral("--timeout takes a whole number of seconds greater than 0.");
+    return options;
+}
+
+bool ProgramOptions::asksForBatch(int argc, char* argv[]) {
+    for (int i = 1; i < argc; ++i) {
+        QByteArray name(argv[i]);
+        if (!name.startsWith('-')) continue;
+        while (name.startsWith('-')) name.remove(0, 1);
+        if (const qsizetype equals = name.indexOf('='); equals >= 0) name.truncate(equals);
+        if (name == "read" || name == "program") return true;
+    }
+    return false;
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "app/UserDialogs.h"
+
+#include <QTextStream>
+
+// The dialogs of a run without a window: the file dialogs answer with the file given on the command
+// line, no port is asked for, and error reports go to standard error.
+class ConsoleDialogs : public UserDialogs {
+public:
+    explicit ConsoleDialogs(QTextStream& err) : m_err(err) {}
+
+    QString file;
+    int errorCount = 0;
+
+    QString openFileName(const QString&, const QString&) override { return file; }
+    QString saveFileName(const QString&) override { return file; }
+    std::optional<QString> choosePort(const QStringList&) override { return std::nullopt; }
+    void reportError(const QString& text) override;
+
+private:
+    QTextStream& m_err;
+};

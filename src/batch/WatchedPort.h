@@ -1,0 +1,41 @@
+#pragma once
+
+#include "comm/SerialPort.h"
+
+// Passes everything through to the port beneath and tells what is sent and when bytes arrive.
+class WatchedPort : public SerialPort {
+    Q_OBJECT
+public:
+    explicit WatchedPort(SerialPort& port, QObject* parent = nullptr) : SerialPort(parent), m_port(port) {
+        connect(&m_port, &SerialPort::triggerAvail, this, [this](quint16 count) {
+            emit received();
+            emit triggerAvail(count);
+        });
+    }
+
+    void send(const QByteArray& data) override {
+        try {
+            m_port.send(data);
+        } catch (...) {
+            m_failed = true;
+            throw;
+        }
+        emit sent(data);
+    }
+    // A send has failed: no port, or the port could not be opened or was lost.
+    bool failed() const { return m_failed || !m_port.isChosen(); }
+    quint8 readChar() override { return m_port.readChar(); }
+    int outputFree() const override { return m_port.outputFree(); }
+    void setDtr(bool on) override { m_port.setDtr(on); }
+    bool dtr() const override { return m_port.dtr(); }
+    bool isChosen() const override { return m_port.isChosen(); }
+    void close() override { m_port.close(); }
+
+signals:
+    void sent(const QByteArray& data);
+    void received();
+
+private:
+    SerialPort& m_port;
+    bool m_failed = false;
+};
