@@ -1,0 +1,49 @@
+#include "modules/ModuleWrite.h"
+
+#include "app/Bytes.h"
+#include "app/Failure.h"
+#include "app/TForm1.h"
+#include "comm/SerialPort.h"
+#include "config/TextCuts.h"
+#include "modules/EntryTree.h"
+
+namespace {
+
+// Numbers and names go out without quotes, so these would cut the command apart in the unit's parser.
+QString breakingCharacter(const QByteArray& text) {
+    for (const char c : text) {
+        switch (c) {
+        case ',':
+            return QStringLiteral("a comma");
+        case ';':
+            return QStringLiteral("a semicolon");
+        case '"':
+            return QStringLiteral("a double quote");
+        case '\r':
+        case '\n':
+            return QStringLiteral("a line break");
+        default:
+            break;
+        }
+    }
+    return {};
+}
+
+} // namespace
+
+QByteArray nodeIndex(const QByteArray& nodeText) {
+    return textBefore(nodeText, ":").trimmed();
+}
+
+void writeModuleEntry(TForm1& form, const EntryTree* tree, const QByteArray& number, const QByteArray& name) {
+    for (const auto& [field, text] : {std::pair{"name", name}, std::pair{"number", number}}) {
+        const QString character = breakingCharacter(text);
+        if (!character.isEmpty())
+            throw Failure(QStringLiteral("The entry %1 cannot be written: its %2 holds %3, which the unit "
+                                         "would take for the end of the field. Nothing was sent.")
+                              .arg(fromBytes(name), QLatin1String(field), character));
+    }
+    const QByteArray index = tree->hasSelection() ? nodeIndex(tree->selectedText()) : QByteArray();
+    form.ApdComPort1.send("AT+CPBW=" + index + "," + number + ",," + name + "\r\n");
+    form.state.rereadPending = true;
+}

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QByteArray>
+
+class TForm1;
+class EntryTree;
+
+// The location of a tree node "index:name[number]": its text before the first ":", trimmed of blanks.
+QByteArray nodeIndex(const QByteArray& nodeText);
+
+// Writes one module entry with a single command: over the location of the tree's selected node, or, with
+// none selected, into the first free location (no index). The module's "OK" then starts the read-back
+// that rebuilds the trees. A number or name the unit would cut apart is refused and nothing is sent.
+void writeModuleEntry(TForm1& form, const EntryTree* tree, const QByteArray& number, const QByteArray& name);
