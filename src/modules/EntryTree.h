@@ -11,6 +11,8 @@ class EntryTree : public QTreeWidget {
 public:
     explicit EntryTree(const QString& name, QWidget* parent);
 
+    // Puts the node in its place. As if the texts were sorted by exchanging neighbours, the selection
+    // stays on its row: a node added in front of it moves the texts, not the selected row.
     void addNode(const QByteArray& text);
     int nodeCount() const { return topLevelItemCount(); }
     QByteArray nodeText(int index) const;
