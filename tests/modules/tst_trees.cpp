@@ -291,14 +291,14 @@ void TreesTest::selectingANumberFillsTheEditor() {
 void TreesTest::aPositionThatIsNoDigitIsReported() {
     Fixture f;
     TForm1& form = *f.form;
-    form.LabelButton->setText(QStringLiteral("(B1-1)"));
+    form.PosButton->setCurrentIndex(3);
     form.TreeButtonsSel->addNode("31:B12-x[+420777]");
     form.TreeButtonsSel->selectNode(0);
     form.run([&] { form.TreeButtonsSelClick(); });
     QCOMPARE(f.dialogs.errors.size(), 1);
-    // The handler ends at the position: the name is filled, the rest is not.
+    // The handler ends at the position: the name is filled, the position and the number are not.
     QCOMPARE(form.Button->text(), QStringLiteral("12"));
-    QCOMPARE(form.LabelButton->text(), QStringLiteral("(B1-1)"));
+    QCOMPARE(form.PosButton->currentIndex(), 3);
     QCOMPARE(form.ButtonPNumber->text(), QString());
 }
 
