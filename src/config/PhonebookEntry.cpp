@@ -13,3 +13,22 @@ PhonebookEntry PhonebookEntry::parse(const QByteArray& line) {
     entry.name = textBefore(rest, "\"");
     return entry;
 }
+
+QString breakingCharacter(const QByteArray& text) {
+    for (const char c : text) {
+        switch (c) {
+        case ',':
+            return QStringLiteral("a comma");
+        case ';':
+            return QStringLiteral("a semicolon");
+        case '"':
+            return QStringLiteral("a double quote");
+        case '\r':
+        case '\n':
+            return QStringLiteral("a line break");
+        default:
+            break;
+        }
+    }
+    return {};
+}

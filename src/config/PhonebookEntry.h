@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QString>
 
 // One location of the SIM phonebook as the unit reports it: index, number and name texts, without quotes.
 struct PhonebookEntry {
@@ -14,3 +15,8 @@ struct PhonebookEntry {
     // The text of the entry's tree node: index + ":" + name + "[" + number + "]".
     QByteArray nodeText() const { return index + ':' + name + '[' + number + ']'; }
 };
+
+// Numbers and names are written without quotes, so the unit's command parser would cut a field at a
+// comma, a semicolon, a double quote or a line break. Names the first such character ("a comma"); empty
+// when the text goes out whole.
+QString breakingCharacter(const QByteArray& text);

@@ -5,6 +5,7 @@
 #include "app/TForm1.h"
 #include "comm/SerialPort.h"
 #include "config/FixedEntries.h"
+#include "config/PhonebookEntry.h"
 #include "files/PhoneBookList.h"
 
 #include <optional>
@@ -36,26 +37,6 @@ std::optional<Entry> entryAt(TForm1& form, int step) {
     const QByteArray name = form.PhoneBook1->name(row - 1);
     return Entry{name, form.PhoneBook1->number(row - 1),
                  QStringLiteral("%1 (phone-book row %2)").arg(fromBytes(name)).arg(row)};
-}
-
-// Numbers and names go out without quotes, so these would cut the command apart in the unit's parser.
-QString breakingCharacter(const QByteArray& text) {
-    for (const char c : text) {
-        switch (c) {
-        case ',':
-            return QStringLiteral("a comma");
-        case ';':
-            return QStringLiteral("a semicolon");
-        case '"':
-            return QStringLiteral("a double quote");
-        case '\r':
-        case '\n':
-            return QStringLiteral("a line break");
-        default:
-            break;
-        }
-    }
-    return {};
 }
 
 // Goes through the entries as the sequence will write them, up to the SIM's capacity, and fails on the
@@ -155,7 +136,8 @@ void TForm1::programmingStep() {
     if (state.writeIndex > state.simCapacity) {
         unlock(*this);
         ResetEntryView();
-        // Shows what the SIM now holds.
+        // Shows what the SIM now holds; where the "DETECT" entry is, this read-back tells anew.
+        state.detectFound = false;
         if (ApdComPort1.isChosen())
             ApdComPort1.send("AT+CPBR=1," + QByteArray::number(state.simCapacity) + "\r\n");
         return;

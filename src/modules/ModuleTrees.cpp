@@ -5,6 +5,7 @@
 #include "config/PhonebookEntry.h"
 #include "config/TextCuts.h"
 #include "modules/EntryTree.h"
+#include "modules/ModuleWrite.h"
 
 namespace {
 
@@ -49,8 +50,7 @@ void fillSelection(const EntryTree* from, EntryTree* selection, const QByteArray
 // Writing a location without number and name clears it. Whatever happened, the next "OK" re-reads the SIM.
 void deleteSelected(TForm1& form, const EntryTree* tree) {
     if (tree->hasSelection() && form.ApdComPort1.isChosen()) {
-        const QByteArray index = textBefore(tree->selectedText(), ":").trimmed();
-        form.ApdComPort1.send("AT+CPBW=" + index + "\r\n");
+        form.ApdComPort1.send("AT+CPBW=" + nodeIndex(tree->selectedText()) + "\r\n");
     }
     form.state.rereadPending = true;
 }
@@ -89,6 +89,7 @@ void TForm1::PlaceModuleEntry(const QByteArray& index, const QByteArray& number,
     if (codeEntry(name)) TreeCode->addNode(node);
     if (name == "DETECT" && number == "1") {
         state.detectLine = node;
+        state.detectFound = true;
         log(node);
         // Shows the state only: the box's click action is for the user.
         DetBut->setChecked(true);
