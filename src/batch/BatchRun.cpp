@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTimer>
+#include <utility>
 
 namespace {
 
@@ -144,6 +145,7 @@ void BatchRun::writeLog() {
 void BatchRun::onSent(const QByteArray& data) {
     if (data.startsWith("AT+CPBR=1,")) {
         m_readPending = true;
+        m_readSentNow = true;
         m_readBack.clear();
     } else if (data.startsWith("AT+CPBW=") && m_form.state.writeActive) {
         // "AT+CPBW=" index "," number ",," name, or "AT+CPBW=" index alone to clear.
@@ -158,6 +160,8 @@ void BatchRun::onSent(const QByteArray& data) {
 }
 
 void BatchRun::onLine(const QByteArray& line) {
+    // The "OK" that made the program send the read command belongs to the command before it.
+    const bool readSentForThisLine = std::exchange(m_readSentNow, false);
     if (line == "STOP" || line.contains("#APLAYEV:")) m_stopAnswered = true;
     if (line.contains("+CPBR: (1-")) {
         stage(QStringLiteral("reading %1 locations").arg(m_form.state.simCapacity));
@@ -166,7 +170,7 @@ void BatchRun::onLine(const QByteArray& line) {
     } else if (m_readPending && line.startsWith("+CPBR:")) {
         const PhonebookEntry entry = PhonebookEntry::parse(line);
         m_readBack[entry.index.toInt()] = {entry.number, entry.name};
-    } else if (m_readPending && line == "OK") {
+    } else if (m_readPending && line == "OK" && !readSentForThisLine) {
         m_readPending = false;
         ++m_readBacks;
     }

@@ -67,6 +67,7 @@ private:
     // What the dialogue has reached.
     bool m_stopAnswered = false;
     bool m_readPending = false;
+    bool m_readSentNow = false;
     int m_readBacks = 0;
     QMap<int, Entry> m_written;
     QMap<int, Entry> m_readBack;

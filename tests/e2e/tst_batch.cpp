@@ -1,0 +1,205 @@
+#include "RecordingPacer.h"
+
+#include "app/ProgramOptions.h"
+#include "app/TForm1.h"
+#include "app/WholeFile.h"
+#include "batch/BatchRun.h"
+#include "batch/ConsoleDialogs.h"
+#include "batch/WatchedPort.h"
+#include "sim/SimulatedPort.h"
+#include "sim/SimulatedUnit.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+// One batch run through a fresh window against a simulated unit that outlives it.
+struct Batch {
+    Batch(SimulatedUnit& unit, BatchRun::Task task, const QString& file, const QString& folder)
+        : simPort(unit), port(simPort), err(&errors), dialogs(err),
+          form(port, pacer, dialogs, QStringLiteral("zuvovu"), folder + QStringLiteral("/zuvovu.ini")) {
+        settings.task = task;
+        settings.file = file;
+        settings.timeoutSeconds = 2;
+        settings.stopAnswerMs = 300;
+    }
+    int run() {
+        BatchRun batch(form, port, dialogs, settings, err);
+        return batch.run();
+    }
+
+    SimulatedPort simPort;
+    WatchedPort port;
+    RecordingPacer pacer;
+    QString errors;
+    QTextStream err;
+    ConsoleDialogs dialogs;
+    TForm1 form;
+    BatchRun::Settings settings;
+};
+
+// A unit with an entry of every kind, the parameter strings as the program itself writes them.
+QMap<int, SimEntry> configuredUnit() {
+    return {{1, {"+420111222333", "ADMIN1"}},     {2, {"602111222", "ABUTTON1"}},
+            {3, {"602333444", "BBUTTON2"}},       {4, {"Alarm on", "ALARMON"}},
+            {5, {"3.45", "VER"}},                 {6, {"4#6#2#1#0#5#1#3", "PARORU"}},
+            {7, {"5#1#03#0", "PARRL1"}},          {8, {"6#4#10#0", "PARRL2"}},
+            {9, {"3#1", "PARKEY"}},               {10, {"777888999", "Anna"}},
+            {11, {"+420555666", "B12-1"}},        {12, {"608000111", "M3-1"}},
+            {13, {"1#1#0000011#05#0", "C1234C"}}, {14, {"1", "DETECT"}},
+            {15, {"123", "Bob"}}};
+}
+
+QString read(const QString& path) { return QString::fromLatin1(readWholeFile(path)); }
+
+} // namespace
+
+class BatchTest : public QObject {
+    Q_OBJECT
+private slots:
+    void readThenProgramThenReadGivesTheSameFile();
+    void readsAUnitThatWasStoppedAlready();
+    void aUnitThatStopsAnsweringEndsTheRun();
+    void aDroppedWriteIsADifference();
+    void anUnreadableFileTouchesNoUnit();
+    void arguments_data();
+    void arguments();
+    void runsFromAPlainTerminal();
+};
+
+void BatchTest::readThenProgramThenReadGivesTheSameFile() {
+    QTemporaryDir dir;
+    SimOptions options;
+    options.phonebook = configuredUnit();
+    SimulatedUnit source(options);
+    const QString first = dir.filePath(QStringLiteral("first.oru"));
+    {
+        Batch batch(source, BatchRun::Task::Read, first, dir.path());
+        QCOMPARE(batch.run(), int(BatchRun::Done));
+        QVERIFY2(batch.errors.contains(QStringLiteral("reading 250 locations")), qPrintable(batch.errors));
+        QCOMPARE(source.mode(), SimulatedUnit::Mode::Run);
+    }
+    const QString saved = read(first);
+    QVERIFY(saved.startsWith(QStringLiteral("ADMIN1=+420111222333\r\nADMIN2=\r\n")));
+    QVERIFY(saved.contains(QStringLiteral("PARORU=4#6#2#1#0#5#1#3\r\n")));
+    QVERIFY(saved.endsWith(QStringLiteral("Anna=777888999\r\nB12-1=+420555666\r\nM3-1=608000111\r\n"
+                                          "C1234C=1#1#0000011#05#0\r\nDETECT=1\r\nBob=123\r\n")));
+
+    SimulatedUnit target{SimOptions{}};
+    {
+        Batch batch(target, BatchRun::Task::Program, first, dir.path());
+        batch.settings.stayStopped = true;
+        QCOMPARE(batch.run(), int(BatchRun::Done));
+        QVERIFY(batch.errors.contains(QStringLiteral("programming location 250 of 250")));
+        QVERIFY(batch.errors.contains(QStringLiteral("verifying")));
+        QVERIFY(!batch.errors.contains(QStringLiteral("running")));
+        QCOMPARE(target.mode(), SimulatedUnit::Mode::Stop);
+    }
+    QCOMPARE(target.phonebook().value(1), (SimEntry{"+420111222333", "ADMIN1"}));
+    const QString second = dir.filePath(QStringLiteral("second.oru"));
+    {
+        Batch batch(target, BatchRun::Task::Read, second, dir.path());
+        QCOMPARE(batch.run(), int(BatchRun::Done));
+    }
+    QCOMPARE(read(second), saved);
+}
+
+void BatchTest::readsAUnitThatWasStoppedAlready() {
+    QTemporaryDir dir;
+    SimOptions options;
+    options.startStopped = true;
+    options.phonebook = {{1, {"+420111", "ADMIN1"}}};
+    SimulatedUnit unit(options);
+    const QString file = dir.filePath(QStringLiteral("unit.oru"));
+    Batch batch(unit, BatchRun::Task::Read, file, dir.path());
+    batch.settings.logFile = dir.filePath(QStringLiteral("unit.mon"));
+    QCOMPARE(batch.run(), int(BatchRun::Done));
+    QVERIFY(read(file).startsWith(QStringLiteral("ADMIN1=+420111\r\n")));
+    QVERIFY(read(batch.settings.logFile).contains(QStringLiteral("+CPBR: 1,\"+420111\",145,\"ADMIN1\"")));
+}
+
+void BatchTest::aUnitThatStopsAnsweringEndsTheRun() {
+    QTemporaryDir dir;
+    SimulatedUnit unit{SimOptions{}};
+    unit.ignoreNext("AT+CPBR=?");
+    Batch batch(unit, BatchRun::Task::Read, dir.filePath(QStringLiteral("unit.oru")), dir.path());
+    batch.settings.timeoutSeconds = 1;
+    QCOMPARE(batch.run(), int(BatchRun::PortFailure));
+    QVERIFY2(batch.errors.contains(QStringLiteral("has not answered for 1 s while stopping")), qPrintable(batch.errors));
+    QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("unit.oru"))));
+}
+
+void BatchTest::aDroppedWriteIsADifference() {
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("unit.oru"));
+    writeWholeFile(file, "ADMIN1=+420111\r\nADMIN2=+420222\r\n");
+    SimulatedUnit unit{SimOptions{}};
+    unit.dropNextWrite("AT+CPBW=2,");
+    Batch batch(unit, BatchRun::Task::Program, file, dir.path());
+    QCOMPARE(batch.run(), int(BatchRun::Differences));
+    QVERIFY2(batch.errors.contains(QStringLiteral("location 2: wrote \"+420222\" named \"ADMIN2\", read back (empty)")),
+             qPrintable(batch.errors));
+    QVERIFY(batch.errors.contains(QStringLiteral("1 location differs")));
+    QVERIFY(batch.errors.contains(QStringLiteral("running")));
+}
+
+void BatchTest::anUnreadableFileTouchesNoUnit() {
+    QTemporaryDir dir;
+    SimulatedUnit unit{SimOptions{}};
+    Batch batch(unit, BatchRun::Task::Program, dir.filePath(QStringLiteral("missing.oru")), dir.path());
+    QCOMPARE(batch.run(), int(BatchRun::BadArguments));
+    QVERIFY(batch.errors.contains(QStringLiteral("cannot read the configuration file")));
+    QVERIFY(!unit.dtr());
+}
+
+void BatchTest::arguments_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("error");
+    QTest::newRow("read on the simulator") << QStringList{"--simulator", "--read", "a.oru"} << QString();
+    QTest::newRow("program with every option")
+        << QStringList{"--port", "/dev/ttyUSB0", "--program", "a.oru", "--stay-stopped", "--log", "a.mon",
+                       "--timeout", "5"}
+        << QString();
+    QTest::newRow("read and program") << QStringList{"--simulator", "--read", "a", "--program", "b"} << "exclude";
+    QTest::newRow("no port") << QStringList{"--read", "a.oru"} << "need --port";
+    QTest::newRow("no file") << QStringList{"--simulator", "--read"} << "Missing value";
+    QTest::newRow("timeout of 0") << QStringList{"--simulator", "--read", "a", "--timeout", "0"} << "--timeout";
+    QTest::newRow("timeout not a number") << QStringList{"--simulator", "--read", "a", "--timeout", "x"} << "--timeout";
+    QTest::newRow("log without a task") << QStringList{"--simulator", "--log", "a.mon"} << "go with";
+    QTest::newRow("simulator and port") << QStringList{"--simulator", "--port", "x"} << "exclude";
+    QTest::newRow("unknown option") << QStringList{"--bogus"} << "Unknown option";
+}
+
+void BatchTest::arguments() {
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, error);
+    const ProgramOptions options = ProgramOptions::parse(QStringList{"zuvovu"} + arguments);
+    if (error.isEmpty()) QVERIFY2(options.error.isEmpty(), qPrintable(options.error));
+    else QVERIFY2(options.error.contains(error), qPrintable(options.error));
+}
+
+void BatchTest::runsFromAPlainTerminal() {
+    const QString buildDir = qEnvironmentVariable("ZUVOVU_BUILD_DIR");
+    if (buildDir.isEmpty()) QSKIP("ZUVOVU_BUILD_DIR names the folder of zuvovu; CTest sets it");
+    QTemporaryDir dir;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("DISPLAY"));
+    environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    QProcess zuvovu;
+    zuvovu.setProcessEnvironment(environment);
+    zuvovu.setWorkingDirectory(dir.path());
+    const QString file = dir.filePath(QStringLiteral("unit.oru"));
+    zuvovu.start(buildDir + QStringLiteral("/zuvovu"), {"--simulator", "--read", file, "--timeout", "20"});
+    QVERIFY(zuvovu.waitForFinished(60000));
+    QCOMPARE(zuvovu.exitCode(), 0);
+    QCOMPARE(read(file).count(QStringLiteral("\r\n")), 27);
+
+    zuvovu.start(buildDir + QStringLiteral("/zuvovu"), {"--read", file});
+    QVERIFY(zuvovu.waitForFinished(60000));
+    QCOMPARE(zuvovu.exitCode(), int(BatchRun::BadArguments));
+}
+
+QTEST_MAIN(BatchTest)
+#include "tst_batch.moc"
