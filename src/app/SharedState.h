@@ -28,4 +28,6 @@ struct SharedState {
     int writeStep = 0;
     bool stopSeen = false;
     bool rereadPending = false;
+    // The read-back now running, or the last one, found the "DETECT" entry at detectLine's location.
+    bool detectFound = false;
 };

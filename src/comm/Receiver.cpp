@@ -135,6 +135,8 @@ void TForm1::dispatchLine(const QByteArray& line) {
         StatusBar1->setPanelText(2, QStringLiteral(" SIM: %1").arg(n));
         if (n > 10) {
             pacer.wait(100);
+            // Where the "DETECT" entry is, this read-back tells anew.
+            state.detectFound = false;
             if (ApdComPort1.isChosen()) ApdComPort1.send("AT+CPBR=1," + QByteArray::number(n) + "\r\n");
         }
     } else if (!line.contains("+CPBR")) {

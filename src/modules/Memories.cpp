@@ -1,13 +1,121 @@
+#include "app/Bar.h"
+#include "app/Bytes.h"
+#include "app/Pacer.h"
 #include "app/TForm1.h"
+#include "comm/SerialPort.h"
+#include "config/FilteredEdit.h"
+#include "config/Filters.h"
+#include "files/PhoneBookList.h"
+#include "modules/EntryTree.h"
+#include "modules/ModuleWrite.h"
 
-void TForm1::MemoChange() {}
-void TForm1::PosMemoChange() {}
-void TForm1::MemoPNumberChange() {}
-void TForm1::AddMemoClick() {}
-void TForm1::WriteMemoClick() {}
-void TForm1::ButtonChange() {}
-void TForm1::PosButtonChange() {}
-void TForm1::ButtonPNumberChange() {}
-void TForm1::AddButtonClick() {}
-void TForm1::WriteButtonClick() {}
-void TForm1::DetButClick() {}
+// A keyboard memory and a module button work alike: a name and up to seven phone numbers, each one an
+// entry "M" (or "B") + name + "-" + position. One panel edits one number of either.
+
+namespace {
+
+struct NumberPanel {
+    QByteArray letter;
+    QLineEdit* name;
+    QComboBox* position;
+    QLabel* label;
+    QLineEdit* number;
+    // The numbers of the selected memory or button; its selection is the number a write goes over.
+    EntryTree* numbers;
+};
+
+NumberPanel memoPanel(TForm1& form) {
+    return {"M", form.Memo, form.PosMemo, form.LabelMemo, form.MemoPNumber, form.TreeMemoSel};
+}
+
+NumberPanel buttonPanel(TForm1& form) {
+    return {"B", form.Button, form.PosButton, form.LabelButton, form.ButtonPNumber, form.TreeButtonsSel};
+}
+
+// The entry name without its letter: name + "-" + position.
+QByteArray suffix(const NumberPanel& panel) {
+    return toBytes(panel.name->text()) + '-' + toBytes(panel.position->currentText());
+}
+
+// The entry name a write would use, in brackets.
+void showPreview(const NumberPanel& panel) {
+    panel.label->setText(fromBytes("(" + panel.letter + suffix(panel) + ")"));
+}
+
+void nameChanged(const NumberPanel& panel) {
+    filterEdit(panel.name, FilterDigits);
+    showPreview(panel);
+}
+
+void positionChanged(const NumberPanel& panel) {
+    if (!panel.name->text().isEmpty()) showPreview(panel);
+}
+
+// The next write goes to a new location, at the position after the listed numbers; past the seventh
+// the box shows no position.
+void addNumber(const NumberPanel& panel) {
+    panel.numbers->dropSelection();
+    panel.position->setCurrentIndex(panel.numbers->nodeCount());
+    showPreview(panel);
+}
+
+void writeNumber(TForm1& form, const NumberPanel& panel) {
+    writeModuleEntry(form, panel.numbers, toBytes(panel.number->text()), panel.letter + suffix(panel));
+}
+
+} // namespace
+
+void TForm1::MemoChange() {
+    nameChanged(memoPanel(*this));
+}
+void TForm1::PosMemoChange() {
+    positionChanged(memoPanel(*this));
+}
+void TForm1::MemoPNumberChange() {
+    filterEdit(MemoPNumber, FilterPhone);
+}
+void TForm1::AddMemoClick() {
+    addNumber(memoPanel(*this));
+}
+void TForm1::WriteMemoClick() {
+    writeNumber(*this, memoPanel(*this));
+}
+
+void TForm1::ButtonChange() {
+    nameChanged(buttonPanel(*this));
+}
+void TForm1::PosButtonChange() {
+    positionChanged(buttonPanel(*this));
+}
+void TForm1::ButtonPNumberChange() {
+    filterEdit(ButtonPNumber, FilterPhone);
+}
+void TForm1::AddButtonClick() {
+    addNumber(buttonPanel(*this));
+}
+void TForm1::WriteButtonClick() {
+    writeNumber(*this, buttonPanel(*this));
+}
+
+void TForm1::DetButClick() {
+    // detectLine may be older than the last read-back: then its location can hold another entry by now.
+    // Only a location the last read-back saw holding "DETECT" is written over or cleared.
+    const QByteArray index = state.detectFound ? nodeIndex(state.detectLine) : QByteArray();
+    if (DetBut->isChecked()) {
+        ApdComPort1.send("AT+CPBW=" + index + ",1,,DETECT\r\n");
+    } else {
+        if (!index.isEmpty()) ApdComPort1.send("AT+CPBW=" + index + "\r\n");
+        state.detectLine.clear();
+        state.detectFound = false;
+    }
+
+    // The read-back that follows shows the state the unit now holds.
+    pacer.wait(500);
+    ApdComPort1.send("AT#SPN\r\n");
+    setPosition(Prubeh, 0);
+    SaveORU->setEnabled(true);
+    PhoneBook1->clearLines();
+    state.firstEntryPending = true;
+    for (EntryTree* tree : {TreeButtons, TreeMemo, TreeCode})
+        tree->clear();
+}

@@ -4,32 +4,9 @@
 #include "app/Failure.h"
 #include "app/TForm1.h"
 #include "comm/SerialPort.h"
+#include "config/PhonebookEntry.h"
 #include "config/TextCuts.h"
 #include "modules/EntryTree.h"
-
-namespace {
-
-// Numbers and names go out without quotes, so these would cut the command apart in the unit's parser.
-QString breakingCharacter(const QByteArray& text) {
-    for (const char c : text) {
-        switch (c) {
-        case ',':
-            return QStringLiteral("a comma");
-        case ';':
-            return QStringLiteral("a semicolon");
-        case '"':
-            return QStringLiteral("a double quote");
-        case '\r':
-        case '\n':
-            return QStringLiteral("a line break");
-        default:
-            break;
-        }
-    }
-    return {};
-}
-
-} // namespace
 
 QByteArray nodeIndex(const QByteArray& nodeText) {
     return textBefore(nodeText, ":").trimmed();
