@@ -1,8 +1,9 @@
 #include "app/Bytes.h"
 #include "app/Failure.h"
 #include "app/TForm1.h"
-#include "files/PhoneBookList.h"
 #include "app/WholeFile.h"
+#include "config/FixedEntries.h"
+#include "files/PhoneBookList.h"
 
 // The configuration file: "key=value" lines ended by CR LF. Lines 1 to 27 hold the numbers, the alarm
 // texts and the parameter strings under fixed keys, in a fixed order; the phone-book rows follow.
@@ -11,31 +12,6 @@ namespace {
 
 const QString OruFilter = QStringLiteral("ORU files (*.oru)|*.oru");
 
-// The 27 fixed keys in file order, each with the edit that shows it or the parameter string that
-// holds it. Keys of numbered edits end in the edit's number.
-struct Key {
-    QByteArray name;
-    QLineEdit* edit;
-    QByteArray* string;
-};
-
-QList<Key> keys(TForm1& form) {
-    QList<Key> all;
-    for (int i = 0; i < 7; ++i)
-        all.append({"ADMIN" + QByteArray::number(i + 1), form.ADMIN[i], nullptr});
-    for (int i = 0; i < 7; ++i)
-        all.append({"ABUTTON" + QByteArray::number(i + 1), form.ABUTTON[i], nullptr});
-    for (int i = 0; i < 7; ++i)
-        all.append({"BBUTTON" + QByteArray::number(i + 1), form.BBUTTON[i], nullptr});
-    all.append({"ALARMON", form.ALARMON, nullptr});
-    all.append({"ALARMOFF", form.ALARMOFF, nullptr});
-    all.append({"PARORU", nullptr, &form.state.parOru});
-    all.append({"PARRL1", nullptr, &form.state.parRl1});
-    all.append({"PARRL2", nullptr, &form.state.parRl2});
-    all.append({"PARKEY", nullptr, &form.state.parKey});
-    return all;
-}
-
 } // namespace
 
 // The parameter strings are saved as the unit or a file last gave them, not from the settings controls.
@@ -43,8 +19,11 @@ void TForm1::SaveClick() {
     const QString path = dialogs.saveFileName(OruFilter);
     if (path.isEmpty()) return;
     QByteArray text;
-    for (const Key& key : keys(*this))
-        text += key.name + '=' + (key.edit ? toBytes(key.edit->text()) : *key.string) + "\r\n";
+    for (int entry = 1; entry <= FixedEntries::Count; ++entry) {
+        const QLineEdit* edit = FixedEntries::edit(*this, entry);
+        text += FixedEntries::name(entry) + '=' +
+                (edit ? toBytes(edit->text()) : *FixedEntries::parameter(state, entry)) + "\r\n";
+    }
     writeWholeFile(path, text + PhoneBook1->text());
 }
 
@@ -57,17 +36,17 @@ void TForm1::LoadClick() {
     if (path.isEmpty()) return;
     PhoneBook1->setText(readWholeFile(path));
     QStringList reported;
-    for (const Key& key : keys(*this)) {
-        const int row = PhoneBook1->findName(key.name);
+    for (int entry = 1; entry <= FixedEntries::Count; ++entry) {
+        const int row = PhoneBook1->findName(FixedEntries::name(entry));
         if (row < 0) continue;
         const QByteArray value = PhoneBook1->number(row);
         PhoneBook1->deleteLine(row);
-        if (key.edit) {
+        if (QLineEdit* edit = FixedEntries::edit(*this, entry)) {
             // The edit's own handler filters a number and fills an ABUTTON edit's twin.
-            key.edit->setText(fromBytes(value));
+            edit->setText(fromBytes(value));
             continue;
         }
-        *key.string = value;
+        *FixedEntries::parameter(state, entry) = value;
         // A value the decoder cannot read is reported once and the load goes on, so that the keys
         // after it still reach their places. It stays in its string, to be saved back as it came.
         try {
