@@ -7,6 +7,7 @@
 #include "app/StatusPanels.h"
 #include "app/TForm1.h"
 #include "comm/SerialPort.h"
+#include "config/TextCuts.h"
 
 #include <QLocale>
 
@@ -20,15 +21,6 @@ QByteArray longTime(const QTime& time) {
     QString format = QLocale().timeFormat(QLocale::LongFormat);
     format.remove(QLatin1Char('t'));
     return toBytes(QLocale().toString(time, format.trimmed()));
-}
-
-// Deletes everything up to and including the first occurrence of separator (nothing when absent).
-QByteArray cutThrough(const QByteArray& line, char separator) { return line.mid(line.indexOf(separator) + 1); }
-
-// The text before the first occurrence of separator; empty when there is none.
-QByteArray before(const QByteArray& text, char separator) {
-    const qsizetype at = text.indexOf(separator);
-    return at < 0 ? QByteArray() : text.left(at);
 }
 
 QColor signalColour(int level) {
@@ -119,18 +111,18 @@ void TForm1::dispatchLine(const QByteArray& line) {
     } else if (line.contains("#CBC:")) {
         Cekani->stop();
         Prubeh->hide();
-        const QByteArray v = cutThrough(line, ',');
+        const QByteArray v = cutThrough(line, ",");
         log(v);
         StatusBar1->setPanelText(1, fromBytes(" board voltage: " + v + "0 mV"));
         setPosition(BVoltage, toInt(v));
         Voltage->setText(fromBytes(v + "0 mV"));
     } else if (line.contains("+CSQ:")) {
-        state.signalLevel = toInt(before(cutThrough(line, ':'), ',').trimmed());
+        state.signalLevel = toInt(textBefore(cutThrough(line, ":"), ",").trimmed());
         Smeter->setForeColor(signalColour(state.signalLevel));
         Smeter->setProgress(state.signalLevel);
         if ((!DeviceRun->isHidden() || !DeviceNic->isHidden()) && state.stopSeen) ShowRunState();
     } else if (line.contains("+CPBR: (1-")) {
-        const int n = toInt(before(cutThrough(line, '-'), ')').trimmed());
+        const int n = toInt(textBefore(cutThrough(line, "-"), ")").trimmed());
         state.simCapacity = n;
         StatusBar1->setPanelText(2, QStringLiteral(" SIM: %1").arg(n));
         if (n > 10) {
@@ -141,7 +133,7 @@ void TForm1::dispatchLine(const QByteArray& line) {
         }
     } else if (!line.contains("+CPBR")) {
         if (line.contains("#SPN")) {
-            StatusBar1->setPanelText(0, fromBytes("Operator: " + cutThrough(line, ':')));
+            StatusBar1->setPanelText(0, fromBytes("Operator: " + cutThrough(line, ":")));
             pacer.wait(200);
             if (ApdComPort1.isChosen() && ApdComPort1.dtr()) ApdComPort1.send("AT+CPBR=?\r\n");
         } else if (line.contains("COPS")) {
