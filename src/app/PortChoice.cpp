@@ -17,7 +17,7 @@ PortChoice::~PortChoice() {
 
 void PortChoice::chooseSimulator() {
     m_port.reset();
-    m_unit = std::make_unique<SimulatedUnit>(SimOptions::realistic());
+    m_unit = std::make_unique<SimulatedUnit>(SimOptions::demo());
     use(std::make_unique<SimulatedPort>(*m_unit));
 }
 

@@ -3,6 +3,10 @@
 StatusPanels::StatusPanels(const std::vector<std::pair<QString, int>>& panels, QWidget* parent)
     : QStatusBar(parent) {
     setSizeGripEnabled(false);
+    // The panels' widths were made for a small font; the versions and the operator fit in it.
+    QFont small = font();
+    small.setPointSizeF(small.pointSizeF() * 0.85);
+    setFont(small);
     for (const auto& [text, width] : panels) {
         auto* panel = new QLabel(text, this);
         panel->setTextFormat(Qt::PlainText);

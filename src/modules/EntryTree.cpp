@@ -2,9 +2,14 @@
 
 #include "app/Bytes.h"
 
+#include <QHeaderView>
+
 EntryTree::EntryTree(const QString& name, QWidget* parent) : QTreeWidget(parent) {
     setObjectName(name);
     setHeaderHidden(true);
+    // The one column is as wide as the longest node: a narrow tree scrolls rather than cut a number.
+    header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    header()->setStretchLastSection(false);
     setRootIsDecorated(false);
     setColumnCount(1);
     setSelectionMode(QAbstractItemView::SingleSelection);

@@ -34,7 +34,9 @@ struct SimOptions {
     // Board voltage in units of 10 mV.
     int battery = 412;
 
-    // Delays of a real unit, for people who try the tool without hardware.
+    // A configured unit with the delays of a real one, for people who try the tool without hardware.
+    static SimOptions demo();
+    // Delays of a real unit.
     static SimOptions realistic() {
         SimOptions options;
         options.answerDelayMs = 5;

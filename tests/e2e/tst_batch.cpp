@@ -194,7 +194,7 @@ void BatchTest::runsFromAPlainTerminal() {
     zuvovu.start(buildDir + QStringLiteral("/zuvovu"), {"--simulator", "--read", file, "--timeout", "20"});
     QVERIFY(zuvovu.waitForFinished(60000));
     QCOMPARE(zuvovu.exitCode(), 0);
-    QCOMPARE(read(file).count(QStringLiteral("\r\n")), 27);
+    QVERIFY(read(file).startsWith(QStringLiteral("ADMIN1=+420603111222\r\n")));
 
     zuvovu.start(buildDir + QStringLiteral("/zuvovu"), {"--read", file});
     QVERIFY(zuvovu.waitForFinished(60000));
