@@ -1,4 +1,5 @@
 #include "FormFixture.h"
+#include "TestData.h"
 
 #include "app/Gauge.h"
 #include "app/Led.h"
@@ -35,11 +36,7 @@ namespace {
 
 // A window after start-up, with its start-up traffic and log forgotten.
 struct Fixture : FormFixture {
-    Fixture() {
-        port.clearSent();
-        pacer.waits.clear();
-        form->Monitor->clear();
-    }
+    Fixture() { forgetStartup(); }
 };
 
 QStringList untimed(const QStringList& lines) {
@@ -291,8 +288,7 @@ void ReceiverTest::uploadPrompt() {
     f.port.drainAfterPolls = 2;
     f.form->state.uploadActive = active;
     f.form->state.asendPending = true; // keeps the "OK" of this test from running an upload step
-    QByteArray payload(payloadSize, '\0');
-    for (int i = 0; i < payloadSize; ++i) payload[i] = static_cast<char>(i * 7);
+    const QByteArray payload = everyByteValue(payloadSize);
     f.form->state.uploadPayload = payload;
     f.port.deliver(prompt);
     QList<int> sizes;

@@ -26,11 +26,7 @@ namespace {
 
 // A window after start-up, with its start-up traffic and log forgotten.
 struct Fixture : FormFixture {
-    Fixture() {
-        port.clearSent();
-        pacer.waits.clear();
-        form->Monitor->clear();
-    }
+    Fixture() { forgetStartup(); }
 
     // Answers "OK" until the sequence ends; at most limit times.
     void answerUntilTheEnd(int limit = 400) {

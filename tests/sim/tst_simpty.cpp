@@ -1,3 +1,5 @@
+#include "TestData.h"
+
 #include "sim/PtyFront.h"
 #include "sim/SimulatedUnit.h"
 
@@ -38,13 +40,6 @@ private:
     int m_fd;
     QByteArray m_received;
 };
-
-QByteArray everyByteValue(qsizetype size) {
-    QByteArray bytes(size, Qt::Uninitialized);
-    for (qsizetype i = 0; i < size; ++i)
-        bytes[i] = static_cast<char>(i * 7 % 256);
-    return bytes;
-}
 
 } // namespace
 

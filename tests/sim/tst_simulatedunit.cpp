@@ -1,4 +1,6 @@
+#include "TestData.h"
 #include "Transcript.h"
+
 #include "app/Failure.h"
 #include "sim/SimulatedPort.h"
 #include "sim/SimulatedUnit.h"
@@ -46,13 +48,6 @@ QByteArray contents(const QMap<int, SimEntry>& entries) {
     for (auto entry = entries.begin(); entry != entries.end(); ++entry)
         texts.append(QByteArray::number(entry.key()) + "=" + entry->number + "/" + entry->name);
     return texts.join(' ');
-}
-
-QByteArray everyByteValue(qsizetype size) {
-    QByteArray bytes(size, Qt::Uninitialized);
-    for (qsizetype i = 0; i < size; ++i)
-        bytes[i] = static_cast<char>(i * 7 % 256);
-    return bytes;
 }
 
 } // namespace

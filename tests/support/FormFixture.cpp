@@ -17,6 +17,12 @@ void FormFixture::say(const QByteArrayList& lines) {
     for (const QByteArray& line : lines) port.deliver("\r\n" + line + "\r\n");
 }
 
+void FormFixture::forgetStartup() {
+    port.clearSent();
+    pacer.waits.clear();
+    form->Monitor->clear();
+}
+
 void FormFixture::settle() {
     for (int i = 0; i < 5; ++i) QCoreApplication::processEvents();
 }

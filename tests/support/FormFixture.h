@@ -24,6 +24,8 @@ struct FormFixture {
     QString path(const QString& name) const { return dir.filePath(name); }
     // Runs the module's answer lines through the receiver, each framed "\r\n" + line + "\r\n".
     void say(const QByteArrayList& lines);
+    // Forgets the start-up traffic: what was sent, the waits and the monitor log.
+    void forgetStartup();
     // Lets queued notifications run.
     static void settle();
     // The monitor's lines.
