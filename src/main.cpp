@@ -47,8 +47,10 @@ int runBatch(const ProgramOptions& options, const Launch& launch) {
     QTextStream err(stderr);
     ConsoleDialogs dialogs(err);
     PortChoice choice(dialogs);
-    if (options.simulator) choice.chooseSimulator();
-    else choice.chooseDevice(options.port);
+    if (options.simulator)
+        choice.chooseSimulator();
+    else
+        choice.chooseDevice(options.port);
     WatchedPort port(choice);
     RealPacer pacer;
     TForm1 form(port, pacer, dialogs, launch.exeName, launch.settingsPath);
@@ -87,8 +89,10 @@ int main(int argc, char* argv[]) {
 
     QtUserDialogs dialogs;
     PortChoice port(dialogs);
-    if (options.simulator) port.chooseSimulator();
-    else if (!options.port.isEmpty()) port.chooseDevice(options.port);
+    if (options.simulator)
+        port.chooseSimulator();
+    else if (!options.port.isEmpty())
+        port.chooseDevice(options.port);
     RealPacer pacer;
 
     TForm1 window(port, pacer, dialogs, launch.exeName, launch.settingsPath);

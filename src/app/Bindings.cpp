@@ -6,14 +6,24 @@
 // Which handler each control runs. Every handler runs inside the guard.
 void TForm1::bindHandlers() {
     using F = TForm1;
-    const std::pair<QPushButton*, void (TForm1::*)()> clicks[] = {
-        {RunORU, &F::RunORUClick},       {StopORU, &F::StopORUClick},   {SaveORU, &F::SaveORUClick},
-        {LoadORU, &F::LoadORUClick},     {Load, &F::LoadClick},         {Save, &F::SaveClick},
-        {signal, &F::signalClick},       {IMEI, &F::IMEIClick},         {Inicializace, &F::InicializaceClick},
-        {SaveMonitor, &F::SaveMonitorClick}, {LoadList, &F::LoadListClick}, {ClrList, &F::ClrListClick},
-        {Upgrade, &F::UpgradeClick},     {LineIn, &F::LineInClick},     {LineDel, &F::LineDelClick},
-        {Find, &F::FindClick}};
-    for (const auto& [control, handler] : clicks) bind(control, &QPushButton::clicked, handler);
+    const std::pair<QPushButton*, void (TForm1::*)()> clicks[] = {{RunORU, &F::RunORUClick},
+                                                                  {StopORU, &F::StopORUClick},
+                                                                  {SaveORU, &F::SaveORUClick},
+                                                                  {LoadORU, &F::LoadORUClick},
+                                                                  {Load, &F::LoadClick},
+                                                                  {Save, &F::SaveClick},
+                                                                  {signal, &F::signalClick},
+                                                                  {IMEI, &F::IMEIClick},
+                                                                  {Inicializace, &F::InicializaceClick},
+                                                                  {SaveMonitor, &F::SaveMonitorClick},
+                                                                  {LoadList, &F::LoadListClick},
+                                                                  {ClrList, &F::ClrListClick},
+                                                                  {Upgrade, &F::UpgradeClick},
+                                                                  {LineIn, &F::LineInClick},
+                                                                  {LineDel, &F::LineDelClick},
+                                                                  {Find, &F::FindClick}};
+    for (const auto& [control, handler] : clicks)
+        bind(control, &QPushButton::clicked, handler);
     bind(Cekani, &QTimer::timeout, &F::CekaniTimer);
     bind(LedTimer, &QTimer::timeout, &F::LedTimerTimer);
     bindSettingHandlers();
@@ -23,21 +33,24 @@ void TForm1::bindHandlers() {
 void TForm1::bindSettingHandlers() {
     using F = TForm1;
     const std::pair<QCheckBox*, void (TForm1::*)()> checks[] = {{RelRing1, &F::RelRing1Click},
-                                                                  {RelRingAll1, &F::RelRingAll1Click},
-                                                                  {RelRing2, &F::RelRing2Click},
-                                                                  {RelRingAll2, &F::RelRingAll2Click}};
-    for (const auto& [control, handler] : checks) bind(control, &QCheckBox::toggled, handler);
+                                                                {RelRingAll1, &F::RelRingAll1Click},
+                                                                {RelRing2, &F::RelRing2Click},
+                                                                {RelRingAll2, &F::RelRingAll2Click}};
+    for (const auto& [control, handler] : checks)
+        bind(control, &QCheckBox::toggled, handler);
     const std::pair<QRadioButton*, void (TForm1::*)()> radios[] = {
         {SIMCall, &F::SIMCallClick}, {AllCall, &F::AllCallClick}, {RelSMS1, &F::RelSMS1Click},
         {RelCam1, &F::RelCam1Click}, {RelLi1, &F::RelLi1Click},   {RelBut1, &F::RelBut1Click},
         {RelSMS2, &F::RelSMS2Click}, {RelCam2, &F::RelCam2Click}, {RelLi2, &F::RelLi2Click},
         {RelBut2, &F::RelBut2Click}};
-    for (const auto& [control, handler] : radios) bindChecked(control, handler);
+    for (const auto& [control, handler] : radios)
+        bindChecked(control, handler);
     const std::pair<QLineEdit*, void (TForm1::*)()> edits[] = {{RelCode1, &F::RelCode1Change},
-                                                                 {RelCode2, &F::RelCode2Change},
-                                                                 {RelTime1, &F::RelTime1Change},
-                                                                 {RelTime2, &F::RelTime2Change}};
-    for (const auto& [control, handler] : edits) bind(control, &QLineEdit::textChanged, handler);
+                                                               {RelCode2, &F::RelCode2Change},
+                                                               {RelTime1, &F::RelTime1Change},
+                                                               {RelTime2, &F::RelTime2Change}};
+    for (const auto& [control, handler] : edits)
+        bind(control, &QLineEdit::textChanged, handler);
     for (int i = 0; i < 7; ++i) {
         const int n = i + 1;
         bind(ADMIN[i], &QLineEdit::textChanged, [n](F* form) { form->ADMINChange(n); });
@@ -50,11 +63,13 @@ void TForm1::bindSettingHandlers() {
 void TForm1::bindModuleHandlers() {
     using F = TForm1;
     const std::pair<QPushButton*, void (TForm1::*)()> clicks[] = {
-        {DelButton, &F::DelButtonClick},   {DelButtonSel, &F::DelButtonSelClick}, {DelMemo, &F::DelMemoClick},
-        {DelMemoSel, &F::DelMemoSelClick}, {DelCode, &F::DelCodeClick},           {AddButton, &F::AddButtonClick},
-        {WriteButton, &F::WriteButtonClick}, {AddMemo, &F::AddMemoClick},         {WriteMemo, &F::WriteMemoClick},
-        {AddCode, &F::AddCodeClick}};
-    for (const auto& [control, handler] : clicks) bind(control, &QPushButton::clicked, handler);
+        {DelButton, &F::DelButtonClick},     {DelButtonSel, &F::DelButtonSelClick},
+        {DelMemo, &F::DelMemoClick},         {DelMemoSel, &F::DelMemoSelClick},
+        {DelCode, &F::DelCodeClick},         {AddButton, &F::AddButtonClick},
+        {WriteButton, &F::WriteButtonClick}, {AddMemo, &F::AddMemoClick},
+        {WriteMemo, &F::WriteMemoClick},     {AddCode, &F::AddCodeClick}};
+    for (const auto& [control, handler] : clicks)
+        bind(control, &QPushButton::clicked, handler);
     for (int mode = 0; mode < 5; ++mode) {
         bind(WriteCode[mode], &QPushButton::clicked, [mode](F* form) { form->WriteCodeClick(mode); });
         bind(CodeM[mode], &QLineEdit::textChanged, [mode](F* form) { form->CodeMChange(mode); });
@@ -62,17 +77,19 @@ void TForm1::bindModuleHandlers() {
     // Detection acts on the user's click only: the read-back ticks the box without running it.
     bind(DetBut, &QCheckBox::clicked, &F::DetButClick);
     const std::pair<QLineEdit*, void (TForm1::*)()> edits[] = {{Memo, &F::MemoChange},
-                                                                 {MemoPNumber, &F::MemoPNumberChange},
-                                                                 {Button, &F::ButtonChange},
-                                                                 {ButtonPNumber, &F::ButtonPNumberChange}};
-    for (const auto& [control, handler] : edits) bind(control, &QLineEdit::textChanged, handler);
+                                                               {MemoPNumber, &F::MemoPNumberChange},
+                                                               {Button, &F::ButtonChange},
+                                                               {ButtonPNumber, &F::ButtonPNumberChange}};
+    for (const auto& [control, handler] : edits)
+        bind(control, &QLineEdit::textChanged, handler);
     // The position boxes act on the user's pick only.
     bind(PosMemo, &QComboBox::activated, &F::PosMemoChange);
     bind(PosButton, &QComboBox::activated, &F::PosButtonChange);
     const std::pair<EntryTree*, void (TForm1::*)()> trees[] = {{TreeButtons, &F::TreeButtonsClick},
-                                                                 {TreeMemo, &F::TreeMemoClick},
-                                                                 {TreeButtonsSel, &F::TreeButtonsSelClick},
-                                                                 {TreeMemoSel, &F::TreeMemoSelClick},
-                                                                 {TreeCode, &F::OnClickCode}};
-    for (const auto& [control, handler] : trees) bind(control, &QTreeWidget::itemClicked, handler);
+                                                               {TreeMemo, &F::TreeMemoClick},
+                                                               {TreeButtonsSel, &F::TreeButtonsSelClick},
+                                                               {TreeMemoSel, &F::TreeMemoSelClick},
+                                                               {TreeCode, &F::OnClickCode}};
+    for (const auto& [control, handler] : trees)
+        bind(control, &QTreeWidget::itemClicked, handler);
 }

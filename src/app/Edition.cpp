@@ -15,7 +15,10 @@ Edition editionFor(const QString& fileName) {
         {"Vu", {"ORU", {}, {"ORUF1", "ORUF2"}}},
         {"GSM Menta", {"GSM Menta", "Pelta GSM Menta Manager", {"ORUL1", "ORUL2", "Sipkaf1"}}},
         {"GSMTandor",
-         {"GSM-Tandora", "GSM-Tandora Set", {"PictureT1", "PictureT2", "SipkaGA1", "SipkaGB2", "SipkaGA2"}, true}},
+         {"GSM-Tandora",
+          "GSM-Tandora Set",
+          {"PictureT1", "PictureT2", "SipkaGA1", "SipkaGB2", "SipkaGA2"},
+          true}},
         {"4G-Kelvane", {"4G-Kelvane", "4G-Kelvane", {"PictureK1", "PictureK2"}, false, true}},
     };
     for (const Token& t : tokens)

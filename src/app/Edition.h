@@ -6,10 +6,10 @@
 
 // One edition of the unit, chosen once at start-up from the executable's file name.
 struct Edition {
-    QByteArray editionName;  // device name in titles and help texts
-    QString title;           // window caption and application title; empty keeps "ZUVovu"
-    QStringList pictures;    // pictures made visible on the "1 button" and "2 buttons" pages
-    bool modules = false;    // shows the ModuleButtons and ModuleKeyboard tabs
+    QByteArray editionName; // device name in titles and help texts
+    QString title;          // window caption and application title; empty keeps "ZUVovu"
+    QStringList pictures;   // pictures made visible on the "1 button" and "2 buttons" pages
+    bool modules = false;   // shows the ModuleButtons and ModuleKeyboard tabs
     bool hidesImage5 = false;
 };
 

@@ -1,6 +1,5 @@
 #pragma once
 
-
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -63,7 +62,8 @@ inline QWidget* page(QTabWidget* tabs, const QString& name, const QString& capti
 // "01" … up to last, two digits each.
 inline QStringList twoDigits(int first, int last) {
     QStringList items;
-    for (int n = first; n <= last; ++n) items << QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0'));
+    for (int n = first; n <= last; ++n)
+        items << QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0'));
     return items;
 }
 

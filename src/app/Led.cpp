@@ -2,7 +2,9 @@
 
 #include <QPainter>
 
-Led::Led(QWidget* parent) : QWidget(parent) { setFixedSize(sizeHint()); }
+Led::Led(QWidget* parent) : QWidget(parent) {
+    setFixedSize(sizeHint());
+}
 
 void Led::paintEvent(QPaintEvent*) {
     QPainter painter(this);

@@ -6,4 +6,6 @@ void RealPacer::wait(int ms) {
     if (ms > 0) QThread::msleep(static_cast<unsigned long>(ms));
 }
 
-QTime RealPacer::now() { return QTime::currentTime(); }
+QTime RealPacer::now() {
+    return QTime::currentTime();
+}

@@ -10,7 +10,8 @@ using namespace build;
 namespace {
 
 // A white panel of seven labelled number edits named prefix1 … prefix7.
-QFrame* numberPanel(QWidget* parent, const QString& name, const QString& prefix, std::array<QLineEdit*, 7>& edits) {
+QFrame* numberPanel(QWidget* parent, const QString& name, const QString& prefix,
+                    std::array<QLineEdit*, 7>& edits) {
     auto* panel = named(new QFrame(parent), name);
     panel->setFrameShape(QFrame::StyledPanel);
     panel->setAutoFillBackground(true);
@@ -63,12 +64,19 @@ void TForm1::buildButtonsPage() {
     Sipka1 = new Picture(QStringLiteral("Sipka1"), ORUtyp1);
     Sipkaf1 = new Picture(QStringLiteral("Sipkaf1"), ORUtyp1);
     SipkaGA1 = new Picture(QStringLiteral("SipkaGA1"), ORUtyp1);
-    stack(Image6, {{ORU1, {20, 10}}, {ORUF1, {20, 10}}, {ORUL1, {20, 10}}, {PictureT1, {20, 10}},
-                   {PictureK1, {20, 10}}, {Sipka1, {176, 148}}, {Sipkaf1, {176, 148}}, {SipkaGA1, {176, 93}}});
+    stack(Image6, {{ORU1, {20, 10}},
+                   {ORUF1, {20, 10}},
+                   {ORUL1, {20, 10}},
+                   {PictureT1, {20, 10}},
+                   {PictureK1, {20, 10}},
+                   {Sipka1, {176, 148}},
+                   {Sipkaf1, {176, 148}},
+                   {SipkaGA1, {176, 93}}});
     one->addWidget(Image6, 0, Qt::AlignTop);
     Panel3 = numberPanel(ORUtyp1, QStringLiteral("Panel3"), QStringLiteral("AABUTTON"), AABUTTON);
-    for (int i = 0; i < 7; ++i) findChild<QLabel*>(QStringLiteral("LabelAABUTTON%1").arg(i + 1))->setText(
-        QStringLiteral("ABUTTON%1").arg(i + 1));
+    for (int i = 0; i < 7; ++i)
+        findChild<QLabel*>(QStringLiteral("LabelAABUTTON%1").arg(i + 1))
+            ->setText(QStringLiteral("ABUTTON%1").arg(i + 1));
     one->addWidget(Panel3, 0, Qt::AlignTop);
 
     // Page "2 buttons": ABUTTON1 … 7 beside BBUTTON1 … 7.
@@ -83,8 +91,15 @@ void TForm1::buildButtonsPage() {
     SipkaGA2 = new Picture(QStringLiteral("SipkaGA2"), ORUtyp2, {40, 16});
     SipkaGB2 = new Picture(QStringLiteral("SipkaGB2"), ORUtyp2, {40, 16});
     Image5 = new Picture(QStringLiteral("Image5"), ORUtyp2, {40, 16});
-    stack(Image7, {{ORU2, {4, 10}}, {Image3, {4, 10}}, {ORUF2, {4, 10}}, {ORUL2, {4, 10}}, {PictureT2, {4, 10}},
-                   {PictureK2, {4, 10}}, {SipkaGA2, {136, 91}}, {SipkaGB2, {136, 117}}, {Image5, {136, 130}}});
+    stack(Image7, {{ORU2, {4, 10}},
+                   {Image3, {4, 10}},
+                   {ORUF2, {4, 10}},
+                   {ORUL2, {4, 10}},
+                   {PictureT2, {4, 10}},
+                   {PictureK2, {4, 10}},
+                   {SipkaGA2, {136, 91}},
+                   {SipkaGB2, {136, 117}},
+                   {Image5, {136, 130}}});
     Image5->show();
     two->addWidget(Image7, 0, Qt::AlignTop);
     Panel1 = numberPanel(ORUtyp2, QStringLiteral("Panel1"), QStringLiteral("ABUTTON"), ABUTTON);

@@ -10,10 +10,18 @@ using namespace build;
 
 namespace {
 
-QStringList accessItems() { return QStringList{"**"} + twoDigits(1, 99); }
-QStringList monthItems() { return QStringList{"**"} + twoDigits(1, 12); }
-QStringList dayItems() { return QStringList{"**"} + twoDigits(1, 31); }
-QStringList hourItems() { return twoDigits(0, 23) << QStringLiteral("**"); }
+QStringList accessItems() {
+    return QStringList{"**"} + twoDigits(1, 99);
+}
+QStringList monthItems() {
+    return QStringList{"**"} + twoDigits(1, 12);
+}
+QStringList dayItems() {
+    return QStringList{"**"} + twoDigits(1, 31);
+}
+QStringList hourItems() {
+    return twoDigits(0, 23) << QStringLiteral("**");
+}
 
 // A group holding its "month"/"day" (or "hours") combo boxes in one row, each after its label.
 QGroupBox* dateGroup(QWidget* parent, const QString& name, const QString& title,
@@ -62,7 +70,8 @@ void TForm1::buildCodePages() {
         grid->setContentsMargins(4, 4, 4, 4);
         grid->setVerticalSpacing(3);
         grids[mode] = grid;
-        ModeLabel[mode] = label(m, QString::fromLatin1(modeLabels[mode]), QString::fromLatin1(modeNames[mode]));
+        ModeLabel[mode] =
+            label(m, QString::fromLatin1(modeLabels[mode]), QString::fromLatin1(modeNames[mode]));
         QFont bold = ModeLabel[mode]->font();
         bold.setBold(true);
         ModeLabel[mode]->setFont(bold);
@@ -121,8 +130,10 @@ void TForm1::buildCodePages() {
     FromD2 = combo(m2, QStringLiteral("FromD2"), dayItems(), QStringLiteral("01"));
     ToM2 = combo(m2, QStringLiteral("ToM2"), monthItems(), QStringLiteral("01"));
     ToD2 = combo(m2, QStringLiteral("ToD2"), dayItems(), QStringLiteral("01"));
-    GroupBox8 = dateGroup(m2, QStringLiteral("GroupBox8"), QStringLiteral("from date"), {{Label46, FromM2}, {Label48, FromD2}});
-    GroupBox9 = dateGroup(m2, QStringLiteral("GroupBox9"), QStringLiteral("to date"), {{Label50, ToM2}, {Label51, ToD2}});
+    GroupBox8 = dateGroup(m2, QStringLiteral("GroupBox8"), QStringLiteral("from date"),
+                          {{Label46, FromM2}, {Label48, FromD2}});
+    GroupBox9 = dateGroup(m2, QStringLiteral("GroupBox9"), QStringLiteral("to date"),
+                          {{Label50, ToM2}, {Label51, ToD2}});
     M2SMS = check(m2, QStringLiteral("M2SMS"), QStringLiteral("Send SMS to ADMIN1"));
     grids[2]->addWidget(GroupBox8, 3, 0, 1, 3);
     grids[2]->addWidget(GroupBox9, 4, 0, 1, 3);
@@ -133,7 +144,8 @@ void TForm1::buildCodePages() {
     Label53 = label(m3, QStringLiteral("Label53"), QStringLiteral("day"));
     FromM3 = combo(m3, QStringLiteral("FromM3"), monthItems(), QStringLiteral("01"));
     FromD3 = combo(m3, QStringLiteral("FromD3"), dayItems(), QStringLiteral("01"));
-    GroupBox10 = dateGroup(m3, QStringLiteral("GroupBox10"), QStringLiteral("from date"), {{Label52, FromM3}, {Label53, FromD3}});
+    GroupBox10 = dateGroup(m3, QStringLiteral("GroupBox10"), QStringLiteral("from date"),
+                           {{Label52, FromM3}, {Label53, FromD3}});
     Label54 = label(m3, QStringLiteral("Label54"), QStringLiteral("access number"));
     M3Acces = combo(m3, QStringLiteral("M3Acces"), accessItems(), QStringLiteral("**"));
     M3SMS = check(m3, QStringLiteral("M3SMS"), QStringLiteral("Send SMS to ADMIN1"));
@@ -147,8 +159,10 @@ void TForm1::buildCodePages() {
     Label57 = label(m4, QStringLiteral("Label57"), QStringLiteral("hours"));
     FromHours = combo(m4, QStringLiteral("FromHours"), hourItems(), QStringLiteral("01"));
     ToHours = combo(m4, QStringLiteral("ToHours"), hourItems(), QStringLiteral("01"));
-    GroupBox11 = dateGroup(m4, QStringLiteral("GroupBox11"), QStringLiteral("from hours"), {{Label55, FromHours}});
-    GroupBox12 = dateGroup(m4, QStringLiteral("GroupBox12"), QStringLiteral("to hours"), {{Label57, ToHours}});
+    GroupBox11 =
+        dateGroup(m4, QStringLiteral("GroupBox11"), QStringLiteral("from hours"), {{Label55, FromHours}});
+    GroupBox12 =
+        dateGroup(m4, QStringLiteral("GroupBox12"), QStringLiteral("to hours"), {{Label57, ToHours}});
     Label59 = label(m4, QStringLiteral("Label59"), QStringLiteral("access number"));
     M4Acces = combo(m4, QStringLiteral("M4Acces"), accessItems(), QStringLiteral("**"));
     M4SMS = check(m4, QStringLiteral("M4SMS"), QStringLiteral("Send SMS to ADMIN1"));

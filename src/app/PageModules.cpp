@@ -10,7 +10,9 @@ using namespace build;
 
 namespace {
 
-QStringList positions() { return {"1", "2", "3", "4", "5", "6", "7"}; }
+QStringList positions() {
+    return {"1", "2", "3", "4", "5", "6", "7"};
+}
 
 // The editing panel of one memory or button: name, position, number, preview label, and the list of
 // the selected memory's or button's numbers.
@@ -59,7 +61,8 @@ EntryPanel entryPanel(QWidget* parent, const QString& panelName, const QStringLi
     grid->addWidget(p.number, 3, 1);
     grid->addWidget(p.selection, 0, 2, 5, 1);
     auto* buttons = new QHBoxLayout;
-    for (QPushButton* b : {p.add, p.write, p.del}) buttons->addWidget(b);
+    for (QPushButton* b : {p.add, p.write, p.del})
+        buttons->addWidget(b);
     grid->addLayout(buttons, 5, 0, 1, 3);
     grid->setRowStretch(4, 1);
     grid->setColumnStretch(2, 1);
@@ -80,8 +83,9 @@ void TForm1::buildModuleButtonsPage() {
     left->addWidget(DetBut);
     layout->addLayout(left, 2);
 
-    const EntryPanel p = entryPanel(ModuleButtons, QStringLiteral("Panel5"), {"Label61", "Label62", "Label64"},
-                                    QStringLiteral("Button"), QStringLiteral("TreeButtonsSel"), {"Add Button", "Write Button", "Del Button"});
+    const EntryPanel p = entryPanel(
+        ModuleButtons, QStringLiteral("Panel5"), {"Label61", "Label62", "Label64"}, QStringLiteral("Button"),
+        QStringLiteral("TreeButtonsSel"), {"Add Button", "Write Button", "Del Button"});
     Panel5 = p.panel;
     Label61 = p.position;
     Label62 = p.memo;
@@ -107,7 +111,8 @@ void TForm1::buildModuleKeyboardPage() {
     KeyBoardMemo = page(PageControl3, QStringLiteral("KeyBoardMemo"), QStringLiteral("KeyBoardMemo"));
     KeyBoardCode = page(PageControl3, QStringLiteral("KeyBoardCode"), QStringLiteral("KeyBoardCode"));
 
-    KeyBoardParams = group(ModuleKeyboard, QStringLiteral("KeyBoardParams"), QStringLiteral("Keyboard parameters"));
+    KeyBoardParams =
+        group(ModuleKeyboard, QStringLiteral("KeyBoardParams"), QStringLiteral("Keyboard parameters"));
     auto* params = new QVBoxLayout(KeyBoardParams);
     Label63 = label(KeyBoardParams, QStringLiteral("Label63"), QStringLiteral("Waiting to number"));
     WaitBUF = combo(KeyBoardParams, QStringLiteral("WaitBUF"), {"1", "2", "3", "4", "5", "6", "7", "8", "9"},
@@ -130,7 +135,8 @@ void TForm1::buildModuleKeyboardPage() {
     left->addWidget(DelMemo);
     memo->addLayout(left, 2);
     const EntryPanel p = entryPanel(KeyBoardMemo, QStringLiteral("Panel4"), {"Label60", "Label56", "Label58"},
-                                    QStringLiteral("Memo"), QStringLiteral("TreeMemoSel"), {"Add Memo", "WriteMemo", "DelMemo"});
+                                    QStringLiteral("Memo"), QStringLiteral("TreeMemoSel"),
+                                    {"Add Memo", "WriteMemo", "DelMemo"});
     Panel4 = p.panel;
     Label60 = p.position;
     Label56 = p.memo;

@@ -23,7 +23,8 @@ QSlider* volume(QWidget* parent, const QString& name) {
 
 QButtonGroup* exclusive(QObject* owner, std::initializer_list<QRadioButton*> radios) {
     auto* group = new QButtonGroup(owner);
-    for (QRadioButton* radio : radios) group->addButton(radio);
+    for (QRadioButton* radio : radios)
+        group->addButton(radio);
     return group;
 }
 
@@ -54,7 +55,8 @@ void TForm1::buildSettingPage() {
     PortDis = radio(Port, QStringLiteral("PortDis"), QStringLiteral("disable"));
     PortEtons = radio(Port, QStringLiteral("PortEtons"), QStringLiteral("enable tons"));
     PortESMS = radio(Port, QStringLiteral("PortESMS"), QStringLiteral("enable SMSs"));
-    for (QRadioButton* r : {PortDis, PortEtons, PortESMS}) port->addWidget(r);
+    for (QRadioButton* r : {PortDis, PortEtons, PortESMS})
+        port->addWidget(r);
     PortGroup = exclusive(Port, {PortDis, PortEtons, PortESMS});
     sms->addWidget(Label22, 0, 0);
     sms->addWidget(ALARMON, 0, 1);
@@ -74,7 +76,8 @@ void TForm1::buildSettingPage() {
         ADMIN[i] = edit(Admin, entry);
         admin->addWidget(ADMIN[i], i, 1);
     }
-    Label35 = label(Admin, QStringLiteral("Label35"), QStringLiteral("Phone number for SMSs with opening numbers "));
+    Label35 = label(Admin, QStringLiteral("Label35"),
+                    QStringLiteral("Phone number for SMSs with opening numbers "));
     admin->addWidget(Label35, 7, 0, 1, 2);
     admin->setColumnStretch(2, 1);
     admin->setRowStretch(8, 1);
@@ -97,7 +100,8 @@ void TForm1::buildCallsPage() {
     NoCall = radio(GroupBox3, QStringLiteral("NoCall"), QStringLiteral("No - ringing switch"));
     SIMCall = radio(GroupBox3, QStringLiteral("SIMCall"), QStringLiteral("only from SIM"));
     AllCall = radio(GroupBox3, QStringLiteral("AllCall"), QStringLiteral("all"));
-    for (QRadioButton* r : {NoCall, SIMCall, AllCall}) hangUp->addWidget(r);
+    for (QRadioButton* r : {NoCall, SIMCall, AllCall})
+        hangUp->addWidget(r);
     CallGroup = exclusive(GroupBox3, {NoCall, SIMCall, AllCall});
     right->addWidget(GroupBox3);
 
@@ -106,7 +110,8 @@ void TForm1::buildCallsPage() {
     TonBeep = check(InfoTones, QStringLiteral("TonBeep"), QStringLiteral("Beeps"));
     TonRing = check(InfoTones, QStringLiteral("TonRing"), QStringLiteral("Ring Tones"));
     TonVoice = check(InfoTones, QStringLiteral("TonVoice"), QStringLiteral("Voice Messages"));
-    for (QCheckBox* c : {TonBeep, TonRing, TonVoice}) tones->addWidget(c);
+    for (QCheckBox* c : {TonBeep, TonRing, TonVoice})
+        tones->addWidget(c);
     right->addWidget(InfoTones);
 
     WaitingCall = group(Calls, QStringLiteral("WaitingCall"), QStringLiteral("WaitingCall"));
@@ -139,11 +144,10 @@ void TForm1::buildRelaysPage() {
         QLineEdit*& code;
         QLineEdit*& time;
     };
-    const RelayControls relayControls[] = {
-        {Relay1, Label31, Label33, RelSMS1, RelSW1, RelCam1, RelLi1, RelBut1, Relay1Group, RelRing1, RelRingAll1,
-         RelCode1, RelTime1},
-        {Relay2, Label32, Label34, RelSMS2, RelSW2, RelCam2, RelLi2, RelBut2, Relay2Group, RelRing2, RelRingAll2,
-         RelCode2, RelTime2}};
+    const RelayControls relayControls[] = {{Relay1, Label31, Label33, RelSMS1, RelSW1, RelCam1, RelLi1,
+                                            RelBut1, Relay1Group, RelRing1, RelRingAll1, RelCode1, RelTime1},
+                                           {Relay2, Label32, Label34, RelSMS2, RelSW2, RelCam2, RelLi2,
+                                            RelBut2, Relay2Group, RelRing2, RelRingAll2, RelCode2, RelTime2}};
     const char* codeLabels[] = {"Label31", "Label32"};
     const char* timeLabels[] = {"Label33", "Label34"};
     const char* ringCaptions[] = {"switch SIM ringing", "switch from ringing"};
@@ -163,7 +167,8 @@ void TForm1::buildRelaysPage() {
         c.ringAll = check(c.box, QStringLiteral("RelRingAll") + n, QStringLiteral("switch all ringing"));
         c.codeLabel = label(c.box, QString::fromLatin1(codeLabels[r]), QStringLiteral("switching code"));
         c.timeLabel = label(c.box, QString::fromLatin1(timeLabels[r]), QStringLiteral("switching time"));
-        c.code = edit(c.box, QStringLiteral("RelCode") + n, n == "1" ? QStringLiteral("5") : QStringLiteral("6"));
+        c.code =
+            edit(c.box, QStringLiteral("RelCode") + n, n == "1" ? QStringLiteral("5") : QStringLiteral("6"));
         c.time = edit(c.box, QStringLiteral("RelTime") + n, QStringLiteral("03"));
         c.code->setFixedWidth(40);
         c.time->setFixedWidth(40);

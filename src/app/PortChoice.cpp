@@ -33,22 +33,31 @@ void PortChoice::use(std::unique_ptr<SerialPort> port) {
     connect(m_port.get(), &SerialPort::triggerAvail, this, &SerialPort::triggerAvail);
 }
 
-bool PortChoice::isChosen() const { return m_port && m_port->isChosen(); }
+bool PortChoice::isChosen() const {
+    return m_port && m_port->isChosen();
+}
 
 void PortChoice::send(const QByteArray& data) {
     if (!isChosen()) {
-        const std::optional<QString> chosen = m_dialogs.choosePort(QStringList{SimulatedUnitChoice}
-                                                                   + QtSerialPort::deviceChoices());
-        if (!chosen || chosen->trimmed().isEmpty()) throw Failure(QStringLiteral("No serial port was chosen."));
-        if (*chosen == SimulatedUnitChoice) chooseSimulator();
-        else chooseDevice(chosen->trimmed());
+        const std::optional<QString> chosen =
+            m_dialogs.choosePort(QStringList{SimulatedUnitChoice} + QtSerialPort::deviceChoices());
+        if (!chosen || chosen->trimmed().isEmpty())
+            throw Failure(QStringLiteral("No serial port was chosen."));
+        if (*chosen == SimulatedUnitChoice)
+            chooseSimulator();
+        else
+            chooseDevice(chosen->trimmed());
     }
     m_port->send(data);
 }
 
-quint8 PortChoice::readChar() { return m_port ? m_port->readChar() : 0; }
+quint8 PortChoice::readChar() {
+    return m_port ? m_port->readChar() : 0;
+}
 
-int PortChoice::outputFree() const { return m_port ? m_port->outputFree() : OutputBufferSize; }
+int PortChoice::outputFree() const {
+    return m_port ? m_port->outputFree() : OutputBufferSize;
+}
 
 void PortChoice::setDtr(bool on) {
     m_dtr = on;

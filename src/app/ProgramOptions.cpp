@@ -5,30 +5,33 @@
 
 ProgramOptions ProgramOptions::parse(const QStringList& arguments) {
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "Configures a GSM door-intercom unit over a serial line.\n"
-        "Without --simulator or --port the program asks for the port at start.\n"
-        "--read and --program run without a window and end when done, with the exit status\n"
-        "0 done (and verified), 1 verification found differences, 2 bad arguments or a file\n"
-        "that cannot be read or written, 3 port failure or no answer from the unit."));
+    parser.setApplicationDescription(
+        QStringLiteral("Configures a GSM door-intercom unit over a serial line.\n"
+                       "Without --simulator or --port the program asks for the port at start.\n"
+                       "--read and --program run without a window and end when done, with the exit status\n"
+                       "0 done (and verified), 1 verification found differences, 2 bad arguments or a file\n"
+                       "that cannot be read or written, 3 port failure or no answer from the unit."));
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
                                   QStringLiteral("Shows this help."));
     const QCommandLineOption simulator(QStringLiteral("simulator"),
                                        QStringLiteral("Talks to the built-in simulated unit."));
-    const QCommandLineOption port(QStringLiteral("port"), QStringLiteral("Opens serial device NAME without asking."),
+    const QCommandLineOption port(QStringLiteral("port"),
+                                  QStringLiteral("Opens serial device NAME without asking."),
                                   QStringLiteral("NAME"));
-    const QCommandLineOption read(QStringLiteral("read"),
-                                  QStringLiteral("Reads the unit's whole configuration into the configuration file FILE."),
-                                  QStringLiteral("FILE"));
+    const QCommandLineOption read(
+        QStringLiteral("read"),
+        QStringLiteral("Reads the unit's whole configuration into the configuration file FILE."),
+        QStringLiteral("FILE"));
     const QCommandLineOption program(
         QStringLiteral("program"),
         QStringLiteral("Programs the unit from the configuration file FILE and verifies every location."),
         QStringLiteral("FILE"));
-    const QCommandLineOption stayStopped(QStringLiteral("stay-stopped"),
-                                         QStringLiteral("Leaves the unit in stop mode after --read or --program."));
-    const QCommandLineOption log(QStringLiteral("log"),
-                                 QStringLiteral("Writes the monitor log of a --read or --program run to FILE."),
-                                 QStringLiteral("FILE"));
+    const QCommandLineOption stayStopped(
+        QStringLiteral("stay-stopped"),
+        QStringLiteral("Leaves the unit in stop mode after --read or --program."));
+    const QCommandLineOption log(
+        QStringLiteral("log"), QStringLiteral("Writes the monitor log of a --read or --program run to FILE."),
+        QStringLiteral("FILE"));
     const QCommandLineOption timeout(
         QStringLiteral("timeout"),
         QStringLiteral("Ends a --read or --program run when the unit says nothing for SECONDS (default 60)."),
@@ -72,7 +75,8 @@ bool ProgramOptions::asksForBatch(int argc, char* argv[]) {
     for (int i = 1; i < argc; ++i) {
         QByteArray name(argv[i]);
         if (!name.startsWith('-')) continue;
-        while (name.startsWith('-')) name.remove(0, 1);
+        while (name.startsWith('-'))
+            name.remove(0, 1);
         if (const qsizetype equals = name.indexOf('='); equals >= 0) name.truncate(equals);
         if (name == "read" || name == "program") return true;
     }

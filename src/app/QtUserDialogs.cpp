@@ -13,8 +13,9 @@ QString QtUserDialogs::qtFilter(const QString& filter) {
     QStringList filters;
     for (int i = 0; i + 1 < parts.size(); i += 2) {
         const QString& description = parts[i];
-        filters << (description.contains(QLatin1Char('(')) ? description
-                                                           : QStringLiteral("%1 (%2)").arg(description, parts[i + 1]));
+        filters << (description.contains(QLatin1Char('('))
+                        ? description
+                        : QStringLiteral("%1 (%2)").arg(description, parts[i + 1]));
     }
     return filters.join(QStringLiteral(";;"));
 }
@@ -42,7 +43,8 @@ std::optional<QString> QtUserDialogs::choosePort(const QStringList& choices) {
     ports->setCurrentIndex(choices.isEmpty() ? -1 : 0);
     ports->setMinimumWidth(260);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
-    for (QWidget* w : std::initializer_list<QWidget*>{invalid, choose, ports, buttons}) layout->addWidget(w);
+    for (QWidget* w : std::initializer_list<QWidget*>{invalid, choose, ports, buttons})
+        layout->addWidget(w);
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
     // OK with nothing chosen or typed acts as Cancel.

@@ -19,7 +19,8 @@ void TForm1::FormCreate() {
         setWindowTitle(edition.title);
         QApplication::setApplicationDisplayName(edition.title);
     }
-    for (const QString& name : edition.pictures) findChild<Picture*>(name)->show();
+    for (const QString& name : edition.pictures)
+        findChild<Picture*>(name)->show();
     if (edition.modules) {
         ORUtyp->setTabVisible(ORUtyp->indexOf(ModuleButtons), true);
         ORUtyp->setTabVisible(ORUtyp->indexOf(ModuleKeyboard), true);

@@ -13,13 +13,19 @@ StatusPanels::StatusPanels(const std::vector<std::pair<QString, int>>& panels, Q
         panel->setFrameShape(QFrame::StyledPanel);
         // The last panel takes the rest of the bar, as long as the edition's version text is.
         const bool last = m_panels.size() + 1 == panels.size();
-        if (last) panel->setMinimumWidth(width);
-        else panel->setFixedWidth(width);
+        if (last)
+            panel->setMinimumWidth(width);
+        else
+            panel->setFixedWidth(width);
         addWidget(panel, last ? 1 : 0);
         m_panels.push_back(panel);
     }
 }
 
-QString StatusPanels::panelText(int index) const { return m_panels.at(index)->text(); }
+QString StatusPanels::panelText(int index) const {
+    return m_panels.at(index)->text();
+}
 
-void StatusPanels::setPanelText(int index, const QString& text) { m_panels.at(index)->setText(text); }
+void StatusPanels::setPanelText(int index, const QString& text) {
+    m_panels.at(index)->setText(text);
+}

@@ -1,7 +1,7 @@
 #include "app/TForm1.h"
 
-#include "app/FormBuild.h"
 #include "app/Bytes.h"
+#include "app/FormBuild.h"
 #include "app/Gauge.h"
 #include "app/Led.h"
 #include "app/Picture.h"
@@ -37,15 +37,19 @@ TForm1::TForm1(SerialPort& port, Pacer& pacer, UserDialogs& dialogs, const QStri
 
 TForm1::~TForm1() = default;
 
-void TForm1::log(const QByteArray& line) { Monitor->appendPlainText(fromBytes(line)); }
+void TForm1::log(const QByteArray& line) {
+    Monitor->appendPlainText(fromBytes(line));
+}
 
 void TForm1::showDeviceState(Picture* picture) {
-    for (Picture* state : {DeviceRun, DeviceStop, DeviceNic}) state->setVisible(state == picture);
+    for (Picture* state : {DeviceRun, DeviceStop, DeviceNic})
+        state->setVisible(state == picture);
 }
 
 void TForm1::clearGroup(QButtonGroup* group) {
     group->setExclusive(false);
-    for (QAbstractButton* button : group->buttons()) button->setChecked(false);
+    for (QAbstractButton* button : group->buttons())
+        button->setChecked(false);
     group->setExclusive(true);
 }
 
@@ -98,7 +102,8 @@ void TForm1::buildFrame() {
     DeviceRun = new Picture(QStringLiteral("DeviceRun"), GroupBox4);
     DeviceStop = new Picture(QStringLiteral("DeviceStop"), GroupBox4);
     DeviceNic = new Picture(QStringLiteral("DeviceNic"), GroupBox4);
-    for (Picture* p : {DeviceRun, DeviceStop, DeviceNic}) device->addWidget(p);
+    for (Picture* p : {DeviceRun, DeviceStop, DeviceNic})
+        device->addWidget(p);
     RXDled = named(new Led(GroupBox4), QStringLiteral("RXDled"));
     RXDled->setEnabled(false);
     RXDled->hide();
@@ -112,7 +117,8 @@ void TForm1::buildFrame() {
     StopORU = button(GroupBox4, QStringLiteral("StopORU"), QStringLiteral("Stop"));
     SaveORU = button(GroupBox4, QStringLiteral("SaveORU"), QStringLiteral("Save"));
     LoadORU = button(GroupBox4, QStringLiteral("LoadORU"), QStringLiteral("Load"));
-    for (QPushButton* b : {RunORU, StopORU, SaveORU, LoadORU}) device->addWidget(b);
+    for (QPushButton* b : {RunORU, StopORU, SaveORU, LoadORU})
+        device->addWidget(b);
     groups->addWidget(GroupBox4, 1);
 
     Battery = group(this, QStringLiteral("Battery"), QStringLiteral("Battery"));

@@ -284,8 +284,8 @@ public:
 
     // Code-mode pages M0 … M4, indexed by mode.
     std::array<QWidget*, 5> M;
-    std::array<QLabel*, 5> ModeLabel;     // Label37 … Label41
-    std::array<QLabel*, 5> CodeLabel;     // Label44, Label42, Label45, Label47, Label49
+    std::array<QLabel*, 5> ModeLabel; // Label37 … Label41
+    std::array<QLabel*, 5> CodeLabel; // Label44, Label42, Label45, Label47, Label49
     std::array<QLabel*, 5> LabelCodeM;
     std::array<QRadioButton*, 5> MRel1;
     std::array<QRadioButton*, 5> MRel2;
@@ -458,7 +458,8 @@ template <typename Handler> void TForm1::run(Handler&& handler) {
 
 template <typename Sender, typename Signal, typename Handler>
 void TForm1::bind(Sender* sender, Signal signal, Handler handler) {
-    connect(sender, signal, this, [this, handler](auto&&...) { run([this, &handler] { std::invoke(handler, this); }); });
+    connect(sender, signal, this,
+            [this, handler](auto&&...) { run([this, &handler] { std::invoke(handler, this); }); });
 }
 
 template <typename Handler> void TForm1::bindChecked(QRadioButton* radio, Handler handler) {

@@ -74,8 +74,8 @@ int BatchRun::run() {
             click([this] { m_form.RunORUClick(); });
         }
     } catch (const TimedOut&) {
-        m_err << "error: the unit has not answered for " << m_settings.timeoutSeconds << " s while " << m_stage
-              << Qt::endl;
+        m_err << "error: the unit has not answered for " << m_settings.timeoutSeconds << " s while "
+              << m_stage << Qt::endl;
         code = PortFailure;
     } catch (const PortLost&) {
         m_err << "error: the serial port failed while " << m_stage << Qt::endl;
@@ -114,7 +114,8 @@ void BatchRun::readUnit() {
     click([this] { m_form.StopORUClick(); });
     const auto readDone = [this, readBacks] { return m_readBacks > readBacks; };
     // A unit that is stopped already does not answer the stop line: ask it as "Load" does.
-    if (!waitFor(readDone, m_settings.stopAnswerMs) && !m_stopAnswered) click([this] { m_form.LoadORUClick(); });
+    if (!waitFor(readDone, m_settings.stopAnswerMs) && !m_stopAnswered)
+        click([this] { m_form.LoadORUClick(); });
     waitFor(readDone);
 }
 
@@ -125,8 +126,8 @@ int BatchRun::verify() {
         const Entry back = m_readBack.value(index);
         if (written == back) continue;
         ++differences;
-        m_err << "location " << index << ": wrote " << describe(written.number, written.name) << ", read back "
-              << describe(back.number, back.name) << Qt::endl;
+        m_err << "location " << index << ": wrote " << describe(written.number, written.name)
+              << ", read back " << describe(back.number, back.name) << Qt::endl;
     }
     if (differences == 0) return Done;
     m_err << differences << (differences == 1 ? " location differs" : " locations differ") << Qt::endl;

@@ -30,7 +30,8 @@ public:
         int stopAnswerMs = 3000;
     };
 
-    BatchRun(TForm1& form, WatchedPort& port, ConsoleDialogs& dialogs, const Settings& settings, QTextStream& err);
+    BatchRun(TForm1& form, WatchedPort& port, ConsoleDialogs& dialogs, const Settings& settings,
+             QTextStream& err);
 
     // Runs the whole task; the exit status of the program.
     int run();

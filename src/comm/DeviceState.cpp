@@ -55,8 +55,14 @@ void TForm1::CekaniTimer() {
     Prubeh->show();
 }
 
-void TForm1::signalClick() { ApdComPort1.send("AT+CSQ\r\n"); }
+void TForm1::signalClick() {
+    ApdComPort1.send("AT+CSQ\r\n");
+}
 
-void TForm1::IMEIClick() { ApdComPort1.send("AT#CGSN\r\n"); }
+void TForm1::IMEIClick() {
+    ApdComPort1.send("AT#CGSN\r\n");
+}
 
-void TForm1::InicializaceClick() { ApdComPort1.send("AT#ESCRIPT=oru.pyo\r\n"); }
+void TForm1::InicializaceClick() {
+    ApdComPort1.send("AT#ESCRIPT=oru.pyo\r\n");
+}

@@ -19,7 +19,8 @@ QtSerialPort::QtSerialPort(UserDialogs& dialogs, QObject* parent) : SerialPort(p
 
 QStringList QtSerialPort::deviceChoices() {
     QStringList devices;
-    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) devices << info.systemLocation();
+    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
+        devices << info.systemLocation();
     return devices;
 }
 
@@ -35,7 +36,8 @@ void QtSerialPort::open() {
     if (!m_port.open(QIODevice::ReadWrite)) {
         const QString reason = m_port.errorString();
         m_device.clear();
-        throw Failure(QStringLiteral("The serial port %1 cannot be opened: %2").arg(m_port.portName(), reason));
+        throw Failure(
+            QStringLiteral("The serial port %1 cannot be opened: %2").arg(m_port.portName(), reason));
     }
     // A pseudo-terminal refuses DTR; the remembered value stays and the line works all the same.
     m_port.setDataTerminalReady(m_dtr);

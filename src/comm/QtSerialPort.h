@@ -7,8 +7,8 @@
 class UserDialogs;
 
 // The real serial line: 115200 8N1 with RTS/CTS. Opens on first use. A device that is lost (unplugged)
-// closes the port, is reported once and is no longer chosen. Bytes leave at once: send() writes and flushes, so that the output buffer drains even while
-// the window thread sleeps in a pacing wait.
+// closes the port, is reported once and is no longer chosen. Bytes leave at once: send() writes and flushes,
+// so that the output buffer drains even while the window thread sleeps in a pacing wait.
 class QtSerialPort : public SerialPort {
     Q_OBJECT
 public:

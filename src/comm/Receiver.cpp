@@ -51,12 +51,14 @@ void TForm1::ApdComPort1TriggerAvail(quint16 count) {
             m_rxLineCut = false;
         } else if (c >= 32) {
             if (state.rxLine.size() >= MaxLineLength) {
-                if (!m_rxLineCut) log("(received line longer than 65536 characters: the rest of it is dropped)");
+                if (!m_rxLineCut)
+                    log("(received line longer than 65536 characters: the rest of it is dropped)");
                 m_rxLineCut = true;
                 continue;
             }
             state.rxLine.append(static_cast<char>(c));
-            if (state.uploadActive && (state.rxLine == ">>>" || state.rxLine == "CONNECT")) sendUploadPayload();
+            if (state.uploadActive && (state.rxLine == ">>>" || state.rxLine == "CONNECT"))
+                sendUploadPayload();
         }
     }
     if (!failures.isEmpty()) throw Failure(failures.join(QLatin1Char('\n')));

@@ -25,5 +25,6 @@ void TForm1::EndWait() {
 void TForm1::ResetEntryView() {
     PhoneBook1->clearLines();
     state.firstEntryPending = true;
-    for (EntryTree* tree : {TreeButtons, TreeButtonsSel, TreeMemo, TreeMemoSel, TreeCode}) tree->clear();
+    for (EntryTree* tree : {TreeButtons, TreeButtonsSel, TreeMemo, TreeMemoSel, TreeCode})
+        tree->clear();
 }

@@ -18,8 +18,10 @@ QStringList keysOf(const QString& path, const QString& section) {
     bool inside = false;
     for (const QByteArray& raw : file.readAll().split('\n')) {
         const QString line = QString::fromLatin1(raw).trimmed();
-        if (line.startsWith(QLatin1Char('['))) inside = line == QLatin1Char('[') + section + QLatin1Char(']');
-        else if (inside && line.contains(QLatin1Char('='))) keys << line.section(QLatin1Char('='), 0, 0);
+        if (line.startsWith(QLatin1Char('[')))
+            inside = line == QLatin1Char('[') + section + QLatin1Char(']');
+        else if (inside && line.contains(QLatin1Char('=')))
+            keys << line.section(QLatin1Char('='), 0, 0);
     }
     return keys;
 }
@@ -30,8 +32,10 @@ QString valueOf(const QString& path, const QString& section, const QString& key)
     bool inside = false;
     for (const QByteArray& raw : file.readAll().split('\n')) {
         const QString line = QString::fromLatin1(raw).remove(QLatin1Char('\r'));
-        if (line.startsWith(QLatin1Char('['))) inside = line == QLatin1Char('[') + section + QLatin1Char(']');
-        else if (inside && line.section(QLatin1Char('='), 0, 0) == key) return line.section(QLatin1Char('='), 1);
+        if (line.startsWith(QLatin1Char('[')))
+            inside = line == QLatin1Char('[') + section + QLatin1Char(']');
+        else if (inside && line.section(QLatin1Char('='), 0, 0) == key)
+            return line.section(QLatin1Char('='), 1);
     }
     return QStringLiteral("<missing>");
 }
@@ -61,22 +65,38 @@ void StartupTest::editionFromFileName_data() {
     QTest::addColumn<QStringList>("shown");
     QTest::addColumn<bool>("modules");
 
-    QTest::newRow("default") << "zuvovu" << "ORU" << "ZUVovu" << QStringList{"ORU1", "ORU2", "Sipka1", "Image5"} << false;
+    QTest::newRow("default") << "zuvovu"
+                             << "ORU"
+                             << "ZUVovu" << QStringList{"ORU1", "ORU2", "Sipka1", "Image5"} << false;
     QTest::newRow("Vu keeps the title, no arrow")
-        << "ZUVovuVu" << "ORU" << "ZUVovu" << QStringList{"ORUF1", "ORUF2", "Image5"} << false;
+        << "ZUVovuVu"
+        << "ORU"
+        << "ZUVovu" << QStringList{"ORUF1", "ORUF2", "Image5"} << false;
     QTest::newRow("Sorvak is tested before Vu")
-        << "SorvakVu" << "Sorvak" << "Sorvak" << QStringList{"ORUF1", "ORUF2", "Sipkaf1", "Image5"} << false;
-    QTest::newRow("GSM Menta") << "GSM Menta.exe" << "GSM Menta" << "Pelta GSM Menta Manager"
+        << "SorvakVu"
+        << "Sorvak"
+        << "Sorvak" << QStringList{"ORUF1", "ORUF2", "Sipkaf1", "Image5"} << false;
+    QTest::newRow("GSM Menta") << "GSM Menta.exe"
+                               << "GSM Menta"
+                               << "Pelta GSM Menta Manager"
                                << QStringList{"ORUL1", "ORUL2", "Sipkaf1", "Image5"} << false;
     QTest::newRow("GSMMenta without the blank is the default")
-        << "GSMMenta" << "ORU" << "ZUVovu" << QStringList{"ORU1", "ORU2", "Sipka1", "Image5"} << false;
+        << "GSMMenta"
+        << "ORU"
+        << "ZUVovu" << QStringList{"ORU1", "ORU2", "Sipka1", "Image5"} << false;
     QTest::newRow("GSMTandor shows the module tabs")
-        << "xGSMTandor" << "GSM-Tandora" << "GSM-Tandora Set"
+        << "xGSMTandor"
+        << "GSM-Tandora"
+        << "GSM-Tandora Set"
         << QStringList{"PictureT1", "PictureT2", "SipkaGA1", "SipkaGB2", "SipkaGA2", "Image5"} << true;
     QTest::newRow("letter case counts")
-        << "gsmtandor" << "ORU" << "ZUVovu" << QStringList{"ORU1", "ORU2", "Sipka1", "Image5"} << false;
+        << "gsmtandor"
+        << "ORU"
+        << "ZUVovu" << QStringList{"ORU1", "ORU2", "Sipka1", "Image5"} << false;
     QTest::newRow("4G-Kelvane hides Image5")
-        << "4G-Kelvane" << "4G-Kelvane" << "4G-Kelvane" << QStringList{"PictureK1", "PictureK2"} << false;
+        << "4G-Kelvane"
+        << "4G-Kelvane"
+        << "4G-Kelvane" << QStringList{"PictureK1", "PictureK2"} << false;
 }
 
 void StartupTest::editionFromFileName() {
@@ -98,7 +118,8 @@ void StartupTest::editionFromFileName() {
     QCOMPARE(form.ORUtyp->isTabVisible(form.ORUtyp->indexOf(form.ModuleButtons)), modules);
     QCOMPARE(form.ORUtyp->isTabVisible(form.ORUtyp->indexOf(form.ModuleKeyboard)), modules);
     QCOMPARE(form.GroupBox4->title(), editionName);
-    QCOMPARE(form.StatusBar1->panelText(4), modules ? QStringLiteral(" GSM-TD Ver:") : QStringLiteral(" ORU Ver:"));
+    QCOMPARE(form.StatusBar1->panelText(4),
+             modules ? QStringLiteral(" GSM-TD Ver:") : QStringLiteral(" ORU Ver:"));
 }
 
 void StartupTest::startupSendsEchoOffThenManufacturerQuery() {
@@ -142,13 +163,16 @@ void StartupTest::formKeys_data() {
     QTest::addColumn<bool>("serviceButtons");
 
     QTest::newRow("no file") << QByteArray() << QPoint(200, 200) << 1000 << false;
-    QTest::newRow("position and wait") << QByteArray("[Form]\r\nTop=40\r\nLeft=$20\r\nWaitSer=250\r\n")
-                                       << QPoint(32, 40) << 250 << false;
-    QTest::newRow("Inicializace 1") << QByteArray("[form]\ninicializace=1\n") << QPoint(200, 200) << 1000 << true;
-    QTest::newRow("Inicializace 7") << QByteArray("[Form]\nInicializace=7\n") << QPoint(200, 200) << 1000 << true;
-    QTest::newRow("Inicializace 0") << QByteArray("[Form]\nInicializace=0\n") << QPoint(200, 200) << 1000 << false;
-    QTest::newRow("not an integer") << QByteArray("[Form]\nInicializace=yes\nTop=x\n") << QPoint(200, 200) << 1000
+    QTest::newRow("position and wait")
+        << QByteArray("[Form]\r\nTop=40\r\nLeft=$20\r\nWaitSer=250\r\n") << QPoint(32, 40) << 250 << false;
+    QTest::newRow("Inicializace 1") << QByteArray("[form]\ninicializace=1\n") << QPoint(200, 200) << 1000
+                                    << true;
+    QTest::newRow("Inicializace 7") << QByteArray("[Form]\nInicializace=7\n") << QPoint(200, 200) << 1000
+                                    << true;
+    QTest::newRow("Inicializace 0") << QByteArray("[Form]\nInicializace=0\n") << QPoint(200, 200) << 1000
                                     << false;
+    QTest::newRow("not an integer") << QByteArray("[Form]\nInicializace=yes\nTop=x\n") << QPoint(200, 200)
+                                    << 1000 << false;
 }
 
 void StartupTest::formKeys() {
@@ -177,7 +201,8 @@ void StartupTest::firstCloseWritesEveryKey() {
     QCOMPARE(keysOf(ini, QStringLiteral("Language")).size(), 94);
     QCOMPARE(keysOf(ini, QStringLiteral("Help")).size(), 63);
     QVERIFY(!keysOf(ini, QStringLiteral("Help")).contains(QStringLiteral("Status")));
-    QCOMPARE(valueOf(ini, QStringLiteral("Help"), QStringLiteral("PhoneBook")), QStringLiteral("Telephone book in ORU"));
+    QCOMPARE(valueOf(ini, QStringLiteral("Help"), QStringLiteral("PhoneBook")),
+             QStringLiteral("Telephone book in ORU"));
     QCOMPARE(valueOf(ini, QStringLiteral("Language"), QStringLiteral("ORU")), QStringLiteral("ORU"));
     QVERIFY(f.dialogs.errors.isEmpty());
 }
@@ -188,7 +213,8 @@ void StartupTest::menteEditionReadsItsOwnKeyButWritesOru() {
     f.form->FormCreate();
     QCOMPARE(f.form->GroupBox4->title(), QStringLiteral("Menta Door"));
     f.form->close();
-    QCOMPARE(valueOf(f.settingsPath(), QStringLiteral("Language"), QStringLiteral("ORU")), QStringLiteral("Menta Door"));
+    QCOMPARE(valueOf(f.settingsPath(), QStringLiteral("Language"), QStringLiteral("ORU")),
+             QStringLiteral("Menta Door"));
     QCOMPARE(valueOf(f.settingsPath(), QStringLiteral("Language"), QStringLiteral("GSM Menta")),
              QStringLiteral("Menta Door"));
     QCOMPARE(keysOf(f.settingsPath(), QStringLiteral("Language")).count(QStringLiteral("GSM Menta")), 1);
@@ -202,7 +228,8 @@ void StartupTest::handEditedTextsSurviveAndCopiesFollow() {
     TForm1& form = *f.form;
     QCOMPARE(form.DelButtonSel->text(), QStringLiteral("Smazat"));
     QCOMPARE(form.DelButton->text(), QStringLiteral("Smazat"));
-    for (QLabel* label : form.CodeLabel) QCOMPARE(label->text(), QStringLiteral("Kod"));
+    for (QLabel* label : form.CodeLabel)
+        QCOMPARE(label->text(), QStringLiteral("Kod"));
     QCOMPARE(form.MRel1[1]->text(), QStringLiteral("Relay 1"));
     QCOMPARE(form.RelRing2->text(), form.RelRing1->text());
     QCOMPARE(form.ORUtyp->tabText(0), QStringLiteral("1 button"));
@@ -229,7 +256,8 @@ void StartupTest::unwritableSettingsAreReportedAndTheWindowCloses() {
     f.form->close();
     QVERIFY(f.form->isHidden());
     QCOMPARE(f.dialogs.errors.size(), 1);
-    QVERIFY2(f.dialogs.errors.first().contains(QStringLiteral("zuvovu.ini")), qPrintable(f.dialogs.errors.first()));
+    QVERIFY2(f.dialogs.errors.first().contains(QStringLiteral("zuvovu.ini")),
+             qPrintable(f.dialogs.errors.first()));
 }
 
 QTEST_MAIN(StartupTest)

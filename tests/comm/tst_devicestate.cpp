@@ -37,14 +37,16 @@ void DeviceStateTest::switches_data() {
     QTest::addColumn<Shown>("after");
     QTest::addColumn<bool>("dtr");
 
-    QTest::newRow("Run restarts the script") << "RunORU" << Shown::Stop << false << QByteArrayList{"AT#REBOOT\r\n"}
-                                             << QList<int>{1000} << Shown::Waiting << false;
+    QTest::newRow("Run restarts the script")
+        << "RunORU" << Shown::Stop << false << QByteArrayList{"AT#REBOOT\r\n"} << QList<int>{1000}
+        << Shown::Waiting << false;
     QTest::newRow("Run on the LTE module sends nothing")
         << "RunORU" << Shown::Stop << true << QByteArrayList{} << QList<int>{1000} << Shown::Waiting << false;
     QTest::newRow("Stop sets DTR") << "StopORU" << Shown::Run << false << QByteArrayList{} << QList<int>{}
                                    << Shown::Waiting << true;
     QTest::newRow("Load in stop mode reads again")
-        << "LoadORU" << Shown::Stop << false << QByteArrayList{"AT#SPN\r\n"} << QList<int>{} << Shown::Stop << false;
+        << "LoadORU" << Shown::Stop << false << QByteArrayList{"AT#SPN\r\n"} << QList<int>{} << Shown::Stop
+        << false;
     QTest::newRow("Load in run mode does nothing")
         << "LoadORU" << Shown::Run << false << QByteArrayList{} << QList<int>{} << Shown::Run << false;
     QTest::newRow("signal") << "signal" << Shown::Run << false << QByteArrayList{"AT+CSQ\r\n"} << QList<int>{}
@@ -105,7 +107,8 @@ void DeviceStateTest::waitBarFillsAndStops() {
     FormFixture f;
     TForm1& form = *f.form;
     form.StopORU->click();
-    for (int tick = 0; tick < 260; ++tick) form.CekaniTimer();
+    for (int tick = 0; tick < 260; ++tick)
+        form.CekaniTimer();
     QCOMPARE(form.Prubeh->value(), 250);
     QVERIFY(!form.Prubeh->isHidden());
     QVERIFY(form.Cekani->isActive());

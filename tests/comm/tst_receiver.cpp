@@ -55,41 +55,42 @@ void ReceiverTest::dispatch_data() {
     QTest::addColumn<QList<int>>("waits");
     QTest::addColumn<QStringList>("logged");
 
-    QTest::newRow("OK with nothing running") << QByteArrayList{"OK"} << true << QByteArrayList{} << QList<int>{}
-                                             << QStringList{};
+    QTest::newRow("OK with nothing running")
+        << QByteArrayList{"OK"} << true << QByteArrayList{} << QList<int>{} << QStringList{};
     QTest::newRow("OK with a trailing blank is no OK")
         << QByteArrayList{"OK "} << true << QByteArrayList{} << QList<int>{} << QStringList{};
-    QTest::newRow("STOP while DTR is on") << QByteArrayList{"STOP"} << true << QByteArrayList{"ATE0\r\n"}
-                                         << QList<int>{1000}
-                                         << QStringList{"----------------------1", ">ATE0", "ATE0=-1", "LTE=0"};
-    QTest::newRow("STOP while DTR is off") << QByteArrayList{"STOP"} << false << QByteArrayList{} << QList<int>{}
-                                          << QStringList{};
+    QTest::newRow("STOP while DTR is on")
+        << QByteArrayList{"STOP"} << true << QByteArrayList{"ATE0\r\n"} << QList<int>{1000}
+        << QStringList{"----------------------1", ">ATE0", "ATE0=-1", "LTE=0"};
+    QTest::newRow("STOP while DTR is off")
+        << QByteArrayList{"STOP"} << false << QByteArrayList{} << QList<int>{} << QStringList{};
     QTest::newRow("LTE module stops, its OK asks the operator")
         << QByteArrayList{"#APLAYEV: 0", "OK"} << true << QByteArrayList{"ATE0\r\n", "AT#SPN\r\n"}
-        << QList<int>{1000, 200}
-        << QStringList{"----------------------1", ">ATE0", "ATE0=-1", "LTE=-1", "----------------------2", ">AT#SPN"};
+        << QList<int>{1000, 200} << QStringList{"----------------------1", ">ATE0",  "ATE0=-1", "LTE=-1",
+                                                "----------------------2", ">AT#SPN"};
     QTest::newRow("standard module's follow-up line")
         << QByteArrayList{"STOP", "[AT#SLED=1]=", "OK"} << true << QByteArrayList{"ATE0\r\n", "ATE0;#SPN\r\n"}
         << QList<int>{1000, 1000} << QStringList{"----------------------1", ">ATE0", "ATE0=-1", "LTE=0"};
     QTest::newRow("Telit") << QByteArrayList{"Telit"} << false << QByteArrayList{"AT#SPN\r\n"} << QList<int>{}
                            << QStringList{};
-    QTest::newRow("registration 0,1") << QByteArrayList{"+CREG: 0,1"} << false << QByteArrayList{} << QList<int>{200}
-                                      << QStringList{};
-    QTest::newRow("registration 0,5") << QByteArrayList{"+CREG: 0,5"} << false << QByteArrayList{} << QList<int>{200}
-                                      << QStringList{};
+    QTest::newRow("registration 0,1")
+        << QByteArrayList{"+CREG: 0,1"} << false << QByteArrayList{} << QList<int>{200} << QStringList{};
+    QTest::newRow("registration 0,5")
+        << QByteArrayList{"+CREG: 0,5"} << false << QByteArrayList{} << QList<int>{200} << QStringList{};
     QTest::newRow("registration 0,2 is only logged")
         << QByteArrayList{"+CREG: 0,2"} << false << QByteArrayList{} << QList<int>{} << QStringList{};
-    QTest::newRow("battery logs its value") << QByteArrayList{"#CBC: 0,412"} << false << QByteArrayList{}
-                                            << QList<int>{} << QStringList{"412"};
+    QTest::newRow("battery logs its value")
+        << QByteArrayList{"#CBC: 0,412"} << false << QByteArrayList{} << QList<int>{} << QStringList{"412"};
     QTest::newRow("SIM size starts the read")
-        << QByteArrayList{"+CPBR: (1-250),40,18"} << false << QByteArrayList{"AT+CPBR=1,250\r\n"} << QList<int>{100}
-        << QStringList{};
+        << QByteArrayList{"+CPBR: (1-250),40,18"} << false << QByteArrayList{"AT+CPBR=1,250\r\n"}
+        << QList<int>{100} << QStringList{};
     QTest::newRow("SIM of 10 locations is not read")
         << QByteArrayList{"+CPBR: (1-10),40,18"} << true << QByteArrayList{} << QList<int>{} << QStringList{};
     QTest::newRow("operator in stop mode asks the SIM size")
-        << QByteArrayList{"#SPN: NET"} << true << QByteArrayList{"AT+CPBR=?\r\n"} << QList<int>{200} << QStringList{};
-    QTest::newRow("operator in run mode") << QByteArrayList{"#SPN: NET"} << false << QByteArrayList{}
-                                          << QList<int>{200} << QStringList{};
+        << QByteArrayList{"#SPN: NET"} << true << QByteArrayList{"AT+CPBR=?\r\n"} << QList<int>{200}
+        << QStringList{};
+    QTest::newRow("operator in run mode")
+        << QByteArrayList{"#SPN: NET"} << false << QByteArrayList{} << QList<int>{200} << QStringList{};
     QTest::newRow("audio end event without a send waiting is only logged")
         << QByteArrayList{"#ASENDEV: 0"} << false << QByteArrayList{} << QList<int>{} << QStringList{};
 }
@@ -216,7 +217,8 @@ void ReceiverTest::lineFramingAndByteClasses() {
     // Control characters other than CR are dropped; bytes from 128 pass unchanged.
     f.port.deliver(QByteArray("\r\n\x01O\x0bK\x1f\r\n") + "caf\xe9\r");
     QCOMPARE(f.port.sent, QByteArrayList{"AT#SPN\r\n"});
-    QCOMPARE(f.monitorLines(), (QStringList{"[12:34:56]   ", "[12:34:56]   OK", QStringLiteral("[12:34:56]   caf\u00e9")}));
+    QCOMPARE(f.monitorLines(),
+             (QStringList{"[12:34:56]   ", "[12:34:56]   OK", QStringLiteral("[12:34:56]   caf\u00e9")}));
     // A line holding "#SMSATWL" is dispatched but not logged.
     f.form->Monitor->clear();
     f.port.deliver("+CSQ: 22,0 #SMSATWL\r");
@@ -267,14 +269,15 @@ void ReceiverTest::uploadPrompt_data() {
     QTest::newRow("no upload running") << false << QByteArray(">>>") << 10 << QList<int>{} << QStringList{};
     QTest::newRow("CONNECT") << true << QByteArray("CONNECT") << 900 << QList<int>{900}
                              << QStringList{"+++++++++++++++"};
-    QTest::newRow("64000 in one send") << true << QByteArray(">>>") << 64000 << QList<int>{64000}
-                                       << QStringList{"+++++++++++++++"};
+    QTest::newRow("64000 in one send")
+        << true << QByteArray(">>>") << 64000 << QList<int>{64000} << QStringList{"+++++++++++++++"};
     QTest::newRow("64001 in two") << true << QByteArray(">>>") << 64001 << QList<int>{64000, 1}
                                   << QStringList{"+++++++++++++++", "sending", "sending", "flush buffer"};
     QTest::newRow("300000 in pieces as the buffer drains")
         << true << QByteArray(">>>") << 300000 << QList<int>{64000, 64000, 64000, 64000, 44000}
-        << QStringList{"+++++++++++++++", "sending", "sending", "flush buffer", "sending", "sending", "flush buffer",
-                       "sending", "sending", "flush buffer", "sending", "sending", "flush buffer"};
+        << QStringList{"+++++++++++++++", "sending",      "sending",     "flush buffer", "sending",
+                       "sending",         "flush buffer", "sending",     "sending",      "flush buffer",
+                       "sending",         "sending",      "flush buffer"};
 }
 
 void ReceiverTest::uploadPrompt() {
@@ -292,7 +295,8 @@ void ReceiverTest::uploadPrompt() {
     f.form->state.uploadPayload = payload;
     f.port.deliver(prompt);
     QList<int> sizes;
-    for (const QByteArray& s : f.port.sent) sizes << static_cast<int>(s.size());
+    for (const QByteArray& s : f.port.sent)
+        sizes << static_cast<int>(s.size());
     QCOMPARE(sizes, sends);
     QCOMPARE(f.port.sentBytes(), active ? payload : QByteArray());
     QCOMPARE(f.monitorLines(), logged);

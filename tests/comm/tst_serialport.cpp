@@ -15,7 +15,8 @@ namespace {
 QByteArray receiveUntil(SerialPort& port, const QByteArray& want) {
     QByteArray received;
     QObject::connect(&port, &SerialPort::triggerAvail, &port, [&port, &received](quint16 count) {
-        for (int i = 0; i < count; ++i) received.append(static_cast<char>(port.readChar()));
+        for (int i = 0; i < count; ++i)
+            received.append(static_cast<char>(port.readChar()));
     });
     [[maybe_unused]] const bool arrived = QTest::qWaitFor([&] { return received.contains(want); }, 5000);
     QObject::disconnect(&port, &SerialPort::triggerAvail, &port, nullptr);

@@ -42,17 +42,26 @@ struct Batch {
 
 // A unit with an entry of every kind, the parameter strings as the program itself writes them.
 QMap<int, SimEntry> configuredUnit() {
-    return {{1, {"+420111222333", "ADMIN1"}},     {2, {"602111222", "ABUTTON1"}},
-            {3, {"602333444", "BBUTTON2"}},       {4, {"Alarm on", "ALARMON"}},
-            {5, {"3.45", "VER"}},                 {6, {"4#6#2#1#0#5#1#3", "PARORU"}},
-            {7, {"5#1#03#0", "PARRL1"}},          {8, {"6#4#10#0", "PARRL2"}},
-            {9, {"3#1", "PARKEY"}},               {10, {"777888999", "Anna"}},
-            {11, {"+420555666", "B12-1"}},        {12, {"608000111", "M3-1"}},
-            {13, {"1#1#0000011#05#0", "C1234C"}}, {14, {"1", "DETECT"}},
+    return {{1, {"+420111222333", "ADMIN1"}},
+            {2, {"602111222", "ABUTTON1"}},
+            {3, {"602333444", "BBUTTON2"}},
+            {4, {"Alarm on", "ALARMON"}},
+            {5, {"3.45", "VER"}},
+            {6, {"4#6#2#1#0#5#1#3", "PARORU"}},
+            {7, {"5#1#03#0", "PARRL1"}},
+            {8, {"6#4#10#0", "PARRL2"}},
+            {9, {"3#1", "PARKEY"}},
+            {10, {"777888999", "Anna"}},
+            {11, {"+420555666", "B12-1"}},
+            {12, {"608000111", "M3-1"}},
+            {13, {"1#1#0000011#05#0", "C1234C"}},
+            {14, {"1", "DETECT"}},
             {15, {"123", "Bob"}}};
 }
 
-QString read(const QString& path) { return QString::fromLatin1(readWholeFile(path)); }
+QString read(const QString& path) {
+    return QString::fromLatin1(readWholeFile(path));
+}
 
 } // namespace
 
@@ -127,7 +136,8 @@ void BatchTest::aUnitThatStopsAnsweringEndsTheRun() {
     Batch batch(unit, BatchRun::Task::Read, dir.filePath(QStringLiteral("unit.oru")), dir.path());
     batch.settings.timeoutSeconds = 1;
     QCOMPARE(batch.run(), int(BatchRun::PortFailure));
-    QVERIFY2(batch.errors.contains(QStringLiteral("has not answered for 1 s while stopping")), qPrintable(batch.errors));
+    QVERIFY2(batch.errors.contains(QStringLiteral("has not answered for 1 s while stopping")),
+             qPrintable(batch.errors));
     QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("unit.oru"))));
 }
 
@@ -139,7 +149,8 @@ void BatchTest::aDroppedWriteIsADifference() {
     unit.dropNextWrite("AT+CPBW=2,");
     Batch batch(unit, BatchRun::Task::Program, file, dir.path());
     QCOMPARE(batch.run(), int(BatchRun::Differences));
-    QVERIFY2(batch.errors.contains(QStringLiteral("location 2: wrote \"+420222\" named \"ADMIN2\", read back (empty)")),
+    QVERIFY2(batch.errors.contains(
+                 QStringLiteral("location 2: wrote \"+420222\" named \"ADMIN2\", read back (empty)")),
              qPrintable(batch.errors));
     QVERIFY(batch.errors.contains(QStringLiteral("1 location differs")));
     QVERIFY(batch.errors.contains(QStringLiteral("running")));
@@ -159,14 +170,17 @@ void BatchTest::arguments_data() {
     QTest::addColumn<QString>("error");
     QTest::newRow("read on the simulator") << QStringList{"--simulator", "--read", "a.oru"} << QString();
     QTest::newRow("program with every option")
-        << QStringList{"--port", "/dev/ttyUSB0", "--program", "a.oru", "--stay-stopped", "--log", "a.mon",
-                       "--timeout", "5"}
+        << QStringList{"--port", "/dev/ttyUSB0", "--program", "a.oru", "--stay-stopped",
+                       "--log",  "a.mon",        "--timeout", "5"}
         << QString();
-    QTest::newRow("read and program") << QStringList{"--simulator", "--read", "a", "--program", "b"} << "exclude";
+    QTest::newRow("read and program")
+        << QStringList{"--simulator", "--read", "a", "--program", "b"} << "exclude";
     QTest::newRow("no port") << QStringList{"--read", "a.oru"} << "need --port";
     QTest::newRow("no file") << QStringList{"--simulator", "--read"} << "Missing value";
-    QTest::newRow("timeout of 0") << QStringList{"--simulator", "--read", "a", "--timeout", "0"} << "--timeout";
-    QTest::newRow("timeout not a number") << QStringList{"--simulator", "--read", "a", "--timeout", "x"} << "--timeout";
+    QTest::newRow("timeout of 0") << QStringList{"--simulator", "--read", "a", "--timeout", "0"}
+                                  << "--timeout";
+    QTest::newRow("timeout not a number")
+        << QStringList{"--simulator", "--read", "a", "--timeout", "x"} << "--timeout";
     QTest::newRow("log without a task") << QStringList{"--simulator", "--log", "a.mon"} << "go with";
     QTest::newRow("simulator and port") << QStringList{"--simulator", "--port", "x"} << "exclude";
     QTest::newRow("unknown option") << QStringList{"--bogus"} << "Unknown option";
@@ -176,8 +190,10 @@ void BatchTest::arguments() {
     QFETCH(QStringList, arguments);
     QFETCH(QString, error);
     const ProgramOptions options = ProgramOptions::parse(QStringList{"zuvovu"} + arguments);
-    if (error.isEmpty()) QVERIFY2(options.error.isEmpty(), qPrintable(options.error));
-    else QVERIFY2(options.error.contains(error), qPrintable(options.error));
+    if (error.isEmpty())
+        QVERIFY2(options.error.isEmpty(), qPrintable(options.error));
+    else
+        QVERIFY2(options.error.contains(error), qPrintable(options.error));
 }
 
 void BatchTest::runsFromAPlainTerminal() {

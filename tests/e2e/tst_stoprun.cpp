@@ -49,7 +49,8 @@ void StopRunTest::stopReadsTheUnitAndRunRestartsIt() {
     QVERIFY(!form.DeviceNic->isHidden());
     QCOMPARE(f.unit.mode(), SimulatedUnit::Mode::Run);
     // The running script's status lines bring the run picture back.
-    for (int i = 0; i < 5; ++i) f.unit.tick();
+    for (int i = 0; i < 5; ++i)
+        f.unit.tick();
     f.settle();
     QVERIFY(!form.DeviceRun->isHidden());
     QVERIFY(!form.SaveORU->isEnabled() && !form.LoadORU->isEnabled());

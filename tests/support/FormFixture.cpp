@@ -14,7 +14,8 @@ FormFixture::~FormFixture() {
 }
 
 void FormFixture::say(const QByteArrayList& lines) {
-    for (const QByteArray& line : lines) port.deliver("\r\n" + line + "\r\n");
+    for (const QByteArray& line : lines)
+        port.deliver("\r\n" + line + "\r\n");
 }
 
 void FormFixture::forgetStartup() {
@@ -24,7 +25,8 @@ void FormFixture::forgetStartup() {
 }
 
 void FormFixture::settle() {
-    for (int i = 0; i < 5; ++i) QCoreApplication::processEvents();
+    for (int i = 0; i < 5; ++i)
+        QCoreApplication::processEvents();
 }
 
 QStringList FormFixture::monitorLines() const {

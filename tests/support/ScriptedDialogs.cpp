@@ -30,9 +30,12 @@ std::optional<QString> ScriptedDialogs::choosePort(const QStringList& choices) {
 
 QString ScriptedDialogs::problems() const {
     QStringList all;
-    for (const QString& u : unexpected) all << QStringLiteral("unexpected ") + u;
-    if (!openAnswers.isEmpty()) all << QStringLiteral("unused open answers: ") + openAnswers.join(QLatin1Char(','));
-    if (!saveAnswers.isEmpty()) all << QStringLiteral("unused save answers: ") + saveAnswers.join(QLatin1Char(','));
+    for (const QString& u : unexpected)
+        all << QStringLiteral("unexpected ") + u;
+    if (!openAnswers.isEmpty())
+        all << QStringLiteral("unused open answers: ") + openAnswers.join(QLatin1Char(','));
+    if (!saveAnswers.isEmpty())
+        all << QStringLiteral("unused save answers: ") + saveAnswers.join(QLatin1Char(','));
     if (!portAnswers.isEmpty()) all << QStringLiteral("unused port answers");
     return all.join(QStringLiteral("; "));
 }

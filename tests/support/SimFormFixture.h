@@ -13,7 +13,8 @@
 // A window talking to the simulated unit, with waits recorded instead of slept and scripted dialogs,
 // in a temporary folder that holds its settings file.
 struct SimFormFixture {
-    explicit SimFormFixture(const SimOptions& options = {}, const QString& exeName = QStringLiteral("zuvovu"));
+    explicit SimFormFixture(const SimOptions& options = {},
+                            const QString& exeName = QStringLiteral("zuvovu"));
 
     QTemporaryDir dir;
     SimulatedUnit unit;

@@ -39,7 +39,10 @@ public:
     void setDtr(bool on) override { m_dtr = on; }
     bool dtr() const override { return m_dtr; }
     bool isChosen() const override { return chosen; }
-    void close() override { open = false; ++closes; }
+    void close() override {
+        open = false;
+        ++closes;
+    }
     int closes = 0;
 
 private:
