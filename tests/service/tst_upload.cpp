@@ -1,11 +1,11 @@
 #include "FormFixture.h"
 
 #include "app/Bytes.h"
-#include "app/Led.h"
 
 #include <QDir>
 #include <QFile>
 #include <QtTest>
+#include <limits>
 
 namespace {
 
@@ -62,6 +62,7 @@ private slots:
     void uploadEndsWithoutSending_data();
     void uploadEndsWithoutSending();
     void fileMissingLaterInTheListEndsTheUpload();
+    void fileTooLargeForItsSizeIsRefused();
     void startingOverForgetsAnAnswerStillAwaited();
     void loadListAppendsEveryLine();
     void loadListCancelledOrUnreadable();
@@ -244,6 +245,18 @@ void UploadTest::fileMissingLaterInTheListEndsTheUpload() {
     QVERIFY(!rig.f.form->Prubeh->isHidden());
     rig.f.say({"OK"});
     QCOMPARE(rig.f.port.commands(), QByteArrayList{"AT#ESCRIPT=oru.pyo"});
+}
+
+void UploadTest::fileTooLargeForItsSizeIsRefused() {
+    Rig rig;
+    QFile huge(QStringLiteral("huge.wav"));
+    // A sparse file: its size takes no room.
+    QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(qint64{std::numeric_limits<int>::max()} + 1));
+    rig.list("ASEND:huge.wav");
+    rig.upgrade();
+    QCOMPARE(rig.f.dialogs.errors, QStringList{"huge.wav is too large to upload: 2147483648 bytes"});
+    QCOMPARE(rig.f.port.sent, QByteArrayList());
+    QVERIFY(!rig.state.uploadActive);
 }
 
 void UploadTest::startingOverForgetsAnAnswerStillAwaited() {
