@@ -1,4 +1,5 @@
 #include "FormFixture.h"
+#include "TestData.h"
 
 #include "app/Bytes.h"
 
@@ -10,13 +11,6 @@
 namespace {
 
 const QString ListFilter = QStringLiteral("info for download (*.ifo)|*.ifo");
-
-QByteArray everyByteValue(qsizetype size) {
-    QByteArray bytes(size, Qt::Uninitialized);
-    for (qsizetype i = 0; i < size; ++i)
-        bytes[i] = static_cast<char>(i * 7 % 256);
-    return bytes;
-}
 
 // A window without start-up, working in its temporary folder, so relative names in the list resolve there.
 struct Rig {

@@ -1,5 +1,6 @@
 #include "RecordingPacer.h"
 #include "ScriptedDialogs.h"
+#include "TestData.h"
 #include "Transcript.h"
 
 #include "app/TForm1.h"
@@ -12,13 +13,6 @@
 #include <QtTest>
 
 namespace {
-
-QByteArray everyByteValue(qsizetype size) {
-    QByteArray bytes(size, Qt::Uninitialized);
-    for (qsizetype i = 0; i < size; ++i)
-        bytes[i] = static_cast<char>(i * 7 % 256);
-    return bytes;
-}
 
 void writeFile(const QString& path, const QByteArray& bytes) {
     QFile file(path);
