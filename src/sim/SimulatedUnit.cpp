@@ -2,6 +2,7 @@
 
 #include "sim/SimText.h"
 
+#include <algorithm>
 #include <optional>
 #include <utility>
 
@@ -156,6 +157,8 @@ QList<QByteArray> SimulatedUnit::startUpload(FileKind kind, const QByteArray& ar
         m_fileName = name;
         m_fileSize = size;
         m_fileData.clear();
+        // Room for the announced bytes at once (within reason: the size comes from the line).
+        m_fileData.reserve(std::min<qsizetype>(size, 16 * 1024 * 1024));
         if (size == 0) finishUpload();
     });
     return {};
