@@ -147,6 +147,7 @@ void BatchRun::onSent(const QByteArray& data) {
     if (data.startsWith("AT+CPBR=1,")) {
         m_readPending = true;
         m_readSentNow = true;
+        m_oksBeforeRead = 0;
         m_readBack.clear();
     } else if (data.startsWith("AT+CPBW=") && m_form.state.writeActive) {
         // "AT+CPBW=" index "," number ",," name, or "AT+CPBW=" index alone to clear.
@@ -161,8 +162,13 @@ void BatchRun::onSent(const QByteArray& data) {
 }
 
 void BatchRun::onLine(const QByteArray& line) {
-    // The "OK" that made the program send the read command belongs to the command before it.
-    const bool readSentForThisLine = std::exchange(m_readSentNow, false);
+    // The read is done at its own "OK". An "OK" that made the program send the read command belongs
+    // to the command before it; a read sent on another line (the SIM size) still has that line's
+    // "OK" to come before its own.
+    if (std::exchange(m_readSentNow, false)) {
+        if (line == "OK") return;
+        m_oksBeforeRead = 1;
+    }
     if (line == "STOP" || line.contains("#APLAYEV:")) m_stopAnswered = true;
     if (line.contains("+CPBR: (1-")) {
         stage(QStringLiteral("reading %1 locations").arg(m_form.state.simCapacity));
@@ -171,7 +177,11 @@ void BatchRun::onLine(const QByteArray& line) {
     } else if (m_readPending && line.startsWith("+CPBR:")) {
         const PhonebookEntry entry = PhonebookEntry::parse(line);
         m_readBack[entry.index.toInt()] = {entry.number, entry.name};
-    } else if (m_readPending && line == "OK" && !readSentForThisLine) {
+    } else if (m_readPending && line == "OK") {
+        if (m_oksBeforeRead > 0) {
+            --m_oksBeforeRead;
+            return;
+        }
         m_readPending = false;
         ++m_readBacks;
     }

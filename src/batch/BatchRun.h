@@ -69,6 +69,7 @@ private:
     bool m_stopAnswered = false;
     bool m_readPending = false;
     bool m_readSentNow = false;
+    int m_oksBeforeRead = 0;
     int m_readBacks = 0;
     QMap<int, Entry> m_written;
     QMap<int, Entry> m_readBack;

@@ -210,7 +210,9 @@ void BatchTest::runsFromAPlainTerminal() {
     zuvovu.start(buildDir + QStringLiteral("/zuvovu"), {"--simulator", "--read", file, "--timeout", "20"});
     QVERIFY(zuvovu.waitForFinished(60000));
     QCOMPARE(zuvovu.exitCode(), 0);
+    // The whole read-back reached the file, up to the unit's last entry.
     QVERIFY(read(file).startsWith(QStringLiteral("ADMIN1=+420603111222\r\n")));
+    QVERIFY(read(file).endsWith(QStringLiteral("C2468C=1#4#07#18#**#0\r\n")));
 
     zuvovu.start(buildDir + QStringLiteral("/zuvovu"), {"--read", file});
     QVERIFY(zuvovu.waitForFinished(60000));
