@@ -8,39 +8,9 @@
 #include "files/PhoneBookList.h"
 #include "modules/EntryTree.h"
 #include "modules/ModuleWrite.h"
-
-// A keyboard memory and a module button work alike: a name and up to seven phone numbers, each one an
-// entry "M" (or "B") + name + "-" + position. One panel edits one number of either.
+#include "modules/NumberPanel.h"
 
 namespace {
-
-struct NumberPanel {
-    QByteArray letter;
-    QLineEdit* name;
-    QComboBox* position;
-    QLabel* label;
-    QLineEdit* number;
-    // The numbers of the selected memory or button; its selection is the number a write goes over.
-    EntryTree* numbers;
-};
-
-NumberPanel memoPanel(TForm1& form) {
-    return {"M", form.Memo, form.PosMemo, form.LabelMemo, form.MemoPNumber, form.TreeMemoSel};
-}
-
-NumberPanel buttonPanel(TForm1& form) {
-    return {"B", form.Button, form.PosButton, form.LabelButton, form.ButtonPNumber, form.TreeButtonsSel};
-}
-
-// The entry name without its letter: name + "-" + position.
-QByteArray suffix(const NumberPanel& panel) {
-    return toBytes(panel.name->text()) + '-' + toBytes(panel.position->currentText());
-}
-
-// The entry name a write would use, in brackets.
-void showPreview(const NumberPanel& panel) {
-    panel.label->setText(fromBytes("(" + panel.letter + suffix(panel) + ")"));
-}
 
 void nameChanged(const NumberPanel& panel) {
     filterEdit(panel.name, FilterDigits);

@@ -6,6 +6,7 @@
 #include "config/TextCuts.h"
 #include "modules/EntryTree.h"
 #include "modules/ModuleWrite.h"
+#include "modules/NumberPanel.h"
 
 namespace {
 
@@ -55,22 +56,12 @@ void deleteSelected(TForm1& form, const EntryTree* tree) {
     form.state.rereadPending = true;
 }
 
-// The controls that edit one number of a button or a memory.
-struct NumberEditor {
-    QByteArray marker; // ":B" or ":M", in front of the button's or memory's name
-    QLineEdit* name;
-    QComboBox* position;
-    QLabel* label;
-    QLineEdit* number;
-};
-
-// Fills the editor from a node "index:B12-3[number]": the name, the position, the label and the number.
-void editNumber(const QByteArray& node, const NumberEditor& editor) {
-    editor.name->setText(fromBytes(textBetween(node, editor.marker, "-")));
-    editor.position->setCurrentIndex(toInt(cutThrough(node, "-").left(1)) - 1);
-    editor.label->setText(QLatin1Char('(') + fromBytes(editor.marker.mid(1)) + editor.name->text() +
-                          QLatin1Char('-') + editor.position->currentText() + QLatin1Char(')'));
-    editor.number->setText(fromBytes(textBetween(node, "[", "]")));
+// Fills the panel from a node "index:B12-3[number]": the name, the position, the label and the number.
+void editNumber(const QByteArray& node, const NumberPanel& panel) {
+    panel.name->setText(fromBytes(textBetween(node, ":" + panel.letter, "-")));
+    panel.position->setCurrentIndex(toInt(cutThrough(node, "-").left(1)) - 1);
+    showPreview(panel);
+    panel.number->setText(fromBytes(textBetween(node, "[", "]")));
 }
 
 } // namespace
@@ -110,12 +101,12 @@ void TForm1::TreeMemoClick() {
 
 void TForm1::TreeButtonsSelClick() {
     if (!TreeButtonsSel->hasSelection()) return;
-    editNumber(TreeButtonsSel->selectedText(), {":B", Button, PosButton, LabelButton, ButtonPNumber});
+    editNumber(TreeButtonsSel->selectedText(), buttonPanel(*this));
 }
 
 void TForm1::TreeMemoSelClick() {
     if (!TreeMemoSel->hasSelection()) return;
-    editNumber(TreeMemoSel->selectedText(), {":M", Memo, PosMemo, LabelMemo, MemoPNumber});
+    editNumber(TreeMemoSel->selectedText(), memoPanel(*this));
 }
 
 void TForm1::DelButtonClick() {
