@@ -111,7 +111,7 @@ double programming(FormFixture& f, int capacity) {
 
     const double start = cpuSeconds();
     form.run([&] { form.SaveORUClick(); });
-    while (form.state.writeActive)
+    while (form.dialogue.is(Dialogue::Phase::Programming))
         f.port.deliver("\r\nOK\r\n");
     return cpuSeconds() - start;
 }

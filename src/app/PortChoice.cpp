@@ -31,6 +31,11 @@ void PortChoice::use(std::unique_ptr<SerialPort> port) {
     m_port = std::move(port);
     m_port->setDtr(m_dtr);
     connect(m_port.get(), &SerialPort::triggerAvail, this, &SerialPort::triggerAvail);
+    connect(m_port.get(), &SerialPort::lost, this, &SerialPort::lost);
+}
+
+QString PortChoice::name() const {
+    return m_port ? m_port->name() : QString();
 }
 
 bool PortChoice::isChosen() const {

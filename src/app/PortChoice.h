@@ -30,6 +30,7 @@ public:
     bool dtr() const override { return m_dtr; }
     bool isChosen() const override;
     void close() override;
+    QString name() const override;
 
 private:
     void use(std::unique_ptr<SerialPort> port);

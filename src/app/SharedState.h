@@ -2,7 +2,8 @@
 
 #include <QByteArray>
 
-// The program-wide variables of one run. Texts are bytes; flags are plain booleans.
+// The program-wide variables of one run. Texts are bytes. The flags of the dialogue with the unit are the
+// dialogue's own (comm/Dialogue.h).
 struct SharedState {
     QByteArray rxLine;
     QByteArray uploadPayload;
@@ -20,14 +21,6 @@ struct SharedState {
     int simCapacity = 0;
     int writeIndex = 0;
     int serialWaitMs = 1000;
-    bool firstEntryPending = true;
-    bool uploadActive = false;
-    bool writeActive = false;
     bool lteModule = false;
-    bool asendPending = false;
     int writeStep = 0;
-    bool stopSeen = false;
-    bool rereadPending = false;
-    // The read-back now running, or the last one, found the "DETECT" entry at detectLine's location.
-    bool detectFound = false;
 };

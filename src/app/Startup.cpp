@@ -42,12 +42,12 @@ void TForm1::FormCreate() {
     }
 
     state.rxLine.clear();
-    state.uploadActive = false;
-    state.stopSeen = false;
-    state.firstEntryPending = true;
+    dialogue.uploadActive = false;
+    dialogue.stopSeen = false;
+    dialogue.firstEntryPending = true;
     SaveORU->setEnabled(false);
     Cekani->stop();
-    state.rereadPending = false;
+    dialogue.rereadPending = false;
 
     BVoltage->setValue(300);
     BVoltage->setMinimum(300);

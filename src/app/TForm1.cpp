@@ -18,7 +18,7 @@ using namespace build;
 TForm1::TForm1(SerialPort& port, Pacer& pacer, UserDialogs& dialogs, const QString& exeName,
                const QString& settingsPath, QWidget* parent)
     : QWidget(parent), ApdComPort1(port), pacer(pacer), dialogs(dialogs), exeName(exeName),
-      settingsPath(settingsPath) {
+      settingsPath(settingsPath), dialogue(pacer) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("ZUVovu"));
     buildFrame();
@@ -33,6 +33,13 @@ TForm1::TForm1(SerialPort& port, Pacer& pacer, UserDialogs& dialogs, const QStri
     bindHandlers();
     connect(&ApdComPort1, &SerialPort::triggerAvail, this,
             [this](quint16 count) { run([this, count] { ApdComPort1TriggerAvail(count); }); });
+    connect(&ApdComPort1, &SerialPort::lost, this,
+            [this](const QString& reason) { run([this, &reason] { portLost(reason); }); });
+    connect(&dialogue, &Dialogue::timedOut, this,
+            [this](Dialogue::Phase phase) { run([this, phase] { phaseTimedOut(phase); }); });
+    connect(&dialogue, &Dialogue::started, this, &TForm1::showPhase);
+    connect(&dialogue, &Dialogue::progressed, this, &TForm1::showPhase);
+    connect(&dialogue, &Dialogue::ended, this, &TForm1::showOutcome);
 }
 
 TForm1::~TForm1() = default;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/SharedState.h"
+#include "comm/Dialogue.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -47,6 +48,8 @@ public:
     UserDialogs& dialogs;
     const QString exeName;
     const QString settingsPath;
+    // What the program is doing with the unit, and the flags the receiver's rules share.
+    Dialogue dialogue;
 
     // Runs a handler inside the guard: a failure is reported and the program runs on.
     template <typename Handler> void run(Handler&& handler);
@@ -70,6 +73,23 @@ public:
     void handleLine();
     void dispatchLine(const QByteArray& line);
     void handleOk();
+    // The phases of the dialogue: a read-back asked for and ended, a phase ended early by the unit's
+    // silence, its error answer or a lost port.
+    // Sends an operator query; with the stop line on, a read-back follows it.
+    void askOperator(const QByteArray& command);
+    // The read command is out: every read-back starts from empty trees and an empty grid.
+    void startRead(int oksBefore);
+    void startReRead();
+    void finishReadBack();
+    // What the user asked for while the unit was busy, now that it is free.
+    void runDeferred();
+    void phaseTimedOut(Dialogue::Phase phase);
+    void answerRefused(const QByteArray& answer);
+    void portLost(const QString& reason);
+    [[noreturn]] void stopPhase(Dialogue::Outcome outcome, const QString& cause);
+    // Shows the phase and its outcome in the status bar and on the progress bar.
+    void showPhase();
+    void showOutcome(Dialogue::Phase phase, Dialogue::Outcome outcome, const QString& detail);
     // Shows one of DeviceRun, DeviceStop, DeviceNic and hides the other two.
     void showDeviceState(Picture* picture);
 
@@ -114,6 +134,8 @@ public:
     void DisableControls();
     void EnableControls();
     void programmingStep();
+    // Unlocks the window after programming stopped early; says which locations hold what.
+    QString stopProgramming(Dialogue::Outcome outcome);
     void WriteEntry(const QByteArray& name, const QByteArray& number);
     void routeEntryLine(const QByteArray& line);
 
@@ -161,6 +183,9 @@ public:
     void ClrListClick();
     void UpgradeClick();
     void UploadStep(int index);
+    // A line that sends nothing ends the upload: as planned at a blank line or the list's end, early
+    // otherwise.
+    void endUpload(int index);
     // Sends the upload payload after the module's data prompt.
     void sendUploadPayload();
     int ReadListedFile(int index);

@@ -60,7 +60,7 @@ int BatchRun::run() {
             m_written.clear();
             const int readBacks = m_readBacks;
             click([this] { m_form.SaveORUClick(); });
-            if (!m_form.state.writeActive) {
+            if (!m_form.dialogue.is(Dialogue::Phase::Programming)) {
                 m_err << "error: the programming did not start" << Qt::endl;
                 code = BadArguments;
             } else {
@@ -149,7 +149,7 @@ void BatchRun::onSent(const QByteArray& data) {
         m_readSentNow = true;
         m_oksBeforeRead = 0;
         m_readBack.clear();
-    } else if (data.startsWith("AT+CPBW=") && m_form.state.writeActive) {
+    } else if (data.startsWith("AT+CPBW=") && m_form.dialogue.is(Dialogue::Phase::Programming)) {
         // "AT+CPBW=" index "," number ",," name, or "AT+CPBW=" index alone to clear.
         const QByteArray command = data.mid(8).chopped(2);
         const qsizetype comma = command.indexOf(',');

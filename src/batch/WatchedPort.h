@@ -11,6 +11,7 @@ public:
             emit received();
             emit triggerAvail(count);
         });
+        connect(&m_port, &SerialPort::lost, this, &SerialPort::lost);
     }
 
     void send(const QByteArray& data) override {
@@ -30,6 +31,7 @@ public:
     bool dtr() const override { return m_port.dtr(); }
     bool isChosen() const override { return m_port.isChosen(); }
     void close() override { m_port.close(); }
+    QString name() const override { return m_port.name(); }
 
 signals:
     void sent(const QByteArray& data);

@@ -16,6 +16,8 @@ void startWait(TForm1& form) {
 } // namespace
 
 void TForm1::RunORUClick() {
+    // Whatever the unit was doing for the program, it now runs its script.
+    dialogue.end(Dialogue::Outcome::Cancelled);
     ApdComPort1.setDtr(false);
     pacer.wait(1000);
     // The LTE module runs its script on once DTR is off; the standard one is restarted.
@@ -29,20 +31,24 @@ void TForm1::RunORUClick() {
 void TForm1::StopORUClick() {
     ApdComPort1.setDtr(true);
     startWait(*this);
-    state.firstEntryPending = true;
+    dialogue.firstEntryPending = true;
     showDeviceState(DeviceNic);
+    dialogue.start(Dialogue::Phase::Stopping, 0, Dialogue::StopAnswerMs);
 }
 
 void TForm1::LoadORUClick() {
     if (!DeviceNic->isHidden()) {
         ApdComPort1.send("AT+CGMI\r\n");
+        // A unit that is stopped already answers "Telit".
+        dialogue.start(Dialogue::Phase::Stopping);
         DeviceRun->show();
         DeviceNic->hide();
         LoadORU->setEnabled(false);
         SaveORU->setEnabled(false);
     }
-    if (!DeviceStop->isHidden()) {
-        ApdComPort1.send("AT#SPN\r\n");
+    // A read-back under way serves as this one, or another follows it.
+    if (!DeviceStop->isHidden() && dialogue.askReadBack()) {
+        askOperator("AT#SPN\r\n");
         setPosition(Prubeh, 0);
         SaveORU->setEnabled(true);
         ResetEntryView();

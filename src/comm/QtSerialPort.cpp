@@ -13,7 +13,7 @@ QtSerialPort::QtSerialPort(UserDialogs& dialogs, QObject* parent) : SerialPort(p
         // A vanished device raises resource or read errors (read errors possibly in a tight loop):
         // close at the first one and report it once.
         if (m_port.isOpen() && (error == QSerialPort::ResourceError || error == QSerialPort::ReadError))
-            lost(m_port.errorString());
+            loseDevice(m_port.errorString());
     });
 }
 
@@ -52,7 +52,7 @@ void QtSerialPort::send(const QByteArray& data) {
                           .arg(outputFree()));
     if (m_port.write(data) != data.size()) {
         const QString reason = m_port.errorString();
-        lost(reason);
+        loseDevice(reason);
         throw Failure(QStringLiteral("Sending to %1 failed: %2").arg(m_device, reason));
     }
     m_port.flush();
@@ -94,11 +94,12 @@ void QtSerialPort::takeReceived() {
     });
 }
 
-void QtSerialPort::lost(const QString& reason) {
+void QtSerialPort::loseDevice(const QString& reason) {
     const QString device = m_device;
     m_port.close();
     m_device.clear();
     QTimer::singleShot(0, this, [this, device, reason] {
         m_dialogs.reportError(QStringLiteral("The serial port %1 was lost: %2").arg(device, reason));
+        emit lost(reason);
     });
 }

@@ -26,6 +26,7 @@ public:
     bool dtr() const override { return m_dtr; }
     bool isChosen() const override { return !m_device.isEmpty(); }
     void close() override;
+    QString name() const override { return m_device; }
 
     // The machine's serial devices.
     static QStringList deviceChoices();
@@ -33,7 +34,7 @@ public:
 private:
     void open();
     void takeReceived();
-    void lost(const QString& reason);
+    void loseDevice(const QString& reason);
 
     UserDialogs& m_dialogs;
     mutable QSerialPort m_port;

@@ -23,6 +23,11 @@ QByteArray longTime(const QTime& time) {
     return toBytes(QLocale().toString(time, format.trimmed()));
 }
 
+// The module's answer to a command it did not carry out.
+bool isErrorAnswer(const QByteArray& line) {
+    return line == "ERROR" || line.startsWith("+CME ERROR:") || line.startsWith("+CMS ERROR:");
+}
+
 QColor signalColour(int level) {
     if (level >= 15 && level <= 21) return {0, 255, 255};
     if (level >= 22 && level <= 31) return {0, 255, 0};
@@ -57,7 +62,7 @@ void TForm1::ApdComPort1TriggerAvail(quint16 count) {
                 continue;
             }
             state.rxLine.append(static_cast<char>(c));
-            if (state.uploadActive && (state.rxLine == ">>>" || state.rxLine == "CONNECT"))
+            if (dialogue.uploadActive && (state.rxLine == ">>>" || state.rxLine == "CONNECT"))
                 sendUploadPayload();
         }
     }
@@ -75,6 +80,7 @@ void TForm1::handleLine() {
     if (line.contains("AT#tone=i,4]")) showDeviceState(DeviceRun);
     dispatchLine(line);
     emit lineHandled(line);
+    if (isErrorAnswer(line)) answerRefused(line);
 }
 
 void TForm1::dispatchLine(const QByteArray& line) {
@@ -83,31 +89,37 @@ void TForm1::dispatchLine(const QByteArray& line) {
     } else if (line == "STOP" || line.contains("#APLAYEV:")) {
         if (line.contains("#APLAYEV:")) state.lteModule = true;
         if (!ApdComPort1.dtr()) return;
+        // The unit stopped: a stop that came after its phase gave up is taken up again.
+        if (dialogue.is(Dialogue::Phase::Stopping))
+            dialogue.answered();
+        else if (dialogue.is(Dialogue::Phase::Idle))
+            dialogue.start(Dialogue::Phase::Stopping);
         EndWait();
         ShowStopState();
         log("----------------------1");
         ApdComPort1.send("ATE0\r\n");
         log(">ATE0");
-        state.stopSeen = true;
+        dialogue.stopSeen = true;
         log("ATE0=-1");
         log(state.lteModule ? "LTE=-1" : "LTE=0");
         pacer.wait(1000);
     } else if (line == "Telit") {
         showDeviceState(DeviceStop);
-        ApdComPort1.send("AT#SPN\r\n");
+        askOperator("AT#SPN\r\n");
         setPosition(Prubeh, 0);
         SaveORU->setEnabled(true);
         LoadORU->setEnabled(true);
         ResetEntryView();
     } else if (line == "[AT#SLED=1]=") {
         pacer.wait(1000);
-        ApdComPort1.send("ATE0;#SPN\r\n");
-        state.stopSeen = false;
+        askOperator("ATE0;#SPN\r\n");
+        dialogue.stopSeen = false;
         EndWait();
         ShowStopState();
-    } else if (state.asendPending && line.contains("#ASENDEV:")) {
+    } else if (dialogue.asendPending && line.contains("#ASENDEV:")) {
         ApdComPort1.send("AT\r\n");
-        state.asendPending = false;
+        dialogue.asendPending = false;
+        dialogue.answered();
     } else if (line == "+CREG: 0,1" || line == "+CREG: 0,5") {
         pacer.wait(200);
     } else if (line.contains("#CBC:")) {
@@ -122,22 +134,40 @@ void TForm1::dispatchLine(const QByteArray& line) {
         state.signalLevel = toInt(textBefore(cutThrough(line, ":"), ",").trimmed());
         Smeter->setForeColor(signalColour(state.signalLevel));
         Smeter->setProgress(state.signalLevel);
-        if ((!DeviceRun->isHidden() || !DeviceNic->isHidden()) && state.stopSeen) ShowRunState();
+        if ((!DeviceRun->isHidden() || !DeviceNic->isHidden()) && dialogue.stopSeen) ShowRunState();
     } else if (line.contains("+CPBR: (1-")) {
         const int n = toInt(textBefore(cutThrough(line, "-"), ")").trimmed());
         state.simCapacity = n;
         StatusBar1->setPanelText(2, QStringLiteral(" SIM: %1").arg(n));
         if (n > 10) {
             pacer.wait(100);
-            // Where the "DETECT" entry is, this read-back tells anew.
-            state.detectFound = false;
-            if (ApdComPort1.isChosen()) ApdComPort1.send("AT+CPBR=1," + QByteArray::number(n) + "\r\n");
+            // A second size answer of the same read-back asks for no second read.
+            const bool readOut = dialogue.is(Dialogue::Phase::ReadingBack) &&
+                                 dialogue.readStage() == Dialogue::ReadStage::Entries;
+            if (ApdComPort1.isChosen() && !readOut) {
+                ApdComPort1.send("AT+CPBR=1," + QByteArray::number(n) + "\r\n");
+                // The size query's own "OK" is still to come.
+                startRead(1);
+            }
+        } else if (dialogue.is(Dialogue::Phase::ReadingBack)) {
+            dialogue.end(Dialogue::Outcome::Done, QStringLiteral("the SIM has no more than 10 locations"));
         }
     } else if (!line.contains("+CPBR")) {
         if (line.contains("#SPN")) {
             StatusBar1->setPanelText(0, fromBytes("Operator: " + cutThrough(line, ":")));
             pacer.wait(200);
-            if (ApdComPort1.isChosen() && ApdComPort1.dtr()) ApdComPort1.send("AT+CPBR=?\r\n");
+            if (ApdComPort1.isChosen() && ApdComPort1.dtr()) {
+                // The size query goes out once for each read-back, however many operator queries it had.
+                const bool sizeAsked = dialogue.is(Dialogue::Phase::ReadingBack) &&
+                                       dialogue.readStage() >= Dialogue::ReadStage::Size;
+                if (!sizeAsked) {
+                    ApdComPort1.send("AT+CPBR=?\r\n");
+                    dialogue.reachRead(Dialogue::ReadStage::Size);
+                }
+            } else if (dialogue.is(Dialogue::Phase::ReadingBack)) {
+                dialogue.end(Dialogue::Outcome::Done,
+                             QStringLiteral("no read-back: the unit is not held stopped (press Stop)"));
+            }
         } else if (line.contains("COPS")) {
             ShowRunState();
         }
@@ -147,27 +177,32 @@ void TForm1::dispatchLine(const QByteArray& line) {
 }
 
 void TForm1::handleOk() {
-    if (state.rereadPending) {
-        state.rereadPending = false;
-        setPosition(Prubeh, 0);
-        SaveORU->setEnabled(true);
-        ResetEntryView();
-        pacer.wait(200);
-        ApdComPort1.send("AT#SPN\r\n");
+    // The read's own "OK" ends the read-back; those of the commands before it come first.
+    if (dialogue.is(Dialogue::Phase::ReadingBack) && dialogue.readStage() == Dialogue::ReadStage::Entries) {
+        if (dialogue.oksBeforeRead > 0)
+            --dialogue.oksBeforeRead;
+        else
+            finishReadBack();
     }
-    if (state.uploadActive && !state.asendPending) {
+    if (dialogue.rereadPending) {
+        dialogue.rereadPending = false;
+        // A read-back under way already shows the change, or another follows it.
+        if (dialogue.askReadBack()) startReRead();
+    }
+    if (dialogue.uploadActive && !dialogue.asendPending && !dialogue.awaitingPrompt) {
         ++state.uploadIndex;
         setPosition(Prubeh, state.uploadIndex);
-        state.uploadActive = false;
+        dialogue.uploadActive = false;
+        dialogue.step(state.uploadIndex);
         pacer.wait(500);
         UploadStep(state.uploadIndex);
-    } else if (state.stopSeen && state.lteModule) {
-        state.stopSeen = false;
+    } else if (dialogue.stopSeen && state.lteModule) {
+        dialogue.stopSeen = false;
         pacer.wait(200);
         log("----------------------2");
-        ApdComPort1.send("AT#SPN\r\n");
+        askOperator("AT#SPN\r\n");
         log(">AT#SPN");
-    } else if (state.writeActive) {
+    } else if (dialogue.is(Dialogue::Phase::Programming)) {
         programmingStep();
     }
 }

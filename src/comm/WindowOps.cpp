@@ -24,7 +24,7 @@ void TForm1::EndWait() {
 
 void TForm1::ResetEntryView() {
     PhoneBook1->clearLines();
-    state.firstEntryPending = true;
+    dialogue.firstEntryPending = true;
     for (EntryTree* tree : {TreeButtons, TreeButtonsSel, TreeMemo, TreeMemoSel, TreeCode})
         tree->clear();
 }

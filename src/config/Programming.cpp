@@ -62,7 +62,6 @@ void checkWritable(TForm1& form) {
 
 // The common close of the sequence, whether it ran through or was cut short.
 void unlock(TForm1& form) {
-    form.state.writeActive = false;
     form.Prubeh->hide();
     form.EnableControls();
     setPosition(form.Prubeh, 0);
@@ -72,14 +71,8 @@ void unlock(TForm1& form) {
 // The unit is gone (the adapter unplugged, the port failed): waiting for its "OK" would keep the window
 // locked for good. The sequence ends here and says how far it got.
 [[noreturn]] void abandon(TForm1& form, const Failure& failure) {
-    unlock(form);
-    const int last = form.state.writeIndex - 1;
-    const QString reached = last < 1 ? QStringLiteral("No location was written.")
-                                     : QStringLiteral("The last location written was %1 of %2; the locations "
-                                                      "after it keep their old content.")
-                                           .arg(last)
-                                           .arg(form.state.simCapacity);
-    throw Failure(QStringLiteral("Programming stopped: %1\n%2").arg(failure.text(), reached));
+    form.stopPhase(Dialogue::Outcome::PortLost,
+                   QStringLiteral("Programming stopped: %1").arg(failure.text()));
 }
 
 QList<QWidget*> lockedControls(const TForm1& form) {
@@ -90,6 +83,10 @@ QList<QWidget*> lockedControls(const TForm1& form) {
 } // namespace
 
 void TForm1::SaveORUClick() {
+    // A read-back still arriving would land in the grid while it is being written.
+    if (!dialogue.is(Dialogue::Phase::Idle))
+        throw Failure(QStringLiteral("%1 is still running: program the unit once it has finished.")
+                          .arg(Dialogue::describe(dialogue.phase())));
     // Encoding comes before the lock so that a value the unit cannot take stops everything; the check
     // leaves the parameter strings as they were.
     const auto decoded = std::tuple{state.parOru, state.parRl1, state.parRl2, state.parKey};
@@ -109,7 +106,7 @@ void TForm1::SaveORUClick() {
     }
     Prubeh->setMaximum(state.simCapacity);
     Prubeh->show();
-    state.writeActive = true;
+    dialogue.start(Dialogue::Phase::Programming, state.simCapacity);
     state.writeStep = 0;
     state.writeIndex = 1;
     try {
@@ -118,6 +115,22 @@ void TForm1::SaveORUClick() {
     } catch (const Failure& failure) {
         abandon(*this, failure);
     }
+}
+
+QString TForm1::stopProgramming(Dialogue::Outcome outcome) {
+    unlock(*this);
+    // The unit confirmed every location up to the last step; a location sent after it has no answer yet.
+    const int confirmed = dialogue.done();
+    const int sent = state.writeIndex - 1;
+    QString reached =
+        confirmed < 1
+            ? QStringLiteral("No location was written.")
+            : QStringLiteral("The last location written was %1 of %2.").arg(confirmed).arg(state.simCapacity);
+    if (sent > confirmed)
+        reached += outcome == Dialogue::Outcome::Refused
+                       ? QStringLiteral(" Location %1 was not written.").arg(sent)
+                       : QStringLiteral(" Location %1 may or may not have been written.").arg(sent);
+    return reached + QStringLiteral(" The locations after it keep their old content.");
 }
 
 void TForm1::DisableControls() {
@@ -133,13 +146,17 @@ void TForm1::EnableControls() {
 void TForm1::programmingStep() {
     ++state.writeStep;
     setPosition(Prubeh, state.writeStep);
+    dialogue.step(state.writeIndex - 1);
     if (state.writeIndex > state.simCapacity) {
         unlock(*this);
         ResetEntryView();
-        // Shows what the SIM now holds; where the "DETECT" entry is, this read-back tells anew.
-        state.detectFound = false;
-        if (ApdComPort1.isChosen())
+        dialogue.end(Dialogue::Outcome::Done);
+        // Shows what the SIM now holds.
+        if (ApdComPort1.isChosen()) {
             ApdComPort1.send("AT+CPBR=1," + QByteArray::number(state.simCapacity) + "\r\n");
+            // Sent on an "OK": the next "OK" is the read's own.
+            startRead(0);
+        }
         return;
     }
     try {

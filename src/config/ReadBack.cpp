@@ -7,6 +7,7 @@
 
 void TForm1::routeEntryLine(const QByteArray& line) {
     const PhonebookEntry entry = PhonebookEntry::parse(line);
+    if (dialogue.is(Dialogue::Phase::ReadingBack)) dialogue.step(entry.index.toInt());
     PlaceModuleEntry(entry.index, entry.number, entry.name);
 
     if (const int fixed = FixedEntries::numberOf(entry.name)) {
@@ -23,11 +24,11 @@ void TForm1::routeEntryLine(const QByteArray& line) {
                 tone->setEnabled(false);
         const bool oru = StatusBar1->panelText(4).contains(QLatin1String("ORU"));
         StatusBar1->setPanelText(4, fromBytes((oru ? " ORU Ver: " : " GSM-TD Ver: ") + entry.number));
-    } else if (state.firstEntryPending) {
+    } else if (dialogue.firstEntryPending) {
         // The first entry of a read-back that no setting claims replaces what the grid held.
         PhoneBook1->clearLines();
         PhoneBook1->appendLine(entry.name + '=' + entry.number);
-        state.firstEntryPending = false;
+        dialogue.firstEntryPending = false;
     } else {
         PhoneBook1->appendLine(entry.name + '=' + entry.number);
     }

@@ -68,24 +68,29 @@ void TForm1::WriteButtonClick() {
 }
 
 void TForm1::DetButClick() {
+    // Until the unit is free, where the "DETECT" entry is may not be known yet: the switch waits for that.
+    if (!dialogue.is(Dialogue::Phase::Idle)) {
+        dialogue.detectSwitchPending = true;
+        return;
+    }
     // detectLine may be older than the last read-back: then its location can hold another entry by now.
     // Only a location the last read-back saw holding "DETECT" is written over or cleared.
-    const QByteArray index = state.detectFound ? nodeIndex(state.detectLine) : QByteArray();
+    const QByteArray index = dialogue.detectFound ? nodeIndex(state.detectLine) : QByteArray();
     if (DetBut->isChecked()) {
         ApdComPort1.send("AT+CPBW=" + index + ",1,,DETECT\r\n");
     } else {
         if (!index.isEmpty()) ApdComPort1.send("AT+CPBW=" + index + "\r\n");
         state.detectLine.clear();
-        state.detectFound = false;
+        dialogue.detectFound = false;
     }
 
     // The read-back that follows shows the state the unit now holds.
     pacer.wait(500);
-    ApdComPort1.send("AT#SPN\r\n");
+    askOperator("AT#SPN\r\n");
     setPosition(Prubeh, 0);
     SaveORU->setEnabled(true);
     PhoneBook1->clearLines();
-    state.firstEntryPending = true;
+    dialogue.firstEntryPending = true;
     for (EntryTree* tree : {TreeButtons, TreeMemo, TreeCode})
         tree->clear();
 }

@@ -52,8 +52,9 @@ void fillSelection(const EntryTree* from, EntryTree* selection, const QByteArray
 void deleteSelected(TForm1& form, const EntryTree* tree) {
     if (tree->hasSelection() && form.ApdComPort1.isChosen()) {
         form.ApdComPort1.send("AT+CPBW=" + nodeIndex(tree->selectedText()) + "\r\n");
+        awaitWrite(form);
     }
-    form.state.rereadPending = true;
+    form.dialogue.rereadPending = true;
 }
 
 // Fills the panel from a node "index:B12-3[number]": the name, the position, the label and the number.
@@ -68,7 +69,7 @@ void editNumber(const QByteArray& node, const NumberPanel& panel) {
 
 void TForm1::PlaceModuleEntry(const QByteArray& index, const QByteArray& number, const QByteArray& name) {
     // Every read-back starts from empty trees, also one that did not empty them when it began.
-    if (state.firstEntryPending && !claimedName(name))
+    if (dialogue.firstEntryPending && !claimedName(name))
         for (EntryTree* tree : {TreeButtons, TreeButtonsSel, TreeMemo, TreeMemoSel, TreeCode})
             tree->clear();
 
@@ -80,10 +81,10 @@ void TForm1::PlaceModuleEntry(const QByteArray& index, const QByteArray& number,
     if (codeEntry(name)) TreeCode->addNode(node);
     if (name == "DETECT" && number == "1") {
         state.detectLine = node;
-        state.detectFound = true;
+        dialogue.detectFound = true;
         log(node);
-        // Shows the state only: the box's click action is for the user.
-        DetBut->setChecked(true);
+        // Shows the state only: the box's click action is for the user, who may have switched it meanwhile.
+        if (!dialogue.detectSwitchPending) DetBut->setChecked(true);
     }
 }
 

@@ -22,5 +22,11 @@ void writeModuleEntry(TForm1& form, const EntryTree* tree, const QByteArray& num
     }
     const QByteArray index = tree->hasSelection() ? nodeIndex(tree->selectedText()) : QByteArray();
     form.ApdComPort1.send("AT+CPBW=" + index + "," + number + ",," + name + "\r\n");
-    form.state.rereadPending = true;
+    awaitWrite(form);
+    form.dialogue.rereadPending = true;
+}
+
+void awaitWrite(TForm1& form) {
+    // Its answer starts the read-back; a phase under way carries on and takes the answer in its stride.
+    if (form.dialogue.is(Dialogue::Phase::Idle)) form.dialogue.start(Dialogue::Phase::ReadingBack);
 }

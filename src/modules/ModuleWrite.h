@@ -12,3 +12,6 @@ QByteArray nodeIndex(const QByteArray& nodeText);
 // none selected, into the first free location (no index). The module's "OK" then starts the read-back
 // that rebuilds the trees. A number or name the unit would cut apart is refused and nothing is sent.
 void writeModuleEntry(TForm1& form, const EntryTree* tree, const QByteArray& number, const QByteArray& name);
+
+// A single write is out: its answer is awaited, within the limit, as the start of a read-back.
+void awaitWrite(TForm1& form);

@@ -1,4 +1,5 @@
 #include "app/Bar.h"
+#include "app/Bytes.h"
 #include "app/Failure.h"
 #include "app/Pacer.h"
 #include "app/TForm1.h"
@@ -44,9 +45,12 @@ void TForm1::ClrListClick() {
 }
 
 void TForm1::UpgradeClick() {
+    // The answers of another phase would be taken for the upload's.
+    if (!dialogue.is(Dialogue::Phase::Idle) && !dialogue.is(Dialogue::Phase::Uploading))
+        throw Failure(QStringLiteral("%1 is still running: upload once it has finished.")
+                          .arg(Dialogue::describe(dialogue.phase())));
     // Starting over: an answer still awaited from an earlier run no longer holds or moves the upload.
-    state.uploadActive = false;
-    state.asendPending = false;
+    dialogue.start(Dialogue::Phase::Uploading, listLineCount(List));
     Prubeh->setMaximum(listLineCount(List) + 1);
     state.uploadIndex = 0;
     Prubeh->show();
@@ -57,27 +61,46 @@ void TForm1::UpgradeClick() {
 void TForm1::UploadStep(int index) {
     const QByteArray line = listLine(List, index);
     // The answer is awaited once the command is out: a send that fails leaves nothing to wait for.
-    const auto issue = [this](const QByteArray& command) {
+    const auto issue = [this, index](const QByteArray& command, bool data) {
         log(command);
         ApdComPort1.send(command + "\r\n");
-        state.uploadActive = true;
+        dialogue.uploadActive = true;
+        dialogue.awaitingPrompt = data;
+        dialogue.step(index);
     };
-    if (line.contains("RUN:")) {
-        issue("AT#ESCRIPT=" + argumentOf(line));
-    } else if (line.contains("ASEND:")) {
-        const QByteArray name = argumentOf(line);
-        const int size = ReadNamedFile(name);
-        if (size == 0) return;
-        pacer.wait(state.serialWaitMs);
-        issue("AT#ASEND=" + name + "," + QByteArray::number(size));
-        state.asendPending = true;
-    } else if (line.contains("SET:")) {
-        issue(argumentOf(line));
-    } else if (line.contains("DEL:")) {
-        issue("AT#DSCRIPT=" + argumentOf(line));
-    } else {
-        const int size = ReadListedFile(index);
-        if (size == 0) return;
-        issue("AT#WSCRIPT=" + line + "," + QByteArray::number(size));
+    try {
+        if (line.contains("RUN:")) {
+            issue("AT#ESCRIPT=" + argumentOf(line), false);
+        } else if (line.contains("ASEND:")) {
+            const QByteArray name = argumentOf(line);
+            const int size = ReadNamedFile(name);
+            if (size == 0) return endUpload(index);
+            pacer.wait(state.serialWaitMs);
+            issue("AT#ASEND=" + name + "," + QByteArray::number(size), true);
+            dialogue.asendPending = true;
+        } else if (line.contains("SET:")) {
+            issue(argumentOf(line), false);
+        } else if (line.contains("DEL:")) {
+            issue("AT#DSCRIPT=" + argumentOf(line), false);
+        } else {
+            const int size = ReadListedFile(index);
+            if (size == 0) return endUpload(index);
+            issue("AT#WSCRIPT=" + line + "," + QByteArray::number(size), true);
+        }
+    } catch (const Failure& failure) {
+        stopPhase(Dialogue::Outcome::Failed, failure.text());
     }
+}
+
+void TForm1::endUpload(int index) {
+    const QByteArray line = listLine(List, index);
+    // The list's end, or a blank line that ends it early on purpose.
+    if (line.isEmpty()) {
+        dialogue.end(Dialogue::Outcome::Done, QStringLiteral("%1 lines").arg(index));
+        runDeferred();
+        return;
+    }
+    stopPhase(Dialogue::Outcome::Failed,
+              QStringLiteral("Nothing was sent for \"%1\": its file is empty or cannot be read.")
+                  .arg(fromBytes(line)));
 }

@@ -7,11 +7,19 @@
 
 void TForm1::sendUploadPayload() {
     log("+++++++++++++++");
+    dialogue.awaitingPrompt = false;
+    dialogue.step(dialogue.done());
     pacer.wait(500);
     const QByteArray& payload = state.uploadPayload;
     constexpr qsizetype buffer = SerialPort::OutputBufferSize;
+    // The unit answers once the last bytes have crossed the line.
+    const auto awaitAnswer = [this](qsizetype lastSend) {
+        dialogue.expect(Dialogue::AnswerMs +
+                        static_cast<int>(lastSend * 1000 / Dialogue::LineBytesPerSecond));
+    };
     if (payload.size() <= buffer) {
         ApdComPort1.send(payload);
+        awaitAnswer(payload.size());
         return;
     }
     // The output buffer takes at most its size at once: the rest follows in pieces of at most that
@@ -24,6 +32,8 @@ void TForm1::sendUploadPayload() {
             pacer.wait(1000);
         }
         log("flush buffer");
-        ApdComPort1.send(payload.mid(sent, std::min(buffer, payload.size() - sent)));
+        const qsizetype piece = std::min(buffer, payload.size() - sent);
+        ApdComPort1.send(payload.mid(sent, piece));
+        awaitAnswer(piece);
     }
 }

@@ -123,7 +123,7 @@ void ReceiverTest::stopEndsTheWaitAndShowsStop() {
     QVERIFY(form.Prubeh->isHidden());
     QVERIFY(!form.DeviceStop->isHidden() && form.DeviceRun->isHidden() && form.DeviceNic->isHidden());
     QVERIFY(form.LoadORU->isEnabled() && form.SaveORU->isEnabled() && form.RunORU->isEnabled());
-    QVERIFY(form.state.stopSeen);
+    QVERIFY(form.dialogue.stopSeen);
 }
 
 void ReceiverTest::batteryLineShowsTheVoltage() {
@@ -169,7 +169,7 @@ void ReceiverTest::statusLinesMoveThePictures() {
     Fixture f;
     TForm1& form = *f.form;
     // A signal line while waiting, after the stop was seen, means the script runs again.
-    form.state.stopSeen = true;
+    form.dialogue.stopSeen = true;
     form.showDeviceState(form.DeviceNic);
     form.SaveORU->setEnabled(true);
     f.say({"+CSQ: 18,0"});
@@ -200,20 +200,20 @@ void ReceiverTest::okStartsAPendingReRead() {
     Fixture f;
     TForm1& form = *f.form;
     form.PhoneBook1->appendLine("Anna=123");
-    form.state.rereadPending = true;
-    form.state.firstEntryPending = false;
+    form.dialogue.rereadPending = true;
+    form.dialogue.firstEntryPending = false;
     f.say({"OK"});
     QCOMPARE(f.port.sent, QByteArrayList{"AT#SPN\r\n"});
     QCOMPARE(f.pacer.waits, QList<int>{200});
-    QVERIFY(!form.state.rereadPending);
-    QVERIFY(form.state.firstEntryPending);
+    QVERIFY(!form.dialogue.rereadPending);
+    QVERIFY(form.dialogue.firstEntryPending);
     QCOMPARE(form.PhoneBook1->lineCount(), 0);
     QVERIFY(form.SaveORU->isEnabled());
 }
 
 void ReceiverTest::lineFramingAndByteClasses() {
     Fixture f;
-    f.form->state.rereadPending = true;
+    f.form->dialogue.rereadPending = true;
     // Control characters other than CR are dropped; bytes from 128 pass unchanged.
     f.port.deliver(QByteArray("\r\n\x01O\x0bK\x1f\r\n") + "caf\xe9\r");
     QCOMPARE(f.port.sent, QByteArrayList{"AT#SPN\r\n"});
@@ -237,7 +237,7 @@ void ReceiverTest::linesSplitAcrossNotifications() {
 
 void ReceiverTest::aFailedLineDoesNotLoseTheLinesAfterIt() {
     Fixture f;
-    f.form->state.rereadPending = true;
+    f.form->dialogue.rereadPending = true;
     f.form->run([&f] { f.port.deliver("\r\n+CSQ: x,0\r\n#CBC: 0,\r\nOK\r\n+CREG: 0,1\r\n"); });
     QCOMPARE(f.port.sent, QByteArrayList{"AT#SPN\r\n"});
     QCOMPARE(f.pacer.waits, (QList<int>{200, 200}));
@@ -289,8 +289,8 @@ void ReceiverTest::uploadPrompt() {
 
     Fixture f;
     f.port.drainAfterPolls = 2;
-    f.form->state.uploadActive = active;
-    f.form->state.asendPending = true; // keeps the "OK" of this test from running an upload step
+    f.form->dialogue.uploadActive = active;
+    f.form->dialogue.asendPending = true; // keeps the "OK" of this test from running an upload step
     const QByteArray payload = everyByteValue(payloadSize);
     f.form->state.uploadPayload = payload;
     f.port.deliver(prompt);

@@ -15,7 +15,7 @@ private slots:
     void logsEveryStep();
     void locksTheWindowUntilTheEnd();
     void lteModuleGetsItsTonesBack();
-    void errorAnswerLeavesTheSequenceWaiting();
+    void errorAnswerEndsTheSequence();
     void refusesValuesTheUnitWouldCutApart_data();
     void refusesValuesTheUnitWouldCutApart();
     void lostPortEndsTheSequence_data();
@@ -30,7 +30,7 @@ struct Fixture : FormFixture {
 
     // Answers "OK" until the sequence ends; at most limit times.
     void answerUntilTheEnd(int limit = 400) {
-        for (int i = 0; i < limit && form->state.writeActive; ++i)
+        for (int i = 0; i < limit && form->dialogue.is(Dialogue::Phase::Programming); ++i)
             say({"OK"});
     }
 };
@@ -147,7 +147,7 @@ void ProgrammingTest::steps() {
 
     form.run([&] { form.SaveORUClick(); });
     f.answerUntilTheEnd();
-    QVERIFY(!form.state.writeActive);
+    QVERIFY(!form.dialogue.is(Dialogue::Phase::Programming));
     QCOMPARE(f.port.commands(), expand(sent, form.state));
     // One 200 ms wait before every write, skip and clear; none at the end.
     QCOMPARE(f.pacer.waits, QList<int>(f.port.sent.size() - 2, 200));
@@ -179,7 +179,7 @@ void ProgrammingTest::locksTheWindowUntilTheEnd() {
     TForm1& form = *f.form;
     form.state.simCapacity = 40;
     form.PhoneBook1->setText("A=1\nB1-1=2");
-    form.state.firstEntryPending = false;
+    form.dialogue.firstEntryPending = false;
     form.TreeButtons->addNode("30:B1-1[2]");
     const QList<QWidget*> locked{form.SaveORU,   form.LoadORU, form.RunORU,  form.StopORU,
                                  form.Save,      form.Load,    form.signal,  form.Buttons,
@@ -203,13 +203,17 @@ void ProgrammingTest::locksTheWindowUntilTheEnd() {
     f.answerUntilTheEnd();
     for (QWidget* control : locked)
         QVERIFY2(control->isEnabled(), qPrintable(control->objectName()));
-    QVERIFY(form.Prubeh->isHidden());
-    QCOMPARE(form.Prubeh->value(), 0);
-    // The view is emptied for the read-back of what the SIM now holds.
+    // The view is emptied for the read-back of what the SIM now holds; the bar follows that read.
     QCOMPARE(form.PhoneBook1->lineCount(), 0);
     QCOMPARE(form.TreeButtons->nodeCount(), 0);
-    QVERIFY(form.state.firstEntryPending);
+    QVERIFY(form.dialogue.firstEntryPending);
     QCOMPARE(f.port.commands().last(), QByteArray("AT+CPBR=1,40"));
+    QVERIFY(form.dialogue.is(Dialogue::Phase::ReadingBack));
+    QCOMPARE(form.Prubeh->format(), QStringLiteral("Reading back: location 0 of 40"));
+    f.say({"OK"});
+    QVERIFY(form.dialogue.is(Dialogue::Phase::Idle));
+    QVERIFY(form.Prubeh->isHidden());
+    QCOMPARE(form.Prubeh->value(), 0);
 
     // A later "OK" finds no sequence running.
     f.port.clearSent();
@@ -232,21 +236,25 @@ void ProgrammingTest::lteModuleGetsItsTonesBack() {
     }
 }
 
-void ProgrammingTest::errorAnswerLeavesTheSequenceWaiting() {
+void ProgrammingTest::errorAnswerEndsTheSequence() {
     Fixture f;
     TForm1& form = *f.form;
     form.state.simCapacity = 30;
     form.ADMIN[0]->setText(QStringLiteral("1"));
     form.ADMIN[1]->setText(QStringLiteral("2"));
     form.run([&] { form.SaveORUClick(); });
-    f.say({"OK", "+CME ERROR: 21"});
-    QCOMPARE(f.port.commands(), (QByteArrayList{"AT", "AT+CPBW=1,1,,ADMIN1"}));
-    QVERIFY(form.state.writeActive);
-    QVERIFY(!form.SaveORU->isEnabled());
-    // Any later "OK" moves it on; the failed location is not written again.
+    f.say({"OK", "OK", "+CME ERROR: 21"});
+    QCOMPARE(f.port.commands(), (QByteArrayList{"AT", "AT+CPBW=1,1,,ADMIN1", "AT+CPBW=2,2,,ADMIN2"}));
+    QVERIFY(form.dialogue.is(Dialogue::Phase::Idle));
+    QVERIFY(form.SaveORU->isEnabled() && form.PhoneBook->isEnabled() && form.Prubeh->isHidden());
+    QCOMPARE(f.dialogs.errors.size(), 1);
+    for (const char* words : {"+CME ERROR: 21", "The last location written was 1 of 30",
+                              "Location 2 was not written", "keep their old content"})
+        QVERIFY2(f.dialogs.errors[0].contains(QLatin1String(words)), qPrintable(f.dialogs.errors[0]));
+    // A later "OK" does not carry a sequence on that has ended.
+    f.port.clearSent();
     f.say({"OK"});
-    QCOMPARE(f.port.commands().last(), QByteArray("AT+CPBW=2,2,,ADMIN2"));
-    QVERIFY(f.dialogs.errors.isEmpty());
+    QVERIFY(f.port.sent.isEmpty());
 }
 
 void ProgrammingTest::refusesValuesTheUnitWouldCutApart_data() {
@@ -294,7 +302,7 @@ void ProgrammingTest::refusesValuesTheUnitWouldCutApart() {
     form.run([&] { form.SaveORUClick(); });
     if (report.isEmpty()) {
         QVERIFY(f.dialogs.errors.isEmpty());
-        QVERIFY(form.state.writeActive);
+        QVERIFY(form.dialogue.is(Dialogue::Phase::Programming));
         return;
     }
     QCOMPARE(f.dialogs.errors.size(), 1);
@@ -302,7 +310,7 @@ void ProgrammingTest::refusesValuesTheUnitWouldCutApart() {
         QVERIFY2(f.dialogs.errors[0].contains(word), qPrintable(f.dialogs.errors[0]));
     // Nothing started: nothing sent, nothing locked, the parameter strings as they were.
     QVERIFY(f.port.sent.isEmpty());
-    QVERIFY(!form.state.writeActive);
+    QVERIFY(!form.dialogue.is(Dialogue::Phase::Programming));
     QVERIFY(form.Buttons->isEnabled() && form.PhoneBook->isEnabled() && form.seting->isEnabled());
     QVERIFY(form.Prubeh->isHidden());
     QCOMPARE(form.state.parKey, decoded);
@@ -346,7 +354,7 @@ void ProgrammingTest::lostPortEndsTheSequence() {
              qPrintable(f.dialogs.errors[0]));
     QVERIFY2(f.dialogs.errors[0].contains(report), qPrintable(f.dialogs.errors[0]));
     QCOMPARE(f.port.sent.size(), sentBefore);
-    QVERIFY(!form.state.writeActive);
+    QVERIFY(!form.dialogue.is(Dialogue::Phase::Programming));
     QVERIFY(form.SaveORU->isEnabled() && form.StopORU->isEnabled() && form.PhoneBook->isEnabled());
     QVERIFY(form.Prubeh->isHidden());
     // A later "OK" from a unit that comes back does not carry the sequence on.

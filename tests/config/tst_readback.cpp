@@ -121,7 +121,7 @@ void ReadBackTest::routesEntries() {
                                                 {"parKey", &form.state.parKey}};
     if (target.isEmpty()) {
         QCOMPARE(gridLines(form.PhoneBook1), QByteArrayList{name + '=' + number});
-        QVERIFY(!form.state.firstEntryPending);
+        QVERIFY(!form.dialogue.firstEntryPending);
     } else {
         if (parameters.contains(target))
             QCOMPARE(*parameters[target], number);
@@ -129,7 +129,7 @@ void ReadBackTest::routesEntries() {
             QCOMPARE(form.findChild<QLineEdit*>(target)->text(), QString::fromLatin1(number));
         // A claimed entry leaves the grid to the first entry nobody claims.
         QCOMPARE(form.PhoneBook1->lineCount(), 0);
-        QVERIFY(form.state.firstEntryPending);
+        QVERIFY(form.dialogue.firstEntryPending);
     }
     QVERIFY(f.dialogs.errors.isEmpty());
 }
@@ -139,7 +139,7 @@ void ReadBackTest::firstUnclaimedEntryReplacesTheGrid() {
     TForm1& form = *f.form;
     form.PhoneBook1->setText("Old=1\nOlder=2");
     // Stop only marks the next read-back as a fresh one; the grid still holds what it held.
-    form.state.firstEntryPending = true;
+    form.dialogue.firstEntryPending = true;
     f.say({entryLine(1, "1", "ADMIN1"), entryLine(2, "4#4#0#0#1#7#2#0", "PARORU")});
     QCOMPARE(gridLines(form.PhoneBook1), (QByteArrayList{"Old=1", "Older=2"}));
     f.say({entryLine(3, "+420", "Alice"), entryLine(4, "", "Bob"), entryLine(5, "2", "ADMIN2"),

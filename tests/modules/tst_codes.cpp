@@ -116,7 +116,7 @@ void CodesTest::encodesEachMode() {
     writer.port.clearSent();
     form.run([&] { form.WriteCodeClick(mode); });
     QCOMPARE(writer.port.sent, QByteArrayList{"AT+CPBW=," + number + ",,C4711C\r\n"});
-    QVERIFY(form.state.rereadPending);
+    QVERIFY(form.dialogue.rereadPending);
     if (!readsBack) return;
 
     // A fresh window shows the code on its page as it was written, and writes it back unchanged.
@@ -198,7 +198,7 @@ void CodesTest::decodesIntoThePageOfTheMode() {
     verifyControls(form, after);
     QCOMPARE(f.dialogs.errors.size(), fails ? 1 : 0);
     QVERIFY(f.port.sent.isEmpty());
-    QVERIFY(!form.state.rereadPending);
+    QVERIFY(!form.dialogue.rereadPending);
 }
 
 void CodesTest::writesOverTheSelectedCodeOrIntoANewLocation_data() {
@@ -233,7 +233,7 @@ void CodesTest::writesOverTheSelectedCodeOrIntoANewLocation() {
     f.port.clearSent();
     form.WriteCode[0]->click();
     QCOMPARE(f.port.sent, QByteArrayList{command});
-    QVERIFY(form.state.rereadPending);
+    QVERIFY(form.dialogue.rereadPending);
 }
 
 void CodesTest::refusesATextTheUnitWouldCutApart() {
@@ -244,7 +244,7 @@ void CodesTest::refusesATextTheUnitWouldCutApart() {
     f.port.clearSent();
     form.WriteCode[4]->click();
     QVERIFY(f.port.sent.isEmpty());
-    QVERIFY(!form.state.rereadPending);
+    QVERIFY(!form.dialogue.rereadPending);
     QCOMPARE(f.dialogs.errors.size(), 1);
     QVERIFY(f.dialogs.errors.first().contains(QLatin1String("semicolon")));
 }

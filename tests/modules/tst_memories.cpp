@@ -213,7 +213,7 @@ void MemoriesTest::writesOverTheSelectedNumberOrIntoANewLocation() {
     f.port.clearSent();
     panel.write->click();
     QCOMPARE(f.port.sent, QByteArrayList{command.replace('%', letter)});
-    QVERIFY(f.form->state.rereadPending);
+    QVERIFY(f.form->dialogue.rereadPending);
 }
 
 void MemoriesTest::aClickedNumberIsRewrittenInItsLocation_data() {
@@ -240,8 +240,8 @@ void MemoriesTest::detectionOnAndOff_data() {
     QTest::addColumn<bool>("ticked");
     QTest::addColumn<QByteArrayList>("commands");
 
-    const QByteArrayList found{"+CPBR: (1-250)", entryLine(40, "1", "DETECT"), "OK"};
-    const QByteArrayList gone{"+CPBR: (1-250)", entryLine(40, "+420603111222", "ADMIN1"), "OK"};
+    const QByteArrayList found{"+CPBR: (1-250)", "OK", entryLine(40, "1", "DETECT"), "OK"};
+    const QByteArrayList gone{"+CPBR: (1-250)", "OK", entryLine(40, "+420603111222", "ADMIN1"), "OK"};
     QTest::newRow("ticking with no entry read: a new location")
         << QList<QByteArrayList>{} << false << QByteArrayList{"AT+CPBW=,1,,DETECT\r\n", "AT#SPN\r\n"};
     QTest::newRow("unticking clears the location the last read-back found it in")
@@ -275,7 +275,7 @@ void MemoriesTest::detectionOnAndOff() {
     QCOMPARE(f.port.sent, commands);
     QCOMPARE(f.pacer.waits, QList<int>{500});
     if (ticked) QVERIFY(form.state.detectLine.isEmpty());
-    QVERIFY(!form.state.rereadPending);
+    QVERIFY(!form.dialogue.rereadPending);
     QVERIFY(f.dialogs.errors.isEmpty());
 }
 
@@ -283,7 +283,7 @@ void MemoriesTest::detectionStartsARereadOfTheWholePhonebook() {
     FormFixture f;
     TForm1& form = *f.form;
     form.PhoneBook1->appendLine("DOOR=+420603111222");
-    form.state.firstEntryPending = false;
+    form.dialogue.firstEntryPending = false;
     form.SaveORU->setEnabled(false);
     form.Prubeh->setMaximum(250);
     form.Prubeh->setValue(120);
@@ -294,7 +294,7 @@ void MemoriesTest::detectionStartsARereadOfTheWholePhonebook() {
     QCOMPARE(form.Prubeh->value(), 0);
     QVERIFY(form.SaveORU->isEnabled());
     QCOMPARE(form.PhoneBook1->lineCount(), 0);
-    QVERIFY(form.state.firstEntryPending);
+    QVERIFY(form.dialogue.firstEntryPending);
     QCOMPARE(form.TreeButtons->nodeCount() + form.TreeMemo->nodeCount() + form.TreeCode->nodeCount(), 0);
     // The selection lists go at the read-back's first unclaimed entry.
     QCOMPARE(form.TreeButtonsSel->nodeCount() + form.TreeMemoSel->nodeCount(), 2);

@@ -181,12 +181,12 @@ void TreesTest::detectEntry() {
 void TreesTest::everyReadBackStartsFromEmptyTrees() {
     Fixture f;
     TForm1& form = *f.form;
-    form.state.firstEntryPending = false;
+    form.dialogue.firstEntryPending = false;
     for (const QString& treeName : treeNames)
         f.tree(treeName)->addNode("99:old[1]");
     // A read-back started by Stop: the trees are emptied at its first entry that no setting claims, and
     // that entry, here a module entry, keeps its node.
-    form.state.firstEntryPending = true;
+    form.dialogue.firstEntryPending = true;
     form.state.buttonFilter = "B2-";
     f.say({entryLine(1, "1", "ADMIN1"), entryLine(2, "2.0", "VER")});
     QCOMPARE(nodes(form.TreeCode), QByteArrayList{"99:old[1]"});
@@ -365,7 +365,7 @@ void TreesTest::deleteClearsTheSelectedLocation() {
     // Through the button, as the user deletes.
     form.findChild<QPushButton*>(button)->click();
     QCOMPARE(f.port.commands(), sent);
-    QVERIFY(form.state.rereadPending);
+    QVERIFY(form.dialogue.rereadPending);
     // The trees are never edited locally.
     QCOMPARE(f.tree(tree)->nodeCount(), 2);
 }
@@ -382,7 +382,7 @@ void TreesTest::deleteStartsAReRead() {
     // The module's "OK" to the delete starts a full read-back, which rebuilds the trees from the SIM.
     f.say({"OK", "#SPN: NET", "+CPBR: (1-250),40,18", entryLine(11, "222", "M1-2"), "OK"});
     QCOMPARE(f.port.commands(), (QByteArrayList{"AT+CPBW=10", "AT#SPN", "AT+CPBR=?", "AT+CPBR=1,250"}));
-    QVERIFY(!form.state.rereadPending);
+    QVERIFY(!form.dialogue.rereadPending);
     QCOMPARE(nodes(form.TreeMemo), QByteArrayList{"11:M1-2[222]"});
     QCOMPARE(nodes(form.TreeMemoSel), QByteArrayList{"11:M1-2[222]"});
 }

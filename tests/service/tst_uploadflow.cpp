@@ -101,8 +101,8 @@ void UploadFlowTest::listRunsThroughOnTheUnit() {
     QCOMPARE(unit.selectedScript(), "oru.pyo");
     QCOMPARE(unit.echo(), !whole);
     QVERIFY(form.Prubeh->isHidden());
-    QVERIFY(!form.state.uploadActive);
-    QVERIFY(!form.state.asendPending);
+    QVERIFY(!form.dialogue.uploadActive);
+    QVERIFY(!form.dialogue.asendPending);
 }
 
 QTEST_MAIN(UploadFlowTest)

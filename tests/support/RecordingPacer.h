@@ -3,12 +3,45 @@
 #include "app/Pacer.h"
 
 #include <QList>
+#include <QPointer>
 
-// Records every wait in order and returns at once; tests never sleep.
+// A limit that only a test lets expire.
+class ManualDeadline : public Deadline {
+    Q_OBJECT
+public:
+    void start(int ms) override { armedMs = ms; }
+    void stop() override { armedMs = 0; }
+    // The limit of the running wait; 0 while none runs.
+    int armedMs = 0;
+};
+
+// Records every wait in order and returns at once; tests never sleep. Limits expire only when a test says.
 class RecordingPacer : public Pacer {
 public:
     QList<int> waits;
     QTime clock{12, 34, 56};
     void wait(int ms) override { waits << ms; }
     QTime now() override { return clock; }
+    std::unique_ptr<Deadline> deadline() override {
+        auto made = std::make_unique<ManualDeadline>();
+        m_deadlines << made.get();
+        return made;
+    }
+    // The limit of the running wait, 0 while none runs.
+    int armedMs() const {
+        for (const QPointer<ManualDeadline>& d : m_deadlines)
+            if (d && d->armedMs > 0) return d->armedMs;
+        return 0;
+    }
+    // Lets every running limit expire, as if that much time had passed in silence.
+    void expire() {
+        for (const QPointer<ManualDeadline>& d : QList(m_deadlines))
+            if (d && d->armedMs > 0) {
+                d->armedMs = 0;
+                emit d->expired();
+            }
+    }
+
+private:
+    QList<QPointer<ManualDeadline>> m_deadlines;
 };

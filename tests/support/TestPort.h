@@ -44,6 +44,7 @@ public:
         ++closes;
     }
     int closes = 0;
+    QString name() const override { return QStringLiteral("TEST"); }
 
 private:
     QByteArray m_pending;

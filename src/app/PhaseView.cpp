@@ -1,0 +1,75 @@
+#include "app/Bar.h"
+#include "app/StatusPanels.h"
+#include "app/TForm1.h"
+
+namespace {
+
+using Phase = Dialogue::Phase;
+using Outcome = Dialogue::Outcome;
+
+// How long an outcome stays in the status bar: a success briefly, a failure until it has surely been read.
+constexpr int DoneShownMs = 8000;
+constexpr int FailureShownMs = 60000;
+
+QString phaseText(const Dialogue& dialogue) {
+    const int done = dialogue.done();
+    const int total = dialogue.total();
+    switch (dialogue.phase()) {
+    case Phase::Idle:
+        break;
+    case Phase::Stopping:
+        return QStringLiteral("Waiting for the unit to stop");
+    case Phase::ReadingBack:
+        if (total == 0) return QStringLiteral("Reading back: asking the unit");
+        return QStringLiteral("Reading back: location %1 of %2").arg(done).arg(total);
+    case Phase::Programming:
+        return QStringLiteral("Programming: location %1 of %2").arg(done).arg(total);
+    case Phase::Uploading:
+        return QStringLiteral("Uploading line %1 of %2%3")
+            .arg(done + 1)
+            .arg(total)
+            .arg(dialogue.awaitingPrompt ? QStringLiteral(": waiting for the data prompt") : QString());
+    }
+    return {};
+}
+
+QString outcomeText(Phase phase, Outcome outcome, const QString& detail) {
+    const QString what = Dialogue::describe(phase);
+    switch (outcome) {
+    case Outcome::Done:
+        if (phase == Phase::Uploading) return QStringLiteral("Upload done: %1").arg(detail);
+        if (!detail.isEmpty()) return QStringLiteral("%1: %2").arg(what, detail);
+        return QStringLiteral("%1: done").arg(what);
+    case Outcome::Cancelled:
+        return QStringLiteral("%1: cancelled").arg(what);
+    case Outcome::Refused:
+    case Outcome::TimedOut:
+    case Outcome::PortLost:
+    case Outcome::Failed:
+        return QStringLiteral("%1 stopped. %2").arg(what, detail);
+    }
+    return {};
+}
+
+} // namespace
+
+void TForm1::showPhase() {
+    if (dialogue.is(Phase::Idle)) return;
+    const QString text = phaseText(dialogue);
+    StatusBar1->showMessage(text);
+    Prubeh->setFormat(QString(text).replace(QLatin1Char('%'), QLatin1String("%%")));
+    Prubeh->setTextVisible(true);
+    // The read-back has no bar of its own: it shows how far through the SIM it is.
+    if (dialogue.is(Phase::ReadingBack) && dialogue.total() > 0) {
+        Prubeh->setMaximum(dialogue.total());
+        setPosition(Prubeh, dialogue.done());
+        Prubeh->show();
+    }
+}
+
+void TForm1::showOutcome(Phase phase, Outcome outcome, const QString& detail) {
+    StatusBar1->showMessage(outcomeText(phase, outcome, detail),
+                            outcome == Outcome::Done ? DoneShownMs : FailureShownMs);
+    Prubeh->setTextVisible(false);
+    if (phase == Phase::ReadingBack) Prubeh->hide();
+}

@@ -1,0 +1,143 @@
+#include "app/Bar.h"
+#include "app/Bytes.h"
+#include "app/Failure.h"
+#include "app/Pacer.h"
+#include "app/TForm1.h"
+#include "comm/SerialPort.h"
+#include "service/UploadList.h"
+
+#include <utility>
+
+namespace {
+
+using Phase = Dialogue::Phase;
+using Outcome = Dialogue::Outcome;
+
+QString portName(const SerialPort& port) {
+    const QString name = port.name();
+    return name.isEmpty() ? QStringLiteral("the serial port") : name;
+}
+
+} // namespace
+
+void TForm1::askOperator(const QByteArray& command) {
+    ApdComPort1.send(command);
+    if (ApdComPort1.dtr()) {
+        dialogue.reachRead(Dialogue::ReadStage::Operator);
+    } else if (dialogue.is(Phase::Stopping)) {
+        // A unit found stopped while the stop line is off: it is not held stopped, and nothing is read.
+        dialogue.end(Outcome::Done);
+    }
+}
+
+void TForm1::startRead(int oksBefore) {
+    ResetEntryView();
+    // Where the "DETECT" entry is, this read-back tells anew.
+    dialogue.detectFound = false;
+    dialogue.reachRead(Dialogue::ReadStage::Entries);
+    dialogue.oksBeforeRead = oksBefore;
+    dialogue.setTotal(state.simCapacity);
+}
+
+void TForm1::startReRead() {
+    setPosition(Prubeh, 0);
+    SaveORU->setEnabled(true);
+    ResetEntryView();
+    pacer.wait(200);
+    ApdComPort1.send("AT#SPN\r\n");
+    dialogue.reachRead(Dialogue::ReadStage::Operator);
+}
+
+void TForm1::finishReadBack() {
+    dialogue.end(Outcome::Done);
+    runDeferred();
+}
+
+void TForm1::runDeferred() {
+    // Switching detection reads the unit back by itself.
+    if (std::exchange(dialogue.detectSwitchPending, false)) {
+        dialogue.readAgain = false;
+        DetButClick();
+    } else if (std::exchange(dialogue.readAgain, false)) {
+        startReRead();
+    }
+}
+
+void TForm1::phaseTimedOut(Phase phase) {
+    const QString port = portName(ApdComPort1);
+    QString cause;
+    switch (phase) {
+    case Phase::Idle:
+        return;
+    case Phase::Stopping:
+        cause = QStringLiteral("The unit on %1 did not report that it stopped within %2 s. If it is stopped "
+                               "already, press Load.")
+                    .arg(port)
+                    .arg(Dialogue::StopAnswerMs / 1000);
+        break;
+    case Phase::Uploading:
+        if (dialogue.awaitingPrompt) {
+            cause = QStringLiteral("The unit on %1 did not ask for the file's data within %2 s.")
+                        .arg(port)
+                        .arg(Dialogue::AnswerMs / 1000);
+            break;
+        }
+        [[fallthrough]];
+    case Phase::ReadingBack:
+    case Phase::Programming:
+        cause = QStringLiteral("The unit on %1 has not answered for %2 s.")
+                    .arg(port)
+                    .arg(Dialogue::AnswerMs / 1000);
+    }
+    stopPhase(Outcome::TimedOut, cause);
+}
+
+void TForm1::answerRefused(const QByteArray& answer) {
+    if (dialogue.is(Phase::Idle)) return;
+    stopPhase(Outcome::Refused, QStringLiteral("The unit answered \"%1\".").arg(fromBytes(answer)));
+}
+
+void TForm1::portLost(const QString& reason) {
+    if (dialogue.is(Phase::Idle)) return;
+    stopPhase(Outcome::PortLost,
+              QStringLiteral("The serial port %1 was lost: %2").arg(portName(ApdComPort1), reason));
+}
+
+void TForm1::stopPhase(Outcome outcome, const QString& cause) {
+    const Phase phase = dialogue.phase();
+    if (phase == Phase::Idle) throw Failure(cause);
+    QString where;
+    switch (phase) {
+    case Phase::Idle:
+    case Phase::Stopping:
+        Cekani->stop();
+        Prubeh->hide();
+        where = QStringLiteral("The unit was not read.");
+        break;
+    case Phase::ReadingBack:
+        Prubeh->hide();
+        where = dialogue.readStage() == Dialogue::ReadStage::Entries
+                    ? QStringLiteral("The read-back stopped after location %1 of %2: the window holds only "
+                                     "part of the unit's configuration. Read the unit again before "
+                                     "programming it.")
+                          .arg(dialogue.done())
+                          .arg(dialogue.total())
+                    : QStringLiteral("The unit was not read back.");
+        break;
+    case Phase::Programming:
+        where = stopProgramming(outcome);
+        break;
+    case Phase::Uploading:
+        Prubeh->hide();
+        where = QStringLiteral("The upload stopped at line %1 of %2: \"%3\".")
+                    .arg(state.uploadIndex + 1)
+                    .arg(listLineCount(List))
+                    .arg(fromBytes(listLine(List, state.uploadIndex)));
+        break;
+    }
+    if (std::exchange(dialogue.detectSwitchPending, false))
+        where += QStringLiteral(" Button detection was not switched: the box shows what you asked for, not "
+                                "what the unit holds.");
+    dialogue.end(outcome, cause);
+    throw Failure(cause + QLatin1Char('\n') + where);
+}
