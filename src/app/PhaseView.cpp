@@ -37,16 +37,15 @@ QString outcomeText(Phase phase, Outcome outcome, const QString& detail) {
     const QString what = Dialogue::describe(phase);
     switch (outcome) {
     case Outcome::Done:
-        if (phase == Phase::Uploading) return QStringLiteral("Upload done: %1").arg(detail);
-        if (!detail.isEmpty()) return QStringLiteral("%1: %2").arg(what, detail);
-        return QStringLiteral("%1: done").arg(what);
+        return detail.isEmpty() ? QStringLiteral("%1 done").arg(what)
+                                : QStringLiteral("%1 done: %2").arg(what, detail);
     case Outcome::Cancelled:
-        return QStringLiteral("%1: cancelled").arg(what);
+        return QStringLiteral("%1 cancelled").arg(what);
     case Outcome::Refused:
     case Outcome::TimedOut:
     case Outcome::PortLost:
     case Outcome::Failed:
-        return QStringLiteral("%1 stopped. %2").arg(what, detail);
+        return QStringLiteral("%1 failed: %2").arg(what, detail);
     }
     return {};
 }

@@ -96,13 +96,13 @@ QString Dialogue::describe(Phase phase) {
     case Phase::Idle:
         return QStringLiteral("Idle");
     case Phase::Stopping:
-        return QStringLiteral("Stopping the unit");
+        return QStringLiteral("Stop");
     case Phase::ReadingBack:
-        return QStringLiteral("Reading back");
+        return QStringLiteral("Read-back");
     case Phase::Programming:
         return QStringLiteral("Programming");
     case Phase::Uploading:
-        return QStringLiteral("Uploading");
+        return QStringLiteral("Upload");
     }
     return {};
 }

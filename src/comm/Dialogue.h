@@ -25,6 +25,8 @@ public:
         // The user started something else.
         Cancelled,
     };
+    Q_ENUM(Phase)
+    Q_ENUM(Outcome)
     // Which command of a read-back is out: the single write it follows, the operator query, the SIM size
     // query, or the read itself.
     enum class ReadStage { Write, Operator, Size, Entries };
@@ -63,6 +65,7 @@ public:
     // under way serves (its read is not out yet) or another follows it (readAgain).
     bool askReadBack();
 
+    // The phase's name, as a sentence starts with it.
     static QString describe(Phase phase);
 
     // The receiver's shared flags.

@@ -150,7 +150,8 @@ void TForm1::dispatchLine(const QByteArray& line) {
                 startRead(1);
             }
         } else if (dialogue.is(Dialogue::Phase::ReadingBack)) {
-            dialogue.end(Dialogue::Outcome::Done, QStringLiteral("the SIM has no more than 10 locations"));
+            dialogue.end(Dialogue::Outcome::Done,
+                         QStringLiteral("nothing read: the SIM has no more than 10 locations"));
         }
     } else if (!line.contains("+CPBR")) {
         if (line.contains("#SPN")) {
@@ -166,7 +167,7 @@ void TForm1::dispatchLine(const QByteArray& line) {
                 }
             } else if (dialogue.is(Dialogue::Phase::ReadingBack)) {
                 dialogue.end(Dialogue::Outcome::Done,
-                             QStringLiteral("no read-back: the unit is not held stopped (press Stop)"));
+                             QStringLiteral("nothing read: the unit is not held stopped (press Stop)"));
             }
         } else if (line.contains("COPS")) {
             ShowRunState();

@@ -85,7 +85,7 @@ QList<QWidget*> lockedControls(const TForm1& form) {
 void TForm1::SaveORUClick() {
     // A read-back still arriving would land in the grid while it is being written.
     if (!dialogue.is(Dialogue::Phase::Idle))
-        throw Failure(QStringLiteral("%1 is still running: program the unit once it has finished.")
+        throw Failure(QStringLiteral("%1 is still under way: program the unit once it has finished.")
                           .arg(Dialogue::describe(dialogue.phase())));
     // Encoding comes before the lock so that a value the unit cannot take stops everything; the check
     // leaves the parameter strings as they were.

@@ -47,7 +47,7 @@ void TForm1::ClrListClick() {
 void TForm1::UpgradeClick() {
     // The answers of another phase would be taken for the upload's.
     if (!dialogue.is(Dialogue::Phase::Idle) && !dialogue.is(Dialogue::Phase::Uploading))
-        throw Failure(QStringLiteral("%1 is still running: upload once it has finished.")
+        throw Failure(QStringLiteral("%1 is still under way: upload once it has finished.")
                           .arg(Dialogue::describe(dialogue.phase())));
     // Starting over: an answer still awaited from an earlier run no longer holds or moves the upload.
     dialogue.start(Dialogue::Phase::Uploading, listLineCount(List));

@@ -20,7 +20,7 @@ public:
     bool dtr() const override { return m_unit.dtr(); }
     bool isChosen() const override { return true; }
     void close() override;
-    QString name() const override { return QStringLiteral("the simulated unit"); }
+    QString name() const override { return QStringLiteral("the simulator"); }
 
     SimulatedUnit& unit() { return m_unit; }
     bool isOpen() const { return m_open; }

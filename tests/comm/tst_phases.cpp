@@ -1,0 +1,179 @@
+#include "FormFixture.h"
+
+#include "app/StatusPanels.h"
+
+#include <QDir>
+#include <QFile>
+#include <QtTest>
+
+// How each phase of the dialogue ends early: the unit's silence past its limit, an error answer, a lost port.
+// Afterwards the window is free, nothing is left half-full, the report says where the phase stopped, and a
+// late answer carries nothing on.
+class PhasesTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void phaseEndsEarly_data();
+    void phaseEndsEarly();
+
+private:
+    QString m_folder;
+};
+
+namespace {
+
+using Phase = Dialogue::Phase;
+
+enum class Way { Silence, ErrorAnswer, PortLost };
+enum class Start { Stop, LoadWaiting, ReadBack, SingleWrite, Programming, UploadPrompt, UploadAnswer };
+
+// Brings a fresh window into the phase, with the unit answering as far as the phase has got.
+void enter(FormFixture& f, Start start) {
+    TForm1& form = *f.form;
+    switch (start) {
+    case Start::Stop:
+        form.run([&] { form.StopORUClick(); });
+        break;
+    case Start::LoadWaiting:
+        form.run([&] { form.StopORUClick(); });
+        form.run([&] { form.LoadORUClick(); });
+        break;
+    case Start::ReadBack:
+        form.run([&] { form.StopORUClick(); });
+        f.say({"STOP", "OK", "[AT#SLED=1]=", "OK", "#SPN: NET", "OK", "+CPBR: (1-250),80,40", "OK",
+               "+CPBR: 1,\"+420603111222\",145,\"ADMIN1\"", "+CPBR: 7,\"+420777\",145,\"Alice\""});
+        break;
+    case Start::SingleWrite:
+        form.Memo->setText(QStringLiteral("7"));
+        form.MemoPNumber->setText(QStringLiteral("123"));
+        form.run([&] { form.WriteMemoClick(); });
+        break;
+    case Start::Programming:
+        form.state.simCapacity = 30;
+        form.ADMIN[0]->setText(QStringLiteral("1"));
+        form.ADMIN[1]->setText(QStringLiteral("2"));
+        form.run([&] { form.SaveORUClick(); });
+        f.say({"OK", "OK"});
+        break;
+    case Start::UploadPrompt:
+    case Start::UploadAnswer: {
+        QFile script(QStringLiteral("oru.pyo"));
+        QVERIFY(script.open(QIODevice::WriteOnly) && script.write("x = 1") == 5);
+        script.close();
+        form.List->setPlainText(QStringLiteral("RUN:old.pyo\noru.pyo\nRUN:oru.pyo"));
+        form.run([&] { form.UpgradeClick(); });
+        f.say({"OK"});
+        if (start == Start::UploadAnswer) f.port.deliver(">>>");
+        break;
+    }
+    }
+}
+
+} // namespace
+
+void PhasesTest::init() {
+    m_folder = QDir::currentPath();
+}
+
+void PhasesTest::cleanup() {
+    QDir::setCurrent(m_folder);
+}
+
+void PhasesTest::phaseEndsEarly_data() {
+    QTest::addColumn<Start>("start");
+    QTest::addColumn<Phase>("phase");
+    QTest::addColumn<Way>("way");
+    // The limit the phase waits under; 0 where the row does not wait for it.
+    QTest::addColumn<int>("limitMs");
+    // Words the one report must hold.
+    QTest::addColumn<QStringList>("report");
+
+    const QString silent = QStringLiteral("The unit on TEST has not answered for 10 s.");
+    QTest::newRow("stop: no stop answer")
+        << Start::Stop << Phase::Stopping << Way::Silence << Dialogue::StopAnswerMs
+        << QStringList{"The unit on TEST did not report that it stopped within 20 s", "press Load"};
+    QTest::newRow("load while waiting: no answer")
+        << Start::LoadWaiting << Phase::Stopping << Way::Silence << Dialogue::AnswerMs
+        << QStringList{"did not report that it stopped", "The unit was not read."};
+    QTest::newRow("read-back: silent after two entries")
+        << Start::ReadBack << Phase::ReadingBack << Way::Silence << Dialogue::AnswerMs
+        << QStringList{silent, "after location 7 of 250", "Read the unit again before programming it"};
+    QTest::newRow("read-back: SIM busy")
+        << Start::ReadBack << Phase::ReadingBack << Way::ErrorAnswer << 0
+        << QStringList{"The unit answered \"+CME ERROR: 14\".", "after location 7 of 250"};
+    QTest::newRow("read-back: port lost")
+        << Start::ReadBack << Phase::ReadingBack << Way::PortLost << 0
+        << QStringList{"The serial port TEST was lost: unplugged", "after location 7 of 250"};
+    QTest::newRow("single write: no answer")
+        << Start::SingleWrite << Phase::ReadingBack << Way::Silence << Dialogue::AnswerMs
+        << QStringList{silent, "The unit was not read back."};
+    QTest::newRow("single write: refused")
+        << Start::SingleWrite << Phase::ReadingBack << Way::ErrorAnswer << 0
+        << QStringList{"+CME ERROR: 14", "The unit was not read back."};
+    QTest::newRow("programming: no answer to a write")
+        << Start::Programming << Phase::Programming << Way::Silence << Dialogue::AnswerMs
+        << QStringList{silent, "The last location written was 1 of 30.",
+                       "Location 2 may or may not have been written.", "keep their old content"};
+    QTest::newRow("programming: port lost")
+        << Start::Programming << Phase::Programming << Way::PortLost << 0
+        << QStringList{"was lost: unplugged", "Location 2 may or may not have been written."};
+    QTest::newRow("upload: no data prompt")
+        << Start::UploadPrompt << Phase::Uploading << Way::Silence << Dialogue::AnswerMs
+        << QStringList{"The unit on TEST did not ask for the file's data within 10 s.",
+                       "line 2 of 3: \"oru.pyo\""};
+    // After the data, the wait allows for the bytes still crossing the line.
+    QTest::newRow("upload: no answer after the data")
+        << Start::UploadAnswer << Phase::Uploading << Way::Silence
+        << Dialogue::AnswerMs + 5 * 1000 / Dialogue::LineBytesPerSecond
+        << QStringList{silent, "line 2 of 3: \"oru.pyo\""};
+    QTest::newRow("upload: refused") << Start::UploadPrompt << Phase::Uploading << Way::ErrorAnswer << 0
+                                     << QStringList{"The unit answered \"+CME ERROR: 14\".", "line 2 of 3"};
+}
+
+void PhasesTest::phaseEndsEarly() {
+    QFETCH(Start, start);
+    QFETCH(Phase, phase);
+    QFETCH(Way, way);
+    QFETCH(int, limitMs);
+    QFETCH(QStringList, report);
+
+    FormFixture f;
+    QDir::setCurrent(f.dir.path());
+    TForm1& form = *f.form;
+    enter(f, start);
+    QVERIFY2(f.dialogs.errors.isEmpty(), qPrintable(f.dialogs.errors.join('\n')));
+    QCOMPARE(form.dialogue.phase(), phase);
+    if (limitMs > 0) QCOMPARE(f.pacer.armedMs(), limitMs);
+
+    switch (way) {
+    case Way::Silence:
+        f.pacer.expire();
+        break;
+    case Way::ErrorAnswer:
+        f.say({"+CME ERROR: 14"});
+        break;
+    case Way::PortLost:
+        emit f.port.lost(QStringLiteral("unplugged"));
+        break;
+    }
+
+    QCOMPARE(f.dialogs.errors.size(), 1);
+    for (const QString& words : report)
+        QVERIFY2(f.dialogs.errors[0].contains(words), qPrintable(f.dialogs.errors[0]));
+    QVERIFY(form.dialogue.is(Phase::Idle));
+    QCOMPARE(f.pacer.armedMs(), 0);
+    QVERIFY(form.Prubeh->isHidden());
+    QVERIFY(!form.Cekani->isActive());
+    QVERIFY(form.PhoneBook->isEnabled() && form.StopORU->isEnabled() && form.RunORU->isEnabled());
+    QVERIFY(form.StatusBar1->currentMessage().startsWith(Dialogue::describe(phase) + " failed: "));
+
+    // Answers that come late carry nothing on.
+    f.port.clearSent();
+    f.port.deliver(">>>");
+    f.say({"OK", "OK"});
+    QCOMPARE(f.port.commands(), QByteArrayList());
+}
+
+QTEST_MAIN(PhasesTest)
+#include "tst_phases.moc"
