@@ -1,4 +1,5 @@
 #include "FormFixture.h"
+#include "ViewTexts.h"
 
 #include "app/StatusPanels.h"
 #include "config/PhonebookEntry.h"
@@ -25,13 +26,6 @@ namespace {
 
 QByteArray entryLine(int index, const QByteArray& number, const QByteArray& name) {
     return "+CPBR: " + QByteArray::number(index) + ",\"" + number + "\",129,\"" + name + "\"";
-}
-
-QByteArrayList gridLines(const PhoneBookList* grid) {
-    QByteArrayList lines;
-    for (int i = 0; i < grid->lineCount(); ++i)
-        lines << grid->line(i);
-    return lines;
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "SimFormFixture.h"
+#include "ViewTexts.h"
 
 #include "files/PhoneBookList.h"
 #include "modules/EntryTree.h"
@@ -41,13 +42,6 @@ struct Fixture : SimFormFixture {
         settle();
     }
 };
-
-QByteArrayList nodes(const EntryTree* tree) {
-    QByteArrayList texts;
-    for (int i = 0; i < tree->nodeCount(); ++i)
-        texts << tree->nodeText(i);
-    return texts;
-}
 
 // The panel of one side, so that one flow covers memories and buttons.
 struct Panel {

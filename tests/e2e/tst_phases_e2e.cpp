@@ -1,4 +1,5 @@
 #include "SimFormFixture.h"
+#include "ViewTexts.h"
 
 #include "app/StatusPanels.h"
 #include "files/PhoneBookList.h"
@@ -56,20 +57,14 @@ struct Fixture : SimFormFixture {
     // Runs a handler when the window has handled a line that starts so, once.
     void onLine(const QByteArray& start, std::function<void()> handler) {
         auto done = std::make_shared<bool>(false);
-        QObject::connect(form.get(), &TForm1::lineHandled, form.get(), [this, start, handler, done](const QByteArray& line) {
-            if (*done || !line.startsWith(start)) return;
-            *done = true;
-            form->run(handler);
-        });
+        QObject::connect(form.get(), &TForm1::lineHandled, form.get(),
+                         [this, start, handler, done](const QByteArray& line) {
+                             if (*done || !line.startsWith(start)) return;
+                             *done = true;
+                             form->run(handler);
+                         });
     }
 };
-
-QByteArrayList gridLines(const PhoneBookList* grid) {
-    QByteArrayList lines;
-    for (int i = 0; i < grid->lineCount(); ++i)
-        lines << grid->line(i);
-    return lines;
-}
 
 const QByteArrayList ConfiguredRows{"Alice=+420777", "Bob=+420888", "B12-1=555",
                                     "C1234C=1#0",    "Carol=999",   "DETECT=1"};

@@ -1,4 +1,5 @@
 #include "SimFormFixture.h"
+#include "ViewTexts.h"
 
 #include "app/StatusPanels.h"
 #include "files/PhoneBookList.h"
@@ -39,20 +40,6 @@ QMap<int, SimEntry> configuredSim() {
             {16, {"1#0", "C1234C"}},
             {17, {"1", "DETECT"}},
             {200, {"999", "Late"}}};
-}
-
-QByteArrayList gridLines(const PhoneBookList* grid) {
-    QByteArrayList lines;
-    for (int i = 0; i < grid->lineCount(); ++i)
-        lines << grid->line(i);
-    return lines;
-}
-
-QByteArrayList nodes(const EntryTree* tree) {
-    QByteArrayList texts;
-    for (int i = 0; i < tree->nodeCount(); ++i)
-        texts << tree->nodeText(i);
-    return texts;
 }
 
 // The window's configuration as far as programming writes it.

@@ -1,4 +1,5 @@
 #include "FormFixture.h"
+#include "ViewTexts.h"
 
 #include "modules/EntryTree.h"
 
@@ -33,13 +34,6 @@ namespace {
 
 QByteArray entryLine(int index, const QByteArray& number, const QByteArray& name) {
     return "+CPBR: " + QByteArray::number(index) + ",\"" + number + "\",129,\"" + name + "\"";
-}
-
-QByteArrayList nodes(const EntryTree* tree) {
-    QByteArrayList texts;
-    for (int i = 0; i < tree->nodeCount(); ++i)
-        texts << tree->nodeText(i);
-    return texts;
 }
 
 // A window after start-up, ready for a fresh read-back, with its start-up traffic forgotten.
