@@ -73,8 +73,7 @@ public:
     void handleLine();
     void dispatchLine(const QByteArray& line);
     void handleOk();
-    // The phases of the dialogue: a read-back asked for and ended, a phase ended early by the unit's
-    // silence, its error answer or a lost port.
+    // The phases of the dialogue with the unit (comm/Phases.cpp).
     // Sends an operator query; with the stop line on, a read-back follows it.
     void askOperator(const QByteArray& command);
     // The read command is out: every read-back starts from empty trees and an empty grid.
@@ -83,6 +82,8 @@ public:
     void finishReadBack();
     // What the user asked for while the unit was busy, now that it is free.
     void runDeferred();
+    // A phase ended early by the unit's silence, its error answer or a lost port: the window is freed and
+    // the report says where the phase stopped and what the unit now holds.
     void phaseTimedOut(Dialogue::Phase phase);
     void answerRefused(const QByteArray& answer);
     void portLost(const QString& reason);
