@@ -21,7 +21,10 @@ void SimulatedPort::send(const QByteArray& data) {
         throw Failure(QStringLiteral("Output buffer too small: %1 bytes do not fit into the %2 bytes free.")
                           .arg(data.size())
                           .arg(OutputBufferSize));
-    m_open = true;
+    if (!m_open) {
+        m_open = true;
+        emit connectionChanged(true);
+    }
     m_unit.receive(data);
 }
 
@@ -41,6 +44,7 @@ void SimulatedPort::close() {
     m_input.clear();
     m_readAt = 0;
     m_announce.stop();
+    emit connectionChanged(false);
 }
 
 void SimulatedPort::take(const QByteArray& bytes) {

@@ -23,7 +23,7 @@ public:
     QString name() const override { return QStringLiteral("the simulator"); }
 
     SimulatedUnit& unit() { return m_unit; }
-    bool isOpen() const { return m_open; }
+    bool isOpen() const override { return m_open; }
     // Nothing is on its way: the unit has said everything and every byte has been announced.
     bool quiet() const { return !m_unit.busy() && !m_announce.isActive(); }
     // The device disappears: the next send fails and closes the port. A later send opens it again.
