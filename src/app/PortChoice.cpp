@@ -32,6 +32,7 @@ void PortChoice::use(std::unique_ptr<SerialPort> port) {
     m_port->setDtr(m_dtr);
     connect(m_port.get(), &SerialPort::triggerAvail, this, &SerialPort::triggerAvail);
     connect(m_port.get(), &SerialPort::lost, this, &SerialPort::lost);
+    connect(m_port.get(), &SerialPort::connectionChanged, this, &SerialPort::connectionChanged);
 }
 
 QString PortChoice::name() const {

@@ -29,6 +29,7 @@ public:
     void setDtr(bool on) override;
     bool dtr() const override { return m_dtr; }
     bool isChosen() const override;
+    bool isOpen() const override { return m_port && m_port->isOpen(); }
     void close() override;
     QString name() const override;
 

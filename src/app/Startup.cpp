@@ -1,5 +1,6 @@
 #include "app/Captions.h"
 #include "app/Edition.h"
+#include "app/Failure.h"
 #include "app/IniFile.h"
 #include "app/Pacer.h"
 #include "app/Picture.h"
@@ -52,8 +53,14 @@ void TForm1::FormCreate() {
     BVoltage->setValue(300);
     BVoltage->setMinimum(300);
 
-    // The first send opens the port; when that fails, start-up ends here and the window opens as is.
-    ApdComPort1.send("ATE0\r\n");
+    // The first send opens the port; when that fails, start-up ends here and the window opens as is,
+    // showing that no unit is connected.
+    try {
+        ApdComPort1.send("ATE0\r\n");
+    } catch (const Failure&) {
+        showConnection(false);
+        throw;
+    }
     pacer.wait(200);
     state.detectLine.clear();
     state.memoFilter.clear();

@@ -33,6 +33,7 @@ TForm1::TForm1(SerialPort& port, Pacer& pacer, UserDialogs& dialogs, const QStri
     bindHandlers();
     connect(&ApdComPort1, &SerialPort::triggerAvail, this,
             [this](quint16 count) { run([this, count] { ApdComPort1TriggerAvail(count); }); });
+    connect(&ApdComPort1, &SerialPort::connectionChanged, this, &TForm1::showConnection);
     connect(&ApdComPort1, &SerialPort::lost, this,
             [this](const QString& reason) { run([this, &reason] { portLost(reason); }); });
     connect(&dialogue, &Dialogue::timedOut, this,
@@ -177,11 +178,12 @@ void TForm1::buildFrame() {
     strip->addWidget(Prubeh, 1);
     strip->addStretch(0);
 
-    StatusBar1 = new StatusPanels({{QStringLiteral(" Operator:"), 190},
-                                   {QStringLiteral(" board voltage:"), 160},
-                                   {QStringLiteral(" SIM:"), 60},
-                                   {QStringLiteral("  Ver: 6.1"), 75},
-                                   {QStringLiteral(" ORU Ver:"), 60}},
+    StatusBar1 = new StatusPanels({{QStringLiteral(" Operator:"), 165},
+                                   {QStringLiteral(" board voltage:"), 135},
+                                   {QStringLiteral(" SIM:"), 55},
+                                   {QStringLiteral("  Ver: 6.1"), 60},
+                                   {QStringLiteral(" ORU Ver:"), 95},
+                                   {QStringLiteral(" not connected"), 70}},
                                   this);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
     root->addWidget(StatusBar1);

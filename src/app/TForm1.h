@@ -93,6 +93,10 @@ public:
     void showOutcome(Dialogue::Phase phase, Dialogue::Outcome outcome, const QString& detail);
     // Shows one of DeviceRun, DeviceStop, DeviceNic and hides the other two.
     void showDeviceState(Picture* picture);
+    // The status bar's panel that names the open port.
+    static constexpr int PortPanel = 5;
+    // Names the open port; with none open, shows the unit as not connected and forgets its last values.
+    void showConnection(bool open);
 
     // Device state and status.
     void RunORUClick();

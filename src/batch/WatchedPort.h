@@ -12,6 +12,7 @@ public:
             emit triggerAvail(count);
         });
         connect(&m_port, &SerialPort::lost, this, &SerialPort::lost);
+        connect(&m_port, &SerialPort::connectionChanged, this, &SerialPort::connectionChanged);
     }
 
     void send(const QByteArray& data) override {
@@ -30,6 +31,7 @@ public:
     void setDtr(bool on) override { m_port.setDtr(on); }
     bool dtr() const override { return m_port.dtr(); }
     bool isChosen() const override { return m_port.isChosen(); }
+    bool isOpen() const override { return m_port.isOpen(); }
     void close() override { m_port.close(); }
     QString name() const override { return m_port.name(); }
 

@@ -3,6 +3,7 @@
 #include "app/Failure.h"
 #include "app/UserDialogs.h"
 
+#include <QFileInfo>
 #include <QSerialPortInfo>
 #include <QTimer>
 #include <algorithm>
@@ -42,6 +43,12 @@ void QtSerialPort::open() {
     // A pseudo-terminal refuses DTR; the remembered value stays and the line works all the same.
     m_port.setDataTerminalReady(m_dtr);
     m_port.clearError();
+    m_lost = false;
+    m_writer = std::make_unique<LineWriter>(m_port.handle());
+    connect(m_writer.get(), &LineWriter::failed, this, [this](const QString& reason) {
+        if (m_port.isOpen()) loseDevice(reason);
+    });
+    emit connectionChanged(true);
 }
 
 void QtSerialPort::send(const QByteArray& data) {
@@ -50,12 +57,7 @@ void QtSerialPort::send(const QByteArray& data) {
         throw Failure(QStringLiteral("Output buffer too small: %1 bytes do not fit into the %2 bytes free.")
                           .arg(data.size())
                           .arg(outputFree()));
-    if (m_port.write(data) != data.size()) {
-        const QString reason = m_port.errorString();
-        loseDevice(reason);
-        throw Failure(QStringLiteral("Sending to %1 failed: %2").arg(m_device, reason));
-    }
-    m_port.flush();
+    m_writer->write(data);
 }
 
 quint8 QtSerialPort::readChar() {
@@ -67,9 +69,7 @@ quint8 QtSerialPort::readChar() {
 
 int QtSerialPort::outputFree() const {
     if (!m_port.isOpen()) return OutputBufferSize;
-    // While the window thread waits, only a flush moves bytes on towards the device.
-    m_port.flush();
-    return std::max<qint64>(0, OutputBufferSize - m_port.bytesToWrite());
+    return static_cast<int>(std::max<qsizetype>(0, OutputBufferSize - m_writer->pending()));
 }
 
 void QtSerialPort::setDtr(bool on) {
@@ -77,8 +77,17 @@ void QtSerialPort::setDtr(bool on) {
     if (m_port.isOpen()) m_port.setDataTerminalReady(on);
 }
 
+bool QtSerialPort::isChosen() const {
+    // A device that was lost is still the user's choice once its node is back.
+    return !m_device.isEmpty() && (!m_lost || QFileInfo::exists(m_device));
+}
+
 void QtSerialPort::close() {
-    if (m_port.isOpen()) m_port.close();
+    if (!m_port.isOpen()) return;
+    // The writer goes first: it must not write to a descriptor that is closed or already reused.
+    m_writer.reset();
+    m_port.close();
+    emit connectionChanged(false);
 }
 
 void QtSerialPort::takeReceived() {
@@ -95,11 +104,10 @@ void QtSerialPort::takeReceived() {
 }
 
 void QtSerialPort::loseDevice(const QString& reason) {
-    const QString device = m_device;
-    m_port.close();
-    m_device.clear();
-    QTimer::singleShot(0, this, [this, device, reason] {
-        m_dialogs.reportError(QStringLiteral("The serial port %1 was lost: %2").arg(device, reason));
+    m_lost = true;
+    close();
+    QTimer::singleShot(0, this, [this, reason] {
+        m_dialogs.reportError(QStringLiteral("The serial port %1 was lost: %2").arg(m_device, reason));
         emit lost(reason);
     });
 }

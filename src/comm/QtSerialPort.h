@@ -1,14 +1,18 @@
 #pragma once
 
+#include "comm/LineWriter.h"
 #include "comm/SerialPort.h"
 
 #include <QSerialPort>
+#include <memory>
 
 class UserDialogs;
 
 // The real serial line: 115200 8N1 with RTS/CTS. Opens on first use. A device that is lost (unplugged)
-// closes the port, is reported once and is no longer chosen. Bytes leave at once: send() writes and flushes,
-// so that the output buffer drains even while the window thread sleeps in a pacing wait.
+// closes the port and is reported once; it is opened again when its node is back, and is no longer chosen
+// while it is not. Bytes leave at once and go on leaving, at the line's pace, while the window thread sleeps
+// in a pacing wait: a writer thread hands them to the driver as it drains, so a full system buffer is
+// back-pressure and never taken for a lost device.
 class QtSerialPort : public SerialPort {
     Q_OBJECT
 public:
@@ -17,14 +21,14 @@ public:
     // The device to open on first use.
     void choose(const QString& device) { m_device = device; }
     const QString& device() const { return m_device; }
-    bool isOpen() const { return m_port.isOpen(); }
+    bool isOpen() const override { return m_port.isOpen(); }
 
     void send(const QByteArray& data) override;
     quint8 readChar() override;
     int outputFree() const override;
     void setDtr(bool on) override;
     bool dtr() const override { return m_dtr; }
-    bool isChosen() const override { return !m_device.isEmpty(); }
+    bool isChosen() const override;
     void close() override;
     QString name() const override { return m_device; }
 
@@ -37,9 +41,12 @@ private:
     void loseDevice(const QString& reason);
 
     UserDialogs& m_dialogs;
-    mutable QSerialPort m_port;
+    QSerialPort m_port;
     QString m_device;
     bool m_dtr = false;
+    // The device went away; it is opened again once its node is back.
+    bool m_lost = false;
+    std::unique_ptr<LineWriter> m_writer;
     QByteArray m_received;
     bool m_notifyQueued = false;
 };

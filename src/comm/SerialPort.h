@@ -23,6 +23,7 @@ public:
     virtual bool dtr() const = 0;
     // A port has been chosen (the port number is not 0).
     virtual bool isChosen() const = 0;
+    virtual bool isOpen() const = 0;
     virtual void close() = 0;
     // How the line is named to the user: the device, or the simulated unit.
     virtual QString name() const = 0;
@@ -31,4 +32,6 @@ signals:
     void triggerAvail(quint16 count);
     // The device went away (unplugged, failed); delivered through the event queue.
     void lost(const QString& reason);
+    // The line was opened, or closed for whatever reason.
+    void connectionChanged(bool open);
 };

@@ -25,6 +25,7 @@ void TestPort::send(const QByteArray& data) {
         if (!chosen) throw Failure(QStringLiteral("No serial port was chosen."));
         if (!failOpen.isEmpty()) throw Failure(failOpen);
         open = true;
+        emit connectionChanged(true);
     }
     if (data.size() > outputFree()) throw Failure(QStringLiteral("Output buffer too small"));
     sent << data;

@@ -39,7 +39,9 @@ public:
     void setDtr(bool on) override { m_dtr = on; }
     bool dtr() const override { return m_dtr; }
     bool isChosen() const override { return chosen; }
+    bool isOpen() const override { return open; }
     void close() override {
+        if (open) emit connectionChanged(false);
         open = false;
         ++closes;
     }
