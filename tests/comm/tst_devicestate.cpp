@@ -1,6 +1,8 @@
 #include "FormFixture.h"
 
+#include "app/Gauge.h"
 #include "app/Picture.h"
+#include "app/StatusPanels.h"
 
 #include <QtTest>
 
@@ -12,6 +14,7 @@ private slots:
     void switches();
     void loadWhileWaitingShowsRunUntilTheModuleAnswers();
     void waitBarFillsAndStops();
+    void connectionIsShown();
 };
 
 namespace {
@@ -112,6 +115,34 @@ void DeviceStateTest::waitBarFillsAndStops() {
     QCOMPARE(form.Prubeh->value(), 250);
     QVERIFY(!form.Prubeh->isHidden());
     QVERIFY(form.Cekani->isActive());
+}
+
+void DeviceStateTest::connectionIsShown() {
+    // No port at start-up: the window says so from the first moment.
+    FormFixture f(QStringLiteral("zuvovu"), false);
+    TForm1& form = *f.form;
+    f.port.chosen = false;
+    form.run([&] { form.FormCreate(); });
+    QCOMPARE(f.dialogs.errors, QStringList{"No serial port was chosen."});
+    QCOMPARE(shown(form), Shown::Waiting);
+    QCOMPARE(form.StatusBar1->panelText(TForm1::PortPanel), QStringLiteral(" not connected"));
+
+    // The port opens: it is named, and the unit's values come in.
+    f.port.chosen = true;
+    form.run([&] { form.LoadORUClick(); });
+    QCOMPARE(form.StatusBar1->panelText(TForm1::PortPanel), QStringLiteral(" TEST"));
+    f.say({"Telit", "#CBC: 0,412", "+CSQ: 20,0"});
+    QCOMPARE(shown(form), Shown::Stop);
+    QCOMPARE(form.BVoltage->value(), 412);
+
+    // The port goes: nothing the unit said last is shown as if it still held.
+    f.port.close();
+    QCOMPARE(shown(form), Shown::Waiting);
+    QCOMPARE(form.StatusBar1->panelText(TForm1::PortPanel), QStringLiteral(" not connected"));
+    QCOMPARE(form.StatusBar1->panelText(1), QStringLiteral(" board voltage:"));
+    QCOMPARE(form.BVoltage->value(), 300);
+    QCOMPARE(form.Voltage->text(), QStringLiteral("Voltage"));
+    QCOMPARE(form.Smeter->progress(), 0);
 }
 
 QTEST_MAIN(DeviceStateTest)

@@ -5,8 +5,10 @@
 #include "comm/QtSerialPort.h"
 #include "sim/SimulatedUnit.h"
 
+#include <QFile>
 #include <QProcess>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
@@ -33,6 +35,7 @@ private slots:
     void cancellingThePortChoiceFailsTheSend();
     void dtrSetBeforeTheChoiceIsApplied();
     void talksToTheUnitOverAPseudoTerminal();
+    void lostDeviceIsOpenedAgainWhenItsPathIsBack();
 };
 
 void SerialPortTest::portDialogOffersTheSimulatedUnitFirst() {
@@ -109,6 +112,50 @@ void SerialPortTest::talksToTheUnitOverAPseudoTerminal() {
     QCOMPARE(dialogs.errors.size(), 1);
     QVERIFY(!port.isOpen());
     QVERIFY(!port.isChosen());
+}
+
+void SerialPortTest::lostDeviceIsOpenedAgainWhenItsPathIsBack() {
+    const QString buildDir = qEnvironmentVariable("ZUVOVU_BUILD_DIR");
+    if (buildDir.isEmpty()) QSKIP("ZUVOVU_BUILD_DIR names the folder of zuvovu-sim; CTest sets it");
+    // The adapter is a link whose target comes and goes, as a udev name does when it is unplugged.
+    QTemporaryDir dir;
+    const QString adapter = dir.filePath(QStringLiteral("ttyADAPTER"));
+    QProcess first;
+    const auto plugIn = [&](QProcess& sim) {
+        sim.start(buildDir + QStringLiteral("/zuvovu-sim"), {QStringLiteral("--stopped")});
+        QVERIFY(sim.waitForReadyRead(10000));
+        QFile::remove(adapter);
+        QVERIFY(QFile::link(QString::fromLocal8Bit(sim.readLine()).trimmed(), adapter));
+    };
+    plugIn(first);
+
+    ScriptedDialogs dialogs;
+    PortChoice port(dialogs);
+    port.chooseDevice(adapter);
+    QSignalSpy connection(&port, &SerialPort::connectionChanged);
+    port.send("AT\r\n");
+    QVERIFY(receiveUntil(port, "OK\r\n").contains("OK"));
+
+    first.terminate();
+    QVERIFY(first.waitForFinished(5000));
+    QTRY_COMPARE_WITH_TIMEOUT(dialogs.errors.size(), 1, 5000);
+    QVERIFY2(dialogs.errors[0].contains(QStringLiteral("was lost")), qPrintable(dialogs.errors[0]));
+    QVERIFY(!port.isOpen());
+    // Gone: the next send would ask for a port.
+    QVERIFY(!port.isChosen());
+
+    // Back under the same name: opened again without a question.
+    QProcess second;
+    plugIn(second);
+    QVERIFY(port.isChosen());
+    port.send("AT\r\n");
+    QVERIFY(receiveUntil(port, "OK\r\n").contains("OK"));
+    QVERIFY(dialogs.portChoices.isEmpty());
+    QCOMPARE(connection.size(), 3);
+    QCOMPARE(connection[1][0].toBool(), false);
+    QCOMPARE(connection[2][0].toBool(), true);
+    second.terminate();
+    second.waitForFinished(5000);
 }
 
 QTEST_MAIN(SerialPortTest)
