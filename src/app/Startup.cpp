@@ -61,6 +61,8 @@ void TForm1::FormCreate() {
         showConnection(false);
         throw;
     }
+    // A line that was open from the start has not said so.
+    showConnection(true);
     pacer.wait(200);
     state.detectLine.clear();
     state.memoFilter.clear();

@@ -178,11 +178,11 @@ void TForm1::buildFrame() {
     strip->addWidget(Prubeh, 1);
     strip->addStretch(0);
 
-    StatusBar1 = new StatusPanels({{QStringLiteral(" Operator:"), 165},
-                                   {QStringLiteral(" board voltage:"), 135},
-                                   {QStringLiteral(" SIM:"), 55},
-                                   {QStringLiteral("  Ver: 6.1"), 60},
-                                   {QStringLiteral(" ORU Ver:"), 95},
+    StatusBar1 = new StatusPanels({{QStringLiteral(" Operator:"), 142},
+                                   {QStringLiteral(" board voltage:"), 136},
+                                   {QStringLiteral(" SIM:"), 52},
+                                   {QStringLiteral("  Ver: 6.1"), 52},
+                                   {QStringLiteral(" ORU Ver:"), 92},
                                    {QStringLiteral(" not connected"), 70}},
                                   this);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
