@@ -86,6 +86,8 @@ public:
     // the report says where the phase stopped and what the unit now holds.
     void phaseTimedOut(Dialogue::Phase phase);
     void answerRefused(const QByteArray& answer);
+    // A SIM still starting refuses the read-back for a while: it is asked again after a pause.
+    bool retryBusySim();
     void portLost(const QString& reason);
     [[noreturn]] void stopPhase(Dialogue::Outcome outcome, const QString& cause);
     // Shows the phase and its outcome in the status bar and on the progress bar.

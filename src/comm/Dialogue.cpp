@@ -16,6 +16,7 @@ void Dialogue::start(Phase phase, int total, int limitMs) {
     if (m_phase != Phase::Idle) end(Outcome::Cancelled);
     m_phase = phase;
     m_readStage = ReadStage::Write;
+    busyRetries = 0;
     m_done = 0;
     m_total = total;
     m_limitMs = limitMs;

@@ -35,6 +35,9 @@ public:
     static constexpr int StopAnswerMs = 20000;
     // How long the unit may stay silent while it owes an answer.
     static constexpr int AnswerMs = 10000;
+    // A SIM that is still starting is asked again this many times, this long apart.
+    static constexpr int BusyRetries = 5;
+    static constexpr int BusyRetryMs = 2000;
     // Bytes the line carries in a second (115200 baud, ten bits a byte): what a large send adds to the wait.
     static constexpr int LineBytesPerSecond = 11520;
 
@@ -84,6 +87,8 @@ public:
     bool readAgain = false;
     // Answers that close commands sent before the read, still to come ahead of the read's own "OK".
     int oksBeforeRead = 0;
+    // Times the running read-back has asked a busy SIM again.
+    int busyRetries = 0;
 
 signals:
     void started(Dialogue::Phase phase);

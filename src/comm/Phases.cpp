@@ -10,6 +10,9 @@
 
 namespace {
 
+// The module's answer while its SIM is still starting.
+const QByteArray SimBusy = "+CME ERROR: 14";
+
 using Phase = Dialogue::Phase;
 using Outcome = Dialogue::Outcome;
 
@@ -94,7 +97,26 @@ void TForm1::phaseTimedOut(Phase phase) {
 
 void TForm1::answerRefused(const QByteArray& answer) {
     if (dialogue.is(Phase::Idle)) return;
+    if (answer == SimBusy && retryBusySim()) return;
     stopPhase(Outcome::Refused, QStringLiteral("The unit answered \"%1\".").arg(fromBytes(answer)));
+}
+
+bool TForm1::retryBusySim() {
+    if (!dialogue.is(Phase::ReadingBack) || dialogue.busyRetries >= Dialogue::BusyRetries) return false;
+    const Dialogue::ReadStage stage = dialogue.readStage();
+    if (stage != Dialogue::ReadStage::Size && stage != Dialogue::ReadStage::Entries) return false;
+    ++dialogue.busyRetries;
+    log("(the SIM is busy: asking again)");
+    pacer.wait(Dialogue::BusyRetryMs);
+    if (stage == Dialogue::ReadStage::Size) {
+        ApdComPort1.send("AT+CPBR=?\r\n");
+        dialogue.answered();
+    } else {
+        ApdComPort1.send("AT+CPBR=1," + QByteArray::number(state.simCapacity) + "\r\n");
+        // The refusal closed the refused read: the next "OK" is the new read's own.
+        startRead(0);
+    }
+    return true;
 }
 
 void TForm1::portLost(const QString& reason) {

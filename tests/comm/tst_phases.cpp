@@ -16,6 +16,7 @@ private slots:
     void cleanup();
     void phaseEndsEarly_data();
     void phaseEndsEarly();
+    void busySimIsAskedAgain();
 
 private:
     QString m_folder;
@@ -99,9 +100,9 @@ void PhasesTest::phaseEndsEarly_data() {
     QTest::newRow("read-back: silent after two entries")
         << Start::ReadBack << Phase::ReadingBack << Way::Silence << Dialogue::AnswerMs
         << QStringList{silent, "after location 7 of 250", "Read the unit again before programming it"};
-    QTest::newRow("read-back: SIM busy")
+    QTest::newRow("read-back: no SIM")
         << Start::ReadBack << Phase::ReadingBack << Way::ErrorAnswer << 0
-        << QStringList{"The unit answered \"+CME ERROR: 14\".", "after location 7 of 250"};
+        << QStringList{"The unit answered \"+CME ERROR: 10\".", "after location 7 of 250"};
     QTest::newRow("read-back: port lost")
         << Start::ReadBack << Phase::ReadingBack << Way::PortLost << 0
         << QStringList{"The serial port TEST was lost: unplugged", "after location 7 of 250"};
@@ -110,7 +111,7 @@ void PhasesTest::phaseEndsEarly_data() {
         << QStringList{silent, "The unit was not read back."};
     QTest::newRow("single write: refused")
         << Start::SingleWrite << Phase::ReadingBack << Way::ErrorAnswer << 0
-        << QStringList{"+CME ERROR: 14", "The unit was not read back."};
+        << QStringList{"+CME ERROR: 10", "The unit was not read back."};
     QTest::newRow("programming: no answer to a write")
         << Start::Programming << Phase::Programming << Way::Silence << Dialogue::AnswerMs
         << QStringList{silent, "The last location written was 1 of 30.",
@@ -128,7 +129,7 @@ void PhasesTest::phaseEndsEarly_data() {
         << Dialogue::AnswerMs + 5 * 1000 / Dialogue::LineBytesPerSecond
         << QStringList{silent, "line 2 of 3: \"oru.pyo\""};
     QTest::newRow("upload: refused") << Start::UploadPrompt << Phase::Uploading << Way::ErrorAnswer << 0
-                                     << QStringList{"The unit answered \"+CME ERROR: 14\".", "line 2 of 3"};
+                                     << QStringList{"The unit answered \"+CME ERROR: 10\".", "line 2 of 3"};
 }
 
 void PhasesTest::phaseEndsEarly() {
@@ -151,7 +152,7 @@ void PhasesTest::phaseEndsEarly() {
         f.pacer.expire();
         break;
     case Way::ErrorAnswer:
-        f.say({"+CME ERROR: 14"});
+        f.say({"+CME ERROR: 10"});
         break;
     case Way::PortLost:
         emit f.port.lost(QStringLiteral("unplugged"));
@@ -173,6 +174,33 @@ void PhasesTest::phaseEndsEarly() {
     f.port.deliver(">>>");
     f.say({"OK", "OK"});
     QCOMPARE(f.port.commands(), QByteArrayList());
+}
+
+void PhasesTest::busySimIsAskedAgain() {
+    FormFixture f;
+    TForm1& form = *f.form;
+    form.run([&] { form.StopORUClick(); });
+    f.say({"STOP", "OK", "[AT#SLED=1]=", "OK", "#SPN: NET", "OK"});
+    f.port.clearSent();
+    f.pacer.waits.clear();
+
+    // Refused at the size query, then at the read: each is asked again after a pause.
+    f.say({"+CME ERROR: 14", "+CPBR: (1-250),80,40", "OK", "+CME ERROR: 14",
+           "+CPBR: 1,\"+420603111222\",145,\"ADMIN1\"", "OK"});
+    QVERIFY2(f.dialogs.errors.isEmpty(), qPrintable(f.dialogs.errors.join('\n')));
+    QCOMPARE(f.port.commands(), (QByteArrayList{"AT+CPBR=?", "AT+CPBR=1,250", "AT+CPBR=1,250"}));
+    QCOMPARE(f.pacer.waits, (QList<int>{Dialogue::BusyRetryMs, 100, Dialogue::BusyRetryMs}));
+    QCOMPARE(form.ADMIN[0]->text(), QStringLiteral("+420603111222"));
+    QVERIFY(form.dialogue.is(Dialogue::Phase::Idle));
+
+    // A SIM that stays busy is given up on, and the report names its answer.
+    form.run([&] { form.LoadORUClick(); });
+    f.say({"#SPN: NET", "OK"});
+    for (int i = 0; i <= Dialogue::BusyRetries; ++i)
+        f.say({"+CME ERROR: 14"});
+    QCOMPARE(f.dialogs.errors.size(), 1);
+    QVERIFY2(f.dialogs.errors[0].contains(QStringLiteral("+CME ERROR: 14")), qPrintable(f.dialogs.errors[0]));
+    QVERIFY(form.dialogue.is(Dialogue::Phase::Idle));
 }
 
 QTEST_MAIN(PhasesTest)
