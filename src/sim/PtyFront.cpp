@@ -5,10 +5,12 @@
 #include <QSocketNotifier>
 #include <QString>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -24,7 +26,8 @@ constexpr qsizetype MostUnsent = 1 << 20;
 
 } // namespace
 
-PtyFront::PtyFront(SimulatedUnit& unit, QObject* parent) : QObject(parent), m_unit(unit) {
+PtyFront::PtyFront(SimulatedUnit& unit, QObject* parent)
+    : QObject(parent), m_unit(unit), m_line(unit.options().inputBytesPerSecond) {
     m_master = posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
     if (m_master < 0) fail("posix_openpt");
     if (grantpt(m_master) != 0 || unlockpt(m_master) != 0) fail("grantpt");
@@ -43,6 +46,8 @@ PtyFront::PtyFront(SimulatedUnit& unit, QObject* parent) : QObject(parent), m_un
     m_writable->setEnabled(false);
     connect(m_writable, &QSocketNotifier::activated, this, &PtyFront::flush);
     connect(&m_unit, &SimulatedUnit::output, this, &PtyFront::writeToPeer);
+    m_resume.setSingleShot(true);
+    connect(&m_resume, &QTimer::timeout, this, [this] { m_readable->setEnabled(true); });
 }
 
 PtyFront::~PtyFront() {
@@ -53,12 +58,33 @@ PtyFront::~PtyFront() {
 }
 
 void PtyFront::readFromPeer() {
+    const bool paced = m_unit.options().inputBytesPerSecond > 0;
     char buffer[4096];
     for (;;) {
-        const ssize_t count = ::read(m_master, buffer, sizeof buffer);
-        if (count <= 0) return;
+        qint64 most = sizeof buffer;
+        if (paced) {
+            if (std::exchange(m_lineIdle, false)) m_line.restart();
+            most = std::min(most, m_line.due());
+            if (most == 0) {
+                pauseReading();
+                return;
+            }
+        }
+        const ssize_t count = ::read(m_master, buffer, static_cast<size_t>(most));
+        if (count <= 0) {
+            m_lineIdle = true;
+            return;
+        }
+        m_line.pass(count);
         m_unit.receive(QByteArray(buffer, count));
     }
+}
+
+void PtyFront::pauseReading() {
+    int waiting = 0;
+    if (::ioctl(m_master, FIONREAD, &waiting) != 0) waiting = 0;
+    m_readable->setEnabled(false);
+    m_resume.start(m_line.msUntil(std::clamp(waiting, 1, 4096)));
 }
 
 void PtyFront::writeToPeer(const QByteArray& bytes) {

@@ -1,14 +1,18 @@
 #pragma once
 
+#include "sim/LineClock.h"
 #include "sim/SimulatedUnit.h"
 
 #include <QByteArray>
 #include <QObject>
+#include <QTimer>
 
 class QSocketNotifier;
 
 // Puts a simulated unit on a pseudo-terminal, so that the real serial path and ordinary serial tools can
-// talk to it through the device devicePath(). DTR does not travel over a pseudo-terminal.
+// talk to it through the device devicePath(). DTR does not travel over a pseudo-terminal. With an input
+// rate the unit reads no faster than that, and the rest waits in the terminal, so that a writer meets the
+// back-pressure of a real line; the unit says its answers at its own output rate.
 class PtyFront : public QObject {
     Q_OBJECT
 public:
@@ -20,6 +24,8 @@ public:
 
 private:
     void readFromPeer();
+    // Stops reading until the line has carried what waits, or a good part of it.
+    void pauseReading();
     void writeToPeer(const QByteArray& bytes);
     void flush();
 
@@ -31,4 +37,8 @@ private:
     QByteArray m_unsent;
     QSocketNotifier* m_readable = nullptr;
     QSocketNotifier* m_writable = nullptr;
+    LineClock m_line;
+    // Nothing waited at the last read: the line starts again with the next bytes.
+    bool m_lineIdle = true;
+    QTimer m_resume;
 };

@@ -15,7 +15,7 @@ struct SimEntry {
 enum class SimKind { Standard, Lte };
 
 // How the simulated unit is built. The defaults suit tests: answers arrive on the next turn of the event
-// loop and the running script prints nothing by itself.
+// loop, the line has no rate, the SIM is ready and the running script prints nothing by itself.
 struct SimOptions {
     SimKind kind = SimKind::Standard;
     bool startStopped = false;
@@ -28,6 +28,14 @@ struct SimOptions {
     int followUpDelayMs = 0;
     // Period of the running script's status lines; 0 prints them only on SimulatedUnit::tick().
     int statusPeriodMs = 0;
+    // The line's rate each way; 0 passes the bytes at once. What the unit has not taken yet stays in the
+    // PC's output buffer.
+    int outputBytesPerSecond = 0;
+    int inputBytesPerSecond = 0;
+    // The module's time to fetch each record it lists for "AT+CPBR=first,last".
+    int recordMs = 0;
+    // Phonebook commands refused with "SIM busy" after the module starts, while it still reads the SIM.
+    int busyPhonebookCommands = 0;
     QByteArray operatorName = "SIM NET";
     QByteArray imei = "356938035643809";
     int signal = 18;
@@ -36,12 +44,16 @@ struct SimOptions {
 
     // A configured unit with the delays of a real one, for people who try the tool without hardware.
     static SimOptions demo();
-    // Delays of a real unit.
+    // Delays and rates of a real unit that has been up for a while: 115200 baud both ways, about 15 ms
+    // for each record it lists.
     static SimOptions realistic() {
         SimOptions options;
         options.answerDelayMs = 5;
         options.followUpDelayMs = 300;
         options.statusPeriodMs = 2000;
+        options.outputBytesPerSecond = 11520;
+        options.inputBytesPerSecond = 11520;
+        options.recordMs = 15;
         return options;
     }
 };

@@ -2,12 +2,19 @@
 
 #include "app/Failure.h"
 
+#include <algorithm>
 #include <limits>
 
-SimulatedPort::SimulatedPort(SimulatedUnit& unit, QObject* parent) : SerialPort(parent), m_unit(unit) {
+SimulatedPort::SimulatedPort(SimulatedUnit& unit, QObject* parent)
+    : SerialPort(parent), m_unit(unit), m_line(unit.options().inputBytesPerSecond) {
     m_announce.setSingleShot(true);
     m_announce.setInterval(0);
     connect(&m_announce, &QTimer::timeout, this, &SimulatedPort::announce);
+    m_drain.setInterval(10);
+    connect(&m_drain, &QTimer::timeout, this, [this] {
+        drain();
+        if (m_untaken.isEmpty()) m_drain.stop();
+    });
     connect(&m_unit, &SimulatedUnit::output, this, &SimulatedPort::take);
 }
 
@@ -17,15 +24,27 @@ void SimulatedPort::send(const QByteArray& data) {
         close();
         throw Failure(QStringLiteral("The serial port has vanished"));
     }
-    if (data.size() > OutputBufferSize)
+    const int free = outputFree();
+    if (data.size() > free)
         throw Failure(QStringLiteral("Output buffer too small: %1 bytes do not fit into the %2 bytes free.")
                           .arg(data.size())
-                          .arg(OutputBufferSize));
+                          .arg(free));
     if (!m_open) {
         m_open = true;
         emit connectionChanged(true);
     }
-    m_unit.receive(data);
+    if (m_unit.options().inputBytesPerSecond <= 0) {
+        m_unit.receive(data);
+        return;
+    }
+    if (m_untaken.isEmpty()) m_line.restart();
+    m_untaken += data;
+    if (!m_drain.isActive()) m_drain.start();
+}
+
+int SimulatedPort::outputFree() const {
+    drain();
+    return OutputBufferSize - static_cast<int>(m_untaken.size());
 }
 
 quint8 SimulatedPort::readChar() {
@@ -44,6 +63,8 @@ void SimulatedPort::close() {
     m_input.clear();
     m_readAt = 0;
     m_announce.stop();
+    m_untaken.clear();
+    m_drain.stop();
     emit connectionChanged(false);
 }
 
@@ -59,4 +80,14 @@ void SimulatedPort::announce() {
     constexpr qsizetype most = std::numeric_limits<quint16>::max();
     if (waiting > most) m_announce.start();
     emit triggerAvail(static_cast<quint16>(qMin(waiting, most)));
+}
+
+void SimulatedPort::drain() const {
+    if (m_untaken.isEmpty()) return;
+    const qsizetype count = std::min<qsizetype>(m_untaken.size(), m_line.due());
+    if (count == 0) return;
+    m_line.pass(count);
+    const QByteArray taken = m_untaken.left(count);
+    m_untaken.remove(0, count);
+    m_unit.receive(taken);
 }

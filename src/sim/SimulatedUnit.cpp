@@ -9,15 +9,21 @@
 namespace {
 
 const QByteArray Ok = "OK";
+const QByteArray SimBusy = "+CME ERROR: 14";
+
+QByteArray framed(const QByteArray& line) {
+    return "\r\n" + line + "\r\n";
+}
 
 } // namespace
 
 SimulatedUnit::SimulatedUnit(const SimOptions& options, QObject* parent)
     : QObject(parent), m_options(options),
-      m_phonebook(options.capacity, options.numberLength, options.textLength), m_mode(Mode::Stop) {
+      m_phonebook(options.capacity, options.numberLength, options.textLength),
+      m_simBusyFor(options.busyPhonebookCommands), m_mode(Mode::Stop),
+      m_outputLine(options.outputBytesPerSecond) {
     m_phonebook.load(options.phonebook);
     m_outputTimer.setSingleShot(true);
-    m_outputTimer.setInterval(options.answerDelayMs);
     connect(&m_outputTimer, &QTimer::timeout, this, &SimulatedUnit::deliver);
     m_followUp.setSingleShot(true);
     m_followUp.setInterval(options.followUpDelayMs);
@@ -123,9 +129,7 @@ QList<QByteArray> SimulatedUnit::answerTo(const QByteArray& line) {
     if (upper == "+CSQ") return {"+CSQ: " + QByteArray::number(m_options.signal) + ",0", Ok};
     if (upper == "#CBC") return {"#CBC: 0," + QByteArray::number(m_options.battery), Ok};
     if (upper == "#SPN") return {"#SPN: " + m_options.operatorName, Ok};
-    if (upper == "+CPBR=?") return m_phonebook.size();
-    if (const auto args = argsOf("+CPBR=")) return m_phonebook.read(*args);
-    if (const auto args = argsOf("+CPBW=")) return m_phonebook.write(*args);
+    if (upper.startsWith("+CPB")) return phonebookAnswer(command, upper);
     if (upper == "#REBOOT") {
         reboot();
         return {};
@@ -141,6 +145,27 @@ QList<QByteArray> SimulatedUnit::answerTo(const QByteArray& line) {
         return {Ok};
     }
     return {"ERROR"};
+}
+
+QList<QByteArray> SimulatedUnit::phonebookAnswer(const QByteArray& command, const QByteArray& upper) {
+    const QByteArray args = command.mid(command.indexOf('=') + 1);
+    const bool read = upper.startsWith("+CPBR=");
+    if (!read && !upper.startsWith("+CPBW=")) return {"ERROR"};
+    // Until the module has read the SIM, it refuses to touch its phonebook.
+    if (m_simBusyFor > 0) {
+        --m_simBusyFor;
+        return {SimBusy};
+    }
+    if (upper == "+CPBR=?") return m_phonebook.size();
+    return read ? listRecords(m_phonebook.read(args)) : m_phonebook.write(args);
+}
+
+// With a time per record the records trickle out one by one; the closing line is the answer.
+QList<QByteArray> SimulatedUnit::listRecords(const QList<QByteArray>& lines) {
+    if (m_options.recordMs <= 0) return lines;
+    for (qsizetype i = 0; i + 1 < lines.size(); ++i)
+        sayAfter(m_options.recordMs, framed(lines[i]));
+    return {lines.last()};
 }
 
 QList<QByteArray> SimulatedUnit::startUpload(FileKind kind, const QByteArray& args) {
@@ -193,28 +218,50 @@ void SimulatedUnit::runScript() {
 }
 
 void SimulatedUnit::reboot() {
-    // The module starts afresh; its script stops again at once while DTR is still on.
+    // The module starts afresh and reads the SIM again; its script stops again at once while DTR is still on.
     m_echo = true;
+    m_simBusyFor = m_options.busyPhonebookCommands;
     runScript();
     if (m_dtr) stopScript();
 }
 
 void SimulatedUnit::say(const QByteArray& bytes, std::function<void()> then) {
-    m_pending.append({bytes, std::move(then)});
-    if (!m_outputTimer.isActive()) m_outputTimer.start();
+    sayAfter(m_options.answerDelayMs, bytes, std::move(then));
+}
+
+void SimulatedUnit::sayAfter(int delayMs, const QByteArray& bytes, std::function<void()> then) {
+    m_pending.append({bytes, delayMs, std::move(then)});
+    if (!m_outputTimer.isActive()) m_outputTimer.start(delayMs);
 }
 
 void SimulatedUnit::sayLines(const QList<QByteArray>& lines) {
     if (lines.isEmpty()) return;
     QByteArray bytes;
     for (const QByteArray& line : lines)
-        bytes += "\r\n" + line + "\r\n";
+        bytes += framed(line);
     say(bytes);
 }
 
 void SimulatedUnit::deliver() {
-    const Chunk chunk = m_pending.takeFirst();
-    if (!m_pending.isEmpty()) m_outputTimer.start();
-    emit output(chunk.bytes);
-    if (chunk.then) chunk.then();
+    const QByteArray bytes = m_pending.first().bytes;
+    qsizetype count = bytes.size() - m_chunkSaid;
+    if (m_options.outputBytesPerSecond > 0) {
+        if (!std::exchange(m_chunkStarted, true)) m_outputLine.restart();
+        count = std::min<qsizetype>(count, m_outputLine.due());
+        m_outputLine.pass(count);
+    }
+    const QByteArray piece = bytes.mid(m_chunkSaid, count);
+    m_chunkSaid += count;
+    std::function<void()> then;
+    if (m_chunkSaid < bytes.size()) {
+        // The rest follows as the line carries it, in steps of at most 10 ms.
+        m_outputTimer.start(std::min(10, m_outputLine.msUntil(bytes.size() - m_chunkSaid)));
+    } else {
+        then = m_pending.takeFirst().then;
+        m_chunkSaid = 0;
+        m_chunkStarted = false;
+        if (!m_pending.isEmpty()) m_outputTimer.start(m_pending.first().delayMs);
+    }
+    if (!piece.isEmpty()) emit output(piece);
+    if (then) then();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "sim/LineClock.h"
 #include "sim/SimOptions.h"
 #include "sim/SimPhonebook.h"
 
@@ -13,7 +14,7 @@
 // The unit's GSM module and the control script running on it, as far as the tool can see them over the
 // serial line. In run mode the script owns the line: it prints status lines now and then and answers no
 // command. DTR on stops the script and the module answers AT commands. Everything the unit says goes out
-// through the event queue, never from inside receive().
+// through the event queue, never from inside receive(), at the line's output rate when one is set.
 class SimulatedUnit : public QObject {
     Q_OBJECT
 public:
@@ -37,7 +38,7 @@ public:
 
     // One status line of the running script, as its timer prints it; nothing in stop mode.
     void tick();
-    // Something the unit is about to say is still waiting for its time.
+    // Something the unit is about to say is still waiting for its time or for the line.
     bool busy() const { return !m_pending.isEmpty() || m_followUp.isActive(); }
 
     // Faults, each for the next command line that starts with the given text: it is echoed as usual
@@ -57,8 +58,10 @@ private:
         QByteArray command;
         QList<QByteArray> answer;
     };
+    // Bytes said together, after the module's time to get them ready.
     struct Chunk {
         QByteArray bytes;
+        int delayMs;
         std::function<void()> then;
     };
     enum class FileKind { Script, Audio };
@@ -66,6 +69,8 @@ private:
     qsizetype takeData(const QByteArray& bytes, qsizetype from);
     void execute(const QByteArray& line);
     QList<QByteArray> answerTo(const QByteArray& command);
+    QList<QByteArray> phonebookAnswer(const QByteArray& command, const QByteArray& upper);
+    QList<QByteArray> listRecords(const QList<QByteArray>& lines);
     QList<QByteArray> startUpload(FileKind kind, const QByteArray& args);
     void finishUpload();
 
@@ -74,11 +79,13 @@ private:
     void reboot();
 
     void say(const QByteArray& bytes, std::function<void()> then = {});
+    void sayAfter(int delayMs, const QByteArray& bytes, std::function<void()> then = {});
     void sayLines(const QList<QByteArray>& lines);
     void deliver();
 
     SimOptions m_options;
     SimPhonebook m_phonebook;
+    int m_simBusyFor = 0;
     QMap<QByteArray, QByteArray> m_scripts;
     QMap<QByteArray, QByteArray> m_audioFiles;
     QByteArray m_selectedScript;
@@ -98,6 +105,10 @@ private:
     QByteArray m_fileData;
 
     QList<Chunk> m_pending;
+    // The first pending chunk goes on the line once its delay has passed; so much of it is said.
+    bool m_chunkStarted = false;
+    qsizetype m_chunkSaid = 0;
+    LineClock m_outputLine;
     QTimer m_outputTimer;
     QTimer m_followUp;
     QTimer m_statusTimer;

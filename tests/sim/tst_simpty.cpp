@@ -1,3 +1,4 @@
+#include "SimRig.h"
 #include "TestData.h"
 
 #include "sim/PtyFront.h"
@@ -6,16 +7,11 @@
 #include <QProcess>
 #include <QtTest>
 
+#include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
 
 namespace {
-
-SimOptions stopped() {
-    SimOptions options;
-    options.startStopped = true;
-    return options;
-}
 
 // The far end of the pseudo-terminal, opened with plain system calls as a serial tool does.
 class Peer {
@@ -27,6 +23,24 @@ public:
     bool isOpen() const { return m_fd >= 0; }
     bool write(const QByteArray& bytes) {
         return ::write(m_fd, bytes.constData(), static_cast<size_t>(bytes.size())) == bytes.size();
+    }
+    // Writes every byte, letting the event loop run while the terminal is full. Returns how often a
+    // write was refused for that; -1 on any other failure.
+    int writeAll(const QByteArray& bytes) {
+        int refusals = 0;
+        for (qsizetype at = 0; at < bytes.size();) {
+            const ssize_t count =
+                ::write(m_fd, bytes.constData() + at, static_cast<size_t>(bytes.size() - at));
+            if (count > 0) {
+                at += count;
+            } else if (count < 0 && errno == EAGAIN) {
+                ++refusals;
+                QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+            } else {
+                return -1;
+            }
+        }
+        return refusals;
     }
     // Everything received so far.
     const QByteArray& received() {
@@ -48,6 +62,7 @@ class SimPtyTest : public QObject {
 private slots:
     void answersOverThePseudoTerminal();
     void everyByteCrossesUnchanged();
+    void slowUnitHoldsBackAWriter();
     void executableServesAPeerUntilStopped();
 };
 
@@ -76,6 +91,21 @@ void SimPtyTest::everyByteCrossesUnchanged() {
     QVERIFY(peer.write(script));
     QTRY_VERIFY(peer.received().endsWith("\r\nOK\r\n"));
     QCOMPARE(unit.scripts().value("raw.pyo"), script);
+}
+
+void SimPtyTest::slowUnitHoldsBackAWriter() {
+    // The unit reads slower than the writer writes: the rest waits in the terminal until it is full.
+    SimOptions options = stopped();
+    options.inputBytesPerSecond = 300000;
+    SimulatedUnit unit(options);
+    PtyFront front(unit);
+    Peer peer(front.devicePath());
+    const QByteArray script = everyByteValue(150000);
+    QVERIFY(peer.write("ATE0\r\nAT#WSCRIPT=big.pyo,150000\r\n"));
+    QTRY_VERIFY(peer.received().endsWith(">>>"));
+    QVERIFY(peer.writeAll(script) > 0);
+    QTRY_VERIFY(peer.received().endsWith("\r\nOK\r\n"));
+    QCOMPARE(unit.scripts().value("big.pyo"), script);
 }
 
 void SimPtyTest::executableServesAPeerUntilStopped() {
