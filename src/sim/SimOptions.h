@@ -38,6 +38,8 @@ struct SimOptions {
     int busyPhonebookCommands = 0;
     QByteArray operatorName = "SIM NET";
     QByteArray imei = "356938035643809";
+    QByteArray model = "ZV-2G";
+    QByteArray revision = "2.04.007";
     int signal = 18;
     // Board voltage in units of 10 mV.
     int battery = 412;

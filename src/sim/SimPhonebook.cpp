@@ -67,6 +67,25 @@ QList<QByteArray> SimPhonebook::size() const {
             Ok};
 }
 
+QList<QByteArray> SimPhonebook::writeRange() const {
+    return {"+CPBW: (1-" + QByteArray::number(m_capacity) + ")," + QByteArray::number(m_numberLength) +
+                ",(129,145)," + QByteArray::number(m_textLength),
+            Ok};
+}
+
+QList<QByteArray> SimPhonebook::storage() const {
+    return {"+CPBS: \"SM\"," + QByteArray::number(m_entries.size()) + "," + QByteArray::number(m_capacity),
+            Ok};
+}
+
+QList<QByteArray> SimPhonebook::storages() const {
+    return {"+CPBS: (\"SM\")", Ok};
+}
+
+QList<QByteArray> SimPhonebook::selectStorage(const QByteArray& args) const {
+    return {unquoted(args).toUpper() == "SM" ? Ok : Error};
+}
+
 QList<QByteArray> SimPhonebook::read(const QByteArray& args) const {
     const qsizetype comma = args.indexOf(',');
     int first = 0;

@@ -18,6 +18,12 @@ public:
 
     // "AT+CPBR=?"
     QList<QByteArray> size() const;
+    // "AT+CPBW=?"
+    QList<QByteArray> writeRange() const;
+    // "AT+CPBS?", "AT+CPBS=?" and "AT+CPBS=" storage: the SIM is the only storage there is.
+    QList<QByteArray> storage() const;
+    QList<QByteArray> storages() const;
+    QList<QByteArray> selectStorage(const QByteArray& args) const;
     // "AT+CPBR=" + first [+ "," + last]
     QList<QByteArray> read(const QByteArray& args) const;
     // "AT+CPBW=" + index [+ "," + number [+ "," + type [+ "," + name]]], fields quoted or bare; an empty

@@ -19,7 +19,7 @@ QByteArray framed(const QByteArray& line) {
 
 SimulatedUnit::SimulatedUnit(const SimOptions& options, QObject* parent)
     : QObject(parent), m_options(options),
-      m_phonebook(options.capacity, options.numberLength, options.textLength),
+      m_phonebook(options.capacity, options.numberLength, options.textLength), m_general(m_options),
       m_simBusyFor(options.busyPhonebookCommands), m_mode(Mode::Stop),
       m_outputLine(options.outputBytesPerSecond) {
     m_phonebook.load(options.phonebook);
@@ -104,11 +104,11 @@ void SimulatedUnit::execute(const QByteArray& line) {
     if (!line.toUpper().startsWith("AT")) return;
     for (qsizetype i = 0; i < m_faults.size(); ++i) {
         if (line.startsWith(m_faults[i].command)) {
-            sayLines(m_faults.takeAt(i).answer);
+            sayLines(m_general.reported(m_faults.takeAt(i).answer));
             return;
         }
     }
-    sayLines(answerTo(line.mid(2)));
+    sayLines(m_general.reported(answerTo(line.mid(2))));
 }
 
 QList<QByteArray> SimulatedUnit::answerTo(const QByteArray& line) {
@@ -124,8 +124,7 @@ QList<QByteArray> SimulatedUnit::answerTo(const QByteArray& line) {
         return command.mid(verb.size());
     };
     if (command.isEmpty()) return {Ok};
-    if (upper == "+CGMI") return {"Telit", Ok};
-    if (upper == "#CGSN") return {"#CGSN: " + m_options.imei, Ok};
+    if (auto answer = m_general.answer(command)) return *answer;
     if (upper == "+CSQ") return {"+CSQ: " + QByteArray::number(m_options.signal) + ",0", Ok};
     if (upper == "#CBC") return {"#CBC: 0," + QByteArray::number(m_options.battery), Ok};
     if (upper == "#SPN") return {"#SPN: " + m_options.operatorName, Ok};
@@ -149,6 +148,9 @@ QList<QByteArray> SimulatedUnit::answerTo(const QByteArray& line) {
 
 QList<QByteArray> SimulatedUnit::phonebookAnswer(const QByteArray& command, const QByteArray& upper) {
     const QByteArray args = command.mid(command.indexOf('=') + 1);
+    if (upper == "+CPBS?") return m_phonebook.storage();
+    if (upper == "+CPBS=?") return m_phonebook.storages();
+    if (upper.startsWith("+CPBS=")) return m_phonebook.selectStorage(args);
     const bool read = upper.startsWith("+CPBR=");
     if (!read && !upper.startsWith("+CPBW=")) return {"ERROR"};
     // Until the module has read the SIM, it refuses to touch its phonebook.
@@ -157,6 +159,7 @@ QList<QByteArray> SimulatedUnit::phonebookAnswer(const QByteArray& command, cons
         return {SimBusy};
     }
     if (upper == "+CPBR=?") return m_phonebook.size();
+    if (upper == "+CPBW=?") return m_phonebook.writeRange();
     return read ? listRecords(m_phonebook.read(args)) : m_phonebook.write(args);
 }
 
@@ -220,6 +223,7 @@ void SimulatedUnit::runScript() {
 void SimulatedUnit::reboot() {
     // The module starts afresh and reads the SIM again; its script stops again at once while DTR is still on.
     m_echo = true;
+    m_general.restart();
     m_simBusyFor = m_options.busyPhonebookCommands;
     runScript();
     if (m_dtr) stopScript();

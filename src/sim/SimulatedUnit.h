@@ -1,6 +1,7 @@
 #pragma once
 
 #include "sim/LineClock.h"
+#include "sim/SimGeneral.h"
 #include "sim/SimOptions.h"
 #include "sim/SimPhonebook.h"
 
@@ -85,6 +86,7 @@ private:
 
     SimOptions m_options;
     SimPhonebook m_phonebook;
+    SimGeneral m_general;
     int m_simBusyFor = 0;
     QMap<QByteArray, QByteArray> m_scripts;
     QMap<QByteArray, QByteArray> m_audioFiles;

@@ -104,6 +104,21 @@ void SimPacingTest::busySimRefusesTheFirstPhonebookCommands_data() {
         < +CPBR: 1,"111",129,"A"
         < OK
     )");
+    QTest::newRow("in words") << 1 << QByteArray(R"(
+        > AT+CMEE=2
+        < OK
+        > AT+CPBW=2,222,,B
+        < +CME ERROR: SIM busy
+    )");
+    QTest::newRow("plain error") << 1 << QByteArray(R"(
+        > AT+CMEE=0
+        < OK
+        > AT+CPBR=?
+        < ERROR
+        > AT+CPBR=?
+        < +CPBR: (1-9),80,40
+        < OK
+    )");
 }
 
 void SimPacingTest::busySimRefusesTheFirstPhonebookCommands() {

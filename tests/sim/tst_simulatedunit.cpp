@@ -171,6 +171,15 @@ void SimulatedUnitTest::phonebookWrite_data() {
                                       << QByteArray("OK") << before + " 2=4#4#0#0#1#7#2#0/PARORU";
     QTest::newRow("quoted fields with type") << 3 << QByteArray(R"(AT+CPBW=2,"+420777",145,"ADMIN1")")
                                              << QByteArray("OK") << before + " 2=+420777/ADMIN1";
+    QTest::newRow("quoted international number, type 145")
+        << 6 << QByteArray(R"(AT+CPBW=5,"+420603111222",145,"Alice")") << QByteArray("OK")
+        << before + " 5=+420603111222/Alice";
+    QTest::newRow("quoted, no index takes the first free location")
+        << 3 << QByteArray(R"(AT+CPBW=,"123",129,"Bob")") << QByteArray("OK") << before + " 2=123/Bob";
+    QTest::newRow("quoted name keeps its comma") << 3 << QByteArray(R"(AT+CPBW=2,"123",129,"Smith, J")")
+                                                 << QByteArray("OK") << before + " 2=123/Smith, J";
+    QTest::newRow("bare type, quoted name")
+        << 3 << QByteArray(R"(AT+CPBW=2,123,129,"Bob")") << QByteArray("OK") << before + " 2=123/Bob";
     QTest::newRow("number without name")
         << 3 << QByteArray("AT+CPBW=2,123") << QByteArray("OK") << before + " 2=123/";
     QTest::newRow("overwrites a used location")
