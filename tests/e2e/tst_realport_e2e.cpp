@@ -1,6 +1,9 @@
 #include "RecordingPacer.h"
 #include "ScriptedDialogs.h"
+#include "TestData.h"
+#include "UnitThread.h"
 
+#include "app/Pacer.h"
 #include "app/TForm1.h"
 #include "comm/QtSerialPort.h"
 #include "files/PhoneBookList.h"
@@ -24,6 +27,8 @@ private slots:
     void init() { m_folder = QDir::currentPath(); }
     void cleanup() { QDir::setCurrent(m_folder); }
     void readBackAndUploadEndWithTheUnitsAnswers();
+    void largeFilesArriveWhole_data();
+    void largeFilesArriveWhole();
 };
 
 namespace {
@@ -80,6 +85,48 @@ void RealPortFlowTest::readBackAndUploadEndWithTheUnitsAnswers() {
     QCOMPARE(unit.scripts().value("oru.pyo"), QByteArray(5000, 'x'));
     QCOMPARE(unit.selectedScript(), QByteArray("oru.pyo"));
     QVERIFY2(dialogs.errors.isEmpty(), qPrintable(dialogs.errors.join('\n')));
+}
+
+void RealPortFlowTest::largeFilesArriveWhole_data() {
+    QTest::addColumn<int>("bytesPerSecond");
+    QTest::newRow("a unit reading as fast as it can") << 0;
+    QTest::newRow("a unit reading at the line's rate") << Dialogue::LineBytesPerSecond;
+}
+
+void RealPortFlowTest::largeFilesArriveWhole() {
+    QFETCH(int, bytesPerSecond);
+    SimOptions options;
+    options.startStopped = true;
+    options.inputBytesPerSecond = bytesPerSecond;
+    UnitThread unit(options);
+    const QByteArray device = unit.startUnit();
+
+    QTemporaryDir dir;
+    QDir::setCurrent(dir.path());
+    const QMap<QByteArray, QByteArray> files{{"just.pyo", everyByteValue(64001)},
+                                             {"ring.wav", everyByteValue(150000)},
+                                             {"big.pyo", everyByteValue(1024 * 1024)}};
+    for (auto file = files.begin(); file != files.end(); ++file) {
+        QFile out(QString::fromLatin1(file.key()));
+        QVERIFY(out.open(QIODevice::WriteOnly) && out.write(file.value()) == file.value().size());
+    }
+    ScriptedDialogs dialogs;
+    QtSerialPort port(dialogs);
+    port.choose(QString::fromLocal8Bit(device));
+    // The pacing waits are real: the unit drains the line meanwhile, as a real one does.
+    RealPacer pacer;
+    TForm1 form(port, pacer, dialogs, QStringLiteral("zuvovu"), dir.filePath(QStringLiteral("zuvovu.ini")));
+    QSignalSpy ended(&form.dialogue, &Dialogue::ended);
+    form.List->setPlainText(QStringLiteral("just.pyo\nASEND:ring.wav\nbig.pyo"));
+    form.run([&] { form.UpgradeClick(); });
+    QTRY_VERIFY_WITH_TIMEOUT(!ended.isEmpty(), 240000);
+    QVERIFY2(dialogs.errors.isEmpty(), qPrintable(dialogs.errors.join('\n')));
+    QCOMPARE(ended.last()[1].value<Outcome>(), Outcome::Done);
+
+    unit.stopUnit();
+    QCOMPARE(unit.scripts().value("just.pyo"), files["just.pyo"]);
+    QCOMPARE(unit.audioFiles().value("ring.wav"), files["ring.wav"]);
+    QCOMPARE(unit.scripts().value("big.pyo"), files["big.pyo"]);
 }
 
 QTEST_MAIN(RealPortFlowTest)
