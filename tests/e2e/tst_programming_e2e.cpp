@@ -12,6 +12,7 @@
 class ProgrammingFlowTest : public QObject {
     Q_OBJECT
 private slots:
+    void stopReadsTheWholeConfiguration_data();
     void stopReadsTheWholeConfiguration();
     void saveProgramsTheSimAndReadsItBack_data();
     void saveProgramsTheSimAndReadsItBack();
@@ -67,15 +68,17 @@ char* toString(const Snapshot& snapshot) {
                            " | " + QString::fromLatin1(snapshot.parameters));
 }
 
-// A stopped window on the configured unit, read back whole.
+// A stopped window on the configured unit, read back whole. At a real unit's pace the line has its rate, each
+// listed record takes its time, and the SIM is still starting when it is first asked.
 struct Fixture : SimFormFixture {
-    explicit Fixture(SimKind kind = SimKind::Standard)
-        : SimFormFixture(options(kind), QStringLiteral("GSMTandor")) {
+    explicit Fixture(SimKind kind = SimKind::Standard, bool realPace = false)
+        : SimFormFixture(options(kind, realPace), QStringLiteral("GSMTandor")) {
         click([this] { form->FormCreate(); });
         click([this] { form->StopORUClick(); });
     }
-    static SimOptions options(SimKind kind) {
-        SimOptions options;
+    static SimOptions options(SimKind kind, bool realPace) {
+        SimOptions options = realPace ? SimOptions::realistic() : SimOptions();
+        if (realPace) options.busyPhonebookCommands = 1;
         options.kind = kind;
         options.phonebook = configuredSim();
         return options;
@@ -84,10 +87,19 @@ struct Fixture : SimFormFixture {
 
 } // namespace
 
+void ProgrammingFlowTest::stopReadsTheWholeConfiguration_data() {
+    QTest::addColumn<bool>("realPace");
+    QTest::newRow("instant") << false;
+    QTest::newRow("at a real unit's pace, SIM busy at first") << true;
+}
+
 void ProgrammingFlowTest::stopReadsTheWholeConfiguration() {
-    Fixture f;
+    QFETCH(bool, realPace);
+    Fixture f(SimKind::Standard, realPace);
     TForm1& form = *f.form;
     QVERIFY(f.dialogs.errors.isEmpty());
+    // The busy SIM was asked again rather than given up on.
+    QCOMPARE(f.monitorLines().contains(QStringLiteral("(the SIM is busy: asking again)")), realPace);
 
     QCOMPARE(form.ADMIN[0]->text(), QStringLiteral("+420603111222"));
     QCOMPARE(form.ABUTTON[0]->text(), QStringLiteral("+420111"));
@@ -123,13 +135,16 @@ void ProgrammingFlowTest::stopReadsTheWholeConfiguration() {
 
 void ProgrammingFlowTest::saveProgramsTheSimAndReadsItBack_data() {
     QTest::addColumn<SimKind>("kind");
-    QTest::newRow("standard") << SimKind::Standard;
-    QTest::newRow("LTE") << SimKind::Lte;
+    QTest::addColumn<bool>("realPace");
+    QTest::newRow("standard") << SimKind::Standard << false;
+    QTest::newRow("LTE") << SimKind::Lte << false;
+    QTest::newRow("standard at a real unit's pace") << SimKind::Standard << true;
 }
 
 void ProgrammingFlowTest::saveProgramsTheSimAndReadsItBack() {
     QFETCH(SimKind, kind);
-    Fixture f(kind);
+    QFETCH(bool, realPace);
+    Fixture f(kind, realPace);
     TForm1& form = *f.form;
     QVERIFY(form.SaveORU->isEnabled());
 
