@@ -13,6 +13,7 @@
 #include <QTextStream>
 #include <csignal>
 #include <cstdio>
+#include <functional>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -25,14 +26,14 @@ void onSignal(int) {
     [[maybe_unused]] const auto written = ::write(signalPipe[0], &byte, 1);
 }
 
-// SIGTERM and SIGINT close the window as its close button does, so the settings are written.
-void closeOnSignals(QWidget& window) {
+// SIGTERM and SIGINT run handle() on the event loop, where it can end things in order.
+void onSignals(QObject& owner, const std::function<void()>& handle) {
     if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0) return;
-    auto* notifier = new QSocketNotifier(signalPipe[1], QSocketNotifier::Read, &window);
-    QObject::connect(notifier, &QSocketNotifier::activated, &window, [&window] {
+    auto* notifier = new QSocketNotifier(signalPipe[1], QSocketNotifier::Read, &owner);
+    QObject::connect(notifier, &QSocketNotifier::activated, &owner, [handle] {
         char byte;
         [[maybe_unused]] const auto got = ::read(signalPipe[1], &byte, 1);
-        window.close();
+        handle();
     });
     struct sigaction action {};
     action.sa_handler = onSignal;
@@ -61,14 +62,19 @@ int runBatch(const ProgramOptions& options, const Launch& launch) {
     settings.timeoutSeconds = options.timeoutSeconds;
     settings.logFile = options.logFile;
     BatchRun run(form, port, dialogs, settings, err);
+    onSignals(run, [&run] { run.interrupt(); });
     return run.run();
 }
 
 } // namespace
 
 int main(int argc, char* argv[]) {
-    // A batch run needs no display.
-    if (ProgramOptions::asksForBatch(argc, argv) && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    // A batch run, the help, the version and a word on wrong arguments need no display.
+    const ProgramOptions early = ProgramOptions::parse(arguments);
+    if (!early.opensWindow() && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("zuvovu"));
@@ -77,6 +83,10 @@ int main(int argc, char* argv[]) {
     const ProgramOptions options = ProgramOptions::parse(QApplication::arguments());
     if (options.helpRequested) {
         std::fputs(qPrintable(options.helpText), stdout);
+        return 0;
+    }
+    if (options.versionRequested) {
+        std::printf("zuvovu %s\n", qPrintable(ProgramOptions::Version));
         return 0;
     }
     if (!options.error.isEmpty()) {
@@ -97,7 +107,8 @@ int main(int argc, char* argv[]) {
 
     TForm1 window(port, pacer, dialogs, launch.exeName, launch.settingsPath);
     dialogs.setParentWindow(&window);
-    closeOnSignals(window);
+    // The window closes as its close button does, so the settings are written.
+    onSignals(window, [&window] { window.close(); });
     window.run([&window] { window.FormCreate(); });
     window.show();
     return QApplication::exec();

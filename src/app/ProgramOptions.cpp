@@ -1,7 +1,8 @@
 #include "app/ProgramOptions.h"
 
-#include <QByteArray>
 #include <QCommandLineParser>
+
+const QString ProgramOptions::Version = QStringLiteral("6.1");
 
 ProgramOptions ProgramOptions::parse(const QStringList& arguments) {
     QCommandLineParser parser;
@@ -10,9 +11,12 @@ ProgramOptions ProgramOptions::parse(const QStringList& arguments) {
                        "Without --simulator or --port the program asks for the port at start.\n"
                        "--read and --program run without a window and end when done, with the exit status\n"
                        "0 done (and verified), 1 verification found differences, 2 bad arguments or a file\n"
-                       "that cannot be read or written, 3 port failure or no answer from the unit."));
+                       "that cannot be read or written, 3 port failure or no answer from the unit,\n"
+                       "4 ended by a signal (SIGINT or SIGTERM)."));
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
                                   QStringLiteral("Shows this help."));
+    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
+                                     QStringLiteral("Shows the program's version."));
     const QCommandLineOption simulator(QStringLiteral("simulator"),
                                        QStringLiteral("Talks to the built-in simulated unit."));
     const QCommandLineOption port(QStringLiteral("port"),
@@ -36,7 +40,7 @@ ProgramOptions ProgramOptions::parse(const QStringList& arguments) {
         QStringLiteral("timeout"),
         QStringLiteral("Ends a --read or --program run when the unit says nothing for SECONDS (default 60)."),
         QStringLiteral("SECONDS"), QStringLiteral("60"));
-    parser.addOptions({help, simulator, port, read, program, stayStopped, log, timeout});
+    parser.addOptions({help, version, simulator, port, read, program, stayStopped, log, timeout});
 
     ProgramOptions options;
     options.helpText = parser.helpText();
@@ -45,6 +49,7 @@ ProgramOptions ProgramOptions::parse(const QStringList& arguments) {
         return options;
     }
     options.helpRequested = parser.isSet(help);
+    options.versionRequested = parser.isSet(version);
     options.simulator = parser.isSet(simulator);
     options.port = parser.value(port);
     options.readFile = parser.value(read);
@@ -69,16 +74,4 @@ ProgramOptions ProgramOptions::parse(const QStringList& arguments) {
     else if (!number || options.timeoutSeconds <= 0)
         options.error = QStringLiteral("--timeout takes a whole number of seconds greater than 0.");
     return options;
-}
-
-bool ProgramOptions::asksForBatch(int argc, char* argv[]) {
-    for (int i = 1; i < argc; ++i) {
-        QByteArray name(argv[i]);
-        if (!name.startsWith('-')) continue;
-        while (name.startsWith('-'))
-            name.remove(0, 1);
-        if (const qsizetype equals = name.indexOf('='); equals >= 0) name.truncate(equals);
-        if (name == "read" || name == "program") return true;
-    }
-    return false;
 }

@@ -14,14 +14,16 @@ struct ProgramOptions {
     int timeoutSeconds = 60;
 
     bool batch() const { return !readFile.isEmpty() || !programFile.isEmpty(); }
+    // Whether the arguments ask for the window, or only for something said on the terminal or a batch run.
+    bool opensWindow() const { return !batch() && !helpRequested && !versionRequested && error.isEmpty(); }
 
     // Empty when the arguments are usable; otherwise what is wrong with them.
     QString error;
     bool helpRequested = false;
+    bool versionRequested = false;
     QString helpText;
+    // The tool's own version, as the status bar shows it.
+    static const QString Version;
 
     static ProgramOptions parse(const QStringList& arguments);
-    // Whether the raw arguments ask for a batch task, before the toolkit is set up: such a run needs
-    // no display.
-    static bool asksForBatch(int argc, char* argv[]);
 };

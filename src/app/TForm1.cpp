@@ -6,6 +6,7 @@
 #include "app/Led.h"
 #include "app/Picture.h"
 #include "app/Pictures.h"
+#include "app/ProgramOptions.h"
 #include "app/StatusPanels.h"
 #include "comm/SerialPort.h"
 
@@ -181,7 +182,7 @@ void TForm1::buildFrame() {
     StatusBar1 = new StatusPanels({{QStringLiteral(" Operator:"), 142},
                                    {QStringLiteral(" board voltage:"), 136},
                                    {QStringLiteral(" SIM:"), 52},
-                                   {QStringLiteral("  Ver: 6.1"), 52},
+                                   {QStringLiteral("  Ver: ") + ProgramOptions::Version, 52},
                                    {QStringLiteral(" ORU Ver:"), 92},
                                    {QStringLiteral(" not connected"), 70}},
                                   this);

@@ -12,11 +12,14 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTimer>
-#include <utility>
 
 namespace {
 
-struct PortLost {};
+using Phase = Dialogue::Phase;
+using Outcome = Dialogue::Outcome;
+
+// How long the command in flight may take to be answered once a signal has ended the run.
+constexpr int InFlightMs = 3000;
 
 QString describe(const QByteArray& number, const QByteArray& name) {
     if (number.isEmpty() && name.isEmpty()) return QStringLiteral("(empty)");
@@ -31,6 +34,14 @@ BatchRun::BatchRun(TForm1& form, WatchedPort& port, ConsoleDialogs& dialogs, con
     connect(&m_port, &WatchedPort::sent, this, &BatchRun::onSent);
     connect(&m_port, &WatchedPort::received, this, [this] { m_sinceReceived.restart(); });
     connect(&m_form, &TForm1::lineHandled, this, &BatchRun::onLine);
+    connect(&m_form.dialogue, &Dialogue::started, this, [this](Phase phase) {
+        if (phase == Phase::ReadingBack) m_readBack.clear();
+    });
+    connect(&m_form.dialogue, &Dialogue::ended, this,
+            [this](Phase phase, Outcome outcome, const QString& detail) {
+                m_ended.append(
+                    {phase, outcome, detail, m_form.dialogue.readStage() == Dialogue::ReadStage::Entries});
+            });
 }
 
 int BatchRun::run() {
@@ -57,22 +68,10 @@ int BatchRun::run() {
         } else {
             stage(QStringLiteral("loading ") + m_settings.file);
             click([this] { m_form.LoadClick(); });
-            m_written.clear();
-            const int readBacks = m_readBacks;
-            click([this] { m_form.SaveORUClick(); });
-            if (!m_form.dialogue.is(Dialogue::Phase::Programming)) {
-                m_err << "error: the programming did not start" << Qt::endl;
-                code = BadArguments;
-            } else {
-                waitFor([this, readBacks] { return m_readBacks > readBacks; });
-                stage(QStringLiteral("verifying"));
-                code = verify();
-            }
+            code = program();
         }
-        if (!m_settings.stayStopped && code != BadArguments) {
-            stage(QStringLiteral("running"));
-            click([this] { m_form.RunORUClick(); });
-        }
+    } catch (const Stop& stop) {
+        code = stop.code;
     } catch (const TimedOut&) {
         m_err << "error: the unit has not answered for " << m_settings.timeoutSeconds << " s while "
               << m_stage << Qt::endl;
@@ -80,6 +79,12 @@ int BatchRun::run() {
     } catch (const PortLost&) {
         m_err << "error: the serial port failed while " << m_stage << Qt::endl;
         code = PortFailure;
+    } catch (const Signalled&) {
+        code = endAfterSignal();
+    }
+    if (!m_settings.stayStopped && code != BadArguments && code != Interrupted && !m_port.failed()) {
+        stage(QStringLiteral("running"));
+        m_form.run([this] { m_form.RunORUClick(); });
     }
     writeLog();
     return code;
@@ -93,7 +98,9 @@ void BatchRun::stage(const QString& text) {
 bool BatchRun::waitFor(const std::function<bool()>& done, int limitMs) {
     QElapsedTimer elapsed;
     elapsed.start();
-    while (!done()) {
+    // A signal ends the run whatever the phase has come to meanwhile.
+    while (m_interrupted || !done()) {
+        if (m_interrupted) throw Signalled{};
         if (m_port.failed()) throw PortLost{};
         if (m_sinceReceived.elapsed() > qint64(m_settings.timeoutSeconds) * 1000) throw TimedOut{};
         if (limitMs >= 0 && elapsed.elapsed() >= limitMs) return false;
@@ -104,19 +111,63 @@ bool BatchRun::waitFor(const std::function<bool()>& done, int limitMs) {
     return true;
 }
 
+qsizetype BatchRun::waitForEnd(qsizetype mark, Phase phase) {
+    qsizetype found = -1;
+    waitFor([&] {
+        for (qsizetype i = mark; i < m_ended.size() && found < 0; ++i) {
+            const Ended& ended = m_ended[i];
+            // The stop is cancelled when the unit is asked whether it is stopped already.
+            const bool early = ended.outcome != Outcome::Done && ended.outcome != Outcome::Cancelled;
+            if (ended.phase == phase || early) found = i;
+        }
+        return found >= 0;
+    });
+    return found;
+}
+
 void BatchRun::click(const std::function<void()>& handler) {
     m_form.run(handler);
     if (m_port.failed()) throw PortLost{};
 }
 
 void BatchRun::readUnit() {
-    const int readBacks = m_readBacks;
+    const qsizetype mark = m_ended.size();
     click([this] { m_form.StopORUClick(); });
-    const auto readDone = [this, readBacks] { return m_readBacks > readBacks; };
-    // A unit that is stopped already does not answer the stop line: ask it as "Load" does.
-    if (!waitFor(readDone, m_settings.stopAnswerMs) && !m_stopAnswered)
+    // A unit that is stopped already does not answer the stop line: ask it as "Load" does, unless it
+    // has answered meanwhile.
+    if (!waitFor([this] { return !m_form.dialogue.is(Phase::Stopping); }, m_settings.stopAnswerMs))
         click([this] { m_form.LoadORUClick(); });
-    waitFor(readDone);
+    const Ended ended = m_ended[waitForEnd(mark, Phase::ReadingBack)];
+    if (ended.outcome == Outcome::Done && ended.readOut) return;
+    m_err << "error: the unit was not read";
+    if (!ended.detail.isEmpty()) m_err << ": " << ended.detail;
+    m_err << Qt::endl;
+    throw Stop{PortFailure};
+}
+
+int BatchRun::program() {
+    m_written.clear();
+    const qsizetype mark = m_ended.size();
+    click([this] { m_form.SaveORUClick(); });
+    if (!m_form.dialogue.is(Phase::Programming)) {
+        m_err << "error: the programming did not start" << Qt::endl;
+        return BadArguments;
+    }
+    const qsizetype programmed = waitForEnd(mark, Phase::Programming);
+    if (m_ended[programmed].outcome != Outcome::Done) {
+        m_err << "error: programming stopped early, after location " << m_form.dialogue.done() << " of "
+              << m_form.state.simCapacity << ": the unit holds a mix of the new and the old configuration"
+              << Qt::endl;
+        throw Stop{PortFailure};
+    }
+    stage(QStringLiteral("verifying"));
+    const Ended readBack = m_ended[waitForEnd(programmed + 1, Phase::ReadingBack)];
+    if (readBack.outcome != Outcome::Done) {
+        m_err << "error: the unit was programmed, but not read back to verify it: " << readBack.detail
+              << Qt::endl;
+        throw Stop{PortFailure};
+    }
+    return verify();
 }
 
 int BatchRun::verify() {
@@ -134,6 +185,35 @@ int BatchRun::verify() {
     return Differences;
 }
 
+void BatchRun::interrupt() {
+    if (m_interrupted) return;
+    m_interrupted = true;
+    m_linesAtInterrupt = m_linesHandled;
+    // Nothing more goes out: the phase under way ends before the next answer can move it on, and says
+    // where it stopped.
+    QTimer::singleShot(0, this, [this] {
+        if (!m_form.dialogue.is(Phase::Idle))
+            m_form.run(
+                [this] { m_form.stopPhase(Outcome::Cancelled, QStringLiteral("Interrupted by a signal.")); });
+    });
+}
+
+int BatchRun::endAfterSignal() {
+    m_err << "interrupted while " << m_stage << Qt::endl;
+    // The command in flight is answered before the unit is switched back.
+    m_interrupted = false;
+    try {
+        waitFor([this] { return m_linesHandled > m_linesAtInterrupt; }, InFlightMs);
+    } catch (...) {
+        // A lost port or a silent unit: there is nothing more to wait for.
+    }
+    if (!m_settings.stayStopped && !m_port.failed()) {
+        stage(QStringLiteral("running"));
+        m_form.run([this] { m_form.RunORUClick(); });
+    }
+    return Interrupted;
+}
+
 void BatchRun::writeLog() {
     if (m_settings.logFile.isEmpty()) return;
     try {
@@ -144,45 +224,23 @@ void BatchRun::writeLog() {
 }
 
 void BatchRun::onSent(const QByteArray& data) {
-    if (data.startsWith("AT+CPBR=1,")) {
-        m_readPending = true;
-        m_readSentNow = true;
-        m_oksBeforeRead = 0;
-        m_readBack.clear();
-    } else if (data.startsWith("AT+CPBW=") && m_form.dialogue.is(Dialogue::Phase::Programming)) {
-        // "AT+CPBW=" index "," number ",," name, or "AT+CPBW=" index alone to clear.
-        const QByteArray command = data.mid(8).chopped(2);
-        const qsizetype comma = command.indexOf(',');
-        const int index = command.left(comma < 0 ? command.size() : comma).toInt();
-        const QByteArray fields = comma < 0 ? QByteArray() : command.mid(comma + 1);
-        const qsizetype separator = fields.indexOf(",,");
-        m_written[index] = separator < 0 ? Entry{} : Entry{fields.left(separator), fields.mid(separator + 2)};
-        stage(QStringLiteral("programming location %1 of %2").arg(index).arg(m_form.state.simCapacity));
-    }
+    if (!data.startsWith("AT+CPBW=") || !m_form.dialogue.is(Phase::Programming)) return;
+    // "AT+CPBW=" index "," number ",," name, or "AT+CPBW=" index alone to clear.
+    const QByteArray command = data.mid(8).chopped(2);
+    const qsizetype comma = command.indexOf(',');
+    const int index = command.left(comma < 0 ? command.size() : comma).toInt();
+    const QByteArray fields = comma < 0 ? QByteArray() : command.mid(comma + 1);
+    const qsizetype separator = fields.indexOf(",,");
+    m_written[index] = separator < 0 ? Entry{} : Entry{fields.left(separator), fields.mid(separator + 2)};
+    stage(QStringLiteral("programming location %1 of %2").arg(index).arg(m_form.state.simCapacity));
 }
 
 void BatchRun::onLine(const QByteArray& line) {
-    // The read is done at its own "OK". An "OK" that made the program send the read command belongs
-    // to the command before it; a read sent on another line (the SIM size) still has that line's
-    // "OK" to come before its own.
-    if (std::exchange(m_readSentNow, false)) {
-        if (line == "OK") return;
-        m_oksBeforeRead = 1;
-    }
-    if (line == "STOP" || line.contains("#APLAYEV:")) m_stopAnswered = true;
+    ++m_linesHandled;
     if (line.contains("+CPBR: (1-")) {
         stage(QStringLiteral("reading %1 locations").arg(m_form.state.simCapacity));
-        // A SIM of 10 locations or fewer is not read at all.
-        if (m_form.state.simCapacity <= 10) ++m_readBacks;
-    } else if (m_readPending && line.startsWith("+CPBR:")) {
+    } else if (line.startsWith("+CPBR:") && m_form.dialogue.is(Phase::ReadingBack)) {
         const PhonebookEntry entry = PhonebookEntry::parse(line);
         m_readBack[entry.index.toInt()] = {entry.number, entry.name};
-    } else if (m_readPending && line == "OK") {
-        if (m_oksBeforeRead > 0) {
-            --m_oksBeforeRead;
-            return;
-        }
-        m_readPending = false;
-        ++m_readBacks;
     }
 }

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "comm/Dialogue.h"
+
 #include <QByteArray>
 #include <QElapsedTimer>
+#include <QList>
 #include <QMap>
 #include <QObject>
 #include <QString>
@@ -13,12 +16,13 @@ class WatchedPort;
 class ConsoleDialogs;
 
 // Reads a unit into a configuration file, or programs a unit from one and verifies what it holds,
-// by driving the window's own handlers as a person clicking would.
+// by driving the window's own handlers as a person clicking would. It waits on the dialogue's phases:
+// a read or a programming is over when its own answers have come, never when a timer says so.
 class BatchRun : public QObject {
     Q_OBJECT
 public:
     enum class Task { Read, Program };
-    enum ExitCode { Done = 0, Differences = 1, BadArguments = 2, PortFailure = 3 };
+    enum ExitCode { Done = 0, Differences = 1, BadArguments = 2, PortFailure = 3, Interrupted = 4 };
 
     struct Settings {
         Task task = Task::Read;
@@ -26,7 +30,7 @@ public:
         bool stayStopped = false;
         int timeoutSeconds = 60;
         QString logFile;
-        // How long a unit may take to report its stop before it is taken to be stopped already.
+        // How long a unit may take to report its stop before it is asked whether it is stopped already.
         int stopAnswerMs = 3000;
     };
 
@@ -35,6 +39,8 @@ public:
 
     // Runs the whole task; the exit status of the program.
     int run();
+    // A signal asks the run to end: the command in flight is answered, nothing more is sent.
+    void interrupt();
 
 private:
     struct Entry {
@@ -42,16 +48,32 @@ private:
         QByteArray name;
         friend bool operator==(const Entry&, const Entry&) = default;
     };
+    struct Ended {
+        Dialogue::Phase phase;
+        Dialogue::Outcome outcome;
+        QString detail;
+        // The read command itself went out (a SIM of ten locations or fewer is not read).
+        bool readOut;
+    };
+    // Ends the run with an exit status; what went wrong has been said.
+    struct Stop {
+        int code;
+    };
     struct TimedOut {};
+    struct PortLost {};
+    struct Signalled {};
 
     void stage(const QString& text);
-    // Runs the event loop until done() holds. Fails with TimedOut when the unit says nothing for the
-    // time-out; with a limit, returns false once that many milliseconds have passed.
+    // Runs the event loop until done() holds. Fails when the unit says nothing for the time-out, the port
+    // is lost or a signal came; with a limit, returns false once that many milliseconds have passed.
     bool waitFor(const std::function<bool()>& done, int limitMs = -1);
+    // Waits for the first phase that ends early, or for the given phase to end, after the mark; its index.
+    qsizetype waitForEnd(qsizetype mark, Dialogue::Phase phase);
     void click(const std::function<void()>& handler);
-    bool portLost() const;
     void readUnit();
+    int program();
     int verify();
+    int endAfterSignal();
     void writeLog();
 
     void onSent(const QByteArray& data);
@@ -64,13 +86,11 @@ private:
     QTextStream& m_err;
     QString m_stage;
     QElapsedTimer m_sinceReceived;
+    bool m_interrupted = false;
+    int m_linesHandled = 0;
+    int m_linesAtInterrupt = 0;
 
-    // What the dialogue has reached.
-    bool m_stopAnswered = false;
-    bool m_readPending = false;
-    bool m_readSentNow = false;
-    int m_oksBeforeRead = 0;
-    int m_readBacks = 0;
+    QList<Ended> m_ended;
     QMap<int, Entry> m_written;
     QMap<int, Entry> m_readBack;
 };

@@ -27,8 +27,10 @@ struct Batch {
     }
     int run() {
         BatchRun batch(form, port, dialogs, settings, err);
+        if (prepare) prepare(batch);
         return batch.run();
     }
+    std::function<void(BatchRun&)> prepare;
 
     SimulatedPort simPort;
     WatchedPort port;
@@ -73,6 +75,10 @@ private slots:
     void aUnitThatStopsAnsweringEndsTheRun();
     void aDroppedWriteIsADifference();
     void anUnreadableFileTouchesNoUnit();
+    void aSlowUnitReadsAsTheFastOne();
+    void aReadTheUnitRefusesWritesNoFile();
+    void aRefusedWriteEndsTheRunAndSaysWhere();
+    void aSignalEndsTheRunAfterTheCommandInFlight();
     void arguments_data();
     void arguments();
     void runsFromAPlainTerminal();
@@ -165,10 +171,87 @@ void BatchTest::anUnreadableFileTouchesNoUnit() {
     QVERIFY(!unit.dtr());
 }
 
+void BatchTest::aSlowUnitReadsAsTheFastOne() {
+    QTemporaryDir dir;
+    QByteArrayList files;
+    for (const bool realPace : {false, true}) {
+        SimOptions options = realPace ? SimOptions::realistic() : SimOptions();
+        // The SIM is still starting when it is first asked.
+        options.busyPhonebookCommands = realPace ? 1 : 0;
+        options.phonebook = configuredUnit();
+        SimulatedUnit unit(options);
+        const QString file = dir.filePath(realPace ? QStringLiteral("slow.oru") : QStringLiteral("fast.oru"));
+        Batch batch(unit, BatchRun::Task::Read, file, dir.path());
+        QCOMPARE(batch.run(), int(BatchRun::Done));
+        files << readWholeFile(file);
+    }
+    QCOMPARE(files[1], files[0]);
+}
+
+void BatchTest::aReadTheUnitRefusesWritesNoFile() {
+    QTemporaryDir dir;
+    SimOptions options;
+    options.busyPhonebookCommands = 100;
+    SimulatedUnit unit(options);
+    const QString file = dir.filePath(QStringLiteral("unit.oru"));
+    Batch batch(unit, BatchRun::Task::Read, file, dir.path());
+    QCOMPARE(batch.run(), int(BatchRun::PortFailure));
+    QVERIFY2(batch.errors.contains(QStringLiteral("+CME ERROR: 14")), qPrintable(batch.errors));
+    QVERIFY2(batch.errors.contains(QStringLiteral("error: the unit was not read")), qPrintable(batch.errors));
+    QVERIFY(!QFile::exists(file));
+    QCOMPARE(unit.mode(), SimulatedUnit::Mode::Run);
+}
+
+void BatchTest::aRefusedWriteEndsTheRunAndSaysWhere() {
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("unit.oru"));
+    writeWholeFile(file, "ADMIN1=+420111\r\nADMIN2=+420222\r\nADMIN3=+420333\r\n");
+    SimulatedUnit unit{SimOptions{}};
+    unit.failNext("AT+CPBW=2,", "+CME ERROR: 20");
+    Batch batch(unit, BatchRun::Task::Program, file, dir.path());
+    QCOMPARE(batch.run(), int(BatchRun::PortFailure));
+    for (const char* words : {"The unit answered \"+CME ERROR: 20\"", "Location 2 was not written",
+                              "programming stopped early, after location 1 of 250", "mix"})
+        QVERIFY2(batch.errors.contains(QLatin1String(words)), qPrintable(batch.errors));
+    QVERIFY(!batch.errors.contains(QStringLiteral("verifying")));
+    QCOMPARE(unit.phonebook().value(3), SimEntry{});
+}
+
+void BatchTest::aSignalEndsTheRunAfterTheCommandInFlight() {
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("unit.oru"));
+    {
+        SimOptions options;
+        options.phonebook = configuredUnit();
+        SimulatedUnit source(options);
+        Batch batch(source, BatchRun::Task::Read, file, dir.path());
+        QCOMPARE(batch.run(), int(BatchRun::Done));
+    }
+    SimulatedUnit unit{SimOptions{}};
+    Batch batch(unit, BatchRun::Task::Program, file, dir.path());
+    batch.settings.logFile = dir.filePath(QStringLiteral("unit.mon"));
+    int writes = 0;
+    batch.prepare = [&](BatchRun& run) {
+        QObject::connect(&batch.port, &WatchedPort::sent, &run, [&](const QByteArray& data) {
+            if (data.startsWith("AT+CPBW=") && ++writes == 10) run.interrupt();
+        });
+    };
+    QCOMPARE(batch.run(), int(BatchRun::Interrupted));
+    QCOMPARE(writes, 10);
+    for (const char* words : {"interrupted while programming location 10 of 250", "Interrupted by a signal.",
+                              "The last location written was 9 of 250", "running"})
+        QVERIFY2(batch.errors.contains(QLatin1String(words)), qPrintable(batch.errors));
+    // The write in flight was answered and kept; nothing after it went out.
+    QCOMPARE(unit.phonebook().size(), 10);
+    QCOMPARE(unit.mode(), SimulatedUnit::Mode::Run);
+    QVERIFY(read(batch.settings.logFile).contains(QStringLiteral("SIM10")));
+}
+
 void BatchTest::arguments_data() {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("error");
     QTest::newRow("read on the simulator") << QStringList{"--simulator", "--read", "a.oru"} << QString();
+    QTest::newRow("version") << QStringList{"--version"} << QString();
     QTest::newRow("program with every option")
         << QStringList{"--port", "/dev/ttyUSB0", "--program", "a.oru", "--stay-stopped",
                        "--log",  "a.mon",        "--timeout", "5"}
@@ -214,9 +297,18 @@ void BatchTest::runsFromAPlainTerminal() {
     QVERIFY(read(file).startsWith(QStringLiteral("ADMIN1=+420603111222\r\n")));
     QVERIFY(read(file).endsWith(QStringLiteral("C2468C=1#4#07#18#**#0\r\n")));
 
-    zuvovu.start(buildDir + QStringLiteral("/zuvovu"), {"--read", file});
-    QVERIFY(zuvovu.waitForFinished(60000));
-    QCOMPARE(zuvovu.exitCode(), int(BatchRun::BadArguments));
+    // Whatever is said on the terminal needs no display either.
+    const QList<std::pair<QStringList, int>> told{{{"--read", file}, BatchRun::BadArguments},
+                                                  {{"--bogus"}, BatchRun::BadArguments},
+                                                  {{"--help"}, 0},
+                                                  {{"--version"}, 0}};
+    for (const auto& [arguments, status] : told) {
+        zuvovu.start(buildDir + QStringLiteral("/zuvovu"), arguments);
+        QVERIFY(zuvovu.waitForFinished(60000));
+        QCOMPARE(zuvovu.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(zuvovu.exitCode(), status);
+    }
+    QCOMPARE(zuvovu.readAllStandardOutput().trimmed(), QByteArray("zuvovu 6.1"));
 }
 
 QTEST_MAIN(BatchTest)
