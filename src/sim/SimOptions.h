@@ -46,8 +46,8 @@ struct SimOptions {
 
     // A configured unit with the delays of a real one, for people who try the tool without hardware.
     static SimOptions demo();
-    // Delays and rates of a real unit that has been up for a while: 115200 baud both ways, about 15 ms
-    // for each record it lists.
+    // Delays and rates of a real unit: 115200 baud both ways, about 15 ms for each record it lists, and
+    // a SIM still being read when the module has just started.
     static SimOptions realistic() {
         SimOptions options;
         options.answerDelayMs = 5;
@@ -56,6 +56,16 @@ struct SimOptions {
         options.outputBytesPerSecond = 11520;
         options.inputBytesPerSecond = 11520;
         options.recordMs = 15;
+        options.busyPhonebookCommands = 1;
+        return options;
+    }
+    // Without the line's rates, the time per record and the busy SIM; the delays stay.
+    SimOptions instant() const {
+        SimOptions options = *this;
+        options.outputBytesPerSecond = 0;
+        options.inputBytesPerSecond = 0;
+        options.recordMs = 0;
+        options.busyPhonebookCommands = 0;
         return options;
     }
 };

@@ -49,11 +49,28 @@ public:
             m_received.append(buffer, count);
         return m_received;
     }
+    void forget() { m_received.clear(); }
 
 private:
     int m_fd;
     QByteArray m_received;
 };
+
+// zuvovu-sim started with the arguments; its device path, or an empty one when it did not start.
+QByteArray startSim(QProcess& sim, const QStringList& arguments) {
+    sim.start(qEnvironmentVariable("ZUVOVU_BUILD_DIR") + "/zuvovu-sim", arguments);
+    if (!sim.waitForStarted()) return {};
+    while (!sim.canReadLine() && sim.waitForReadyRead(10000)) {
+    }
+    return sim.readLine().trimmed();
+}
+
+QByteArray framed(const QByteArrayList& lines) {
+    QByteArray bytes;
+    for (const QByteArray& line : lines)
+        bytes += "\r\n" + line + "\r\n";
+    return bytes;
+}
 
 } // namespace
 
@@ -63,7 +80,9 @@ private slots:
     void answersOverThePseudoTerminal();
     void everyByteCrossesUnchanged();
     void slowUnitHoldsBackAWriter();
+    void executableServesAPeerUntilStopped_data();
     void executableServesAPeerUntilStopped();
+    void executableAnswersAnAtPhoneTool();
 };
 
 void SimPtyTest::answersOverThePseudoTerminal() {
@@ -108,21 +127,78 @@ void SimPtyTest::slowUnitHoldsBackAWriter() {
     QCOMPARE(unit.scripts().value("big.pyo"), script);
 }
 
+void SimPtyTest::executableServesAPeerUntilStopped_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QByteArray>("answers");
+    QTest::newRow("just started, like a real unit")
+        << QStringList{"--stopped", "--capacity", "7"} << QByteArray("+CME ERROR: 14");
+    QTest::newRow("instant") << QStringList{"--stopped", "--capacity", "7", "--instant"}
+                             << QByteArray("+CPBR: (1-7),80,40\r\n\r\nOK");
+}
+
 void SimPtyTest::executableServesAPeerUntilStopped() {
-    const QByteArray buildDir = qgetenv("ZUVOVU_BUILD_DIR");
-    if (buildDir.isEmpty()) QSKIP("ZUVOVU_BUILD_DIR names the build that holds zuvovu-sim");
+    QFETCH(QStringList, arguments);
+    QFETCH(QByteArray, answers);
+    if (qEnvironmentVariableIsEmpty("ZUVOVU_BUILD_DIR"))
+        QSKIP("ZUVOVU_BUILD_DIR names the build that holds zuvovu-sim");
     QProcess sim;
-    sim.start(QString::fromLocal8Bit(buildDir) + "/zuvovu-sim", {"--stopped", "--capacity", "7"});
-    QVERIFY(sim.waitForStarted());
-    QTRY_VERIFY(sim.canReadLine());
-    Peer peer(sim.readLine().trimmed());
+    Peer peer(startSim(sim, arguments));
     QVERIFY(peer.isOpen());
-    QVERIFY(peer.write("ATE0\r\nAT+CPBR=?\r\n"));
-    QTRY_COMPARE(peer.received(), "ATE0\r\n\r\nOK\r\n\r\n+CPBR: (1-7),80,40\r\n\r\nOK\r\n");
+    QVERIFY(peer.write("ATE0\r\nAT+CPBR=?\r\nAT+CPBR=?\r\n"));
+    QTRY_COMPARE(peer.received(),
+                 "ATE0\r\n\r\nOK\r\n\r\n" + answers + "\r\n\r\n+CPBR: (1-7),80,40\r\n\r\nOK\r\n");
     sim.terminate();
     QVERIFY(sim.waitForFinished());
     QCOMPARE(sim.exitStatus(), QProcess::NormalExit);
     QCOMPARE(sim.exitCode(), 0);
+}
+
+void SimPtyTest::executableAnswersAnAtPhoneTool() {
+    if (qEnvironmentVariableIsEmpty("ZUVOVU_BUILD_DIR"))
+        QSKIP("ZUVOVU_BUILD_DIR names the build that holds zuvovu-sim");
+    // What a phone tool sends, line by line, to a unit that has just started; commands end in CR alone.
+    const struct {
+        QByteArray command;
+        QByteArrayList answer;
+    } session[] = {
+        {"ATE0", {"OK"}},
+        {"ATI", {"ZV-2G", "Revision: 2.04.007", "OK"}},
+        {"AT+CGMI", {"Telit", "OK"}},
+        {"AT+CGMM", {"ZV-2G", "OK"}},
+        {"AT+CGMR", {"2.04.007", "OK"}},
+        {"AT+CGSN", {"356938035643809", "OK"}},
+        {"AT+CMEE=2", {"OK"}},
+        {"AT+CSCS=\"IRA\"", {"OK"}},
+        {"AT+CFUN?", {"+CFUN: 1", "OK"}},
+        {"AT+CPBS=\"SM\"", {"OK"}},
+        {"AT+CPBS?", {"+CPBS: \"SM\",0,250", "OK"}},
+        {"AT+CPBR=?", {"+CME ERROR: SIM busy"}},
+        {"AT+CPBR=?", {"+CPBR: (1-250),80,40", "OK"}},
+        {"AT+CPBW=5,\"+420603111222\",145,\"Alice\"", {"OK"}},
+        {"AT+CPBW=,\"123\",129,\"Bob\"", {"OK"}},
+        {"AT+CPBW=7,\"+420777333444\",145,\"Smith, J\"", {"OK"}},
+        {"AT+CPBS?", {"+CPBS: \"SM\",3,250", "OK"}},
+        {"AT+CPBR=1,10",
+         {"+CPBR: 1,\"123\",129,\"Bob\"", "+CPBR: 5,\"+420603111222\",145,\"Alice\"",
+          "+CPBR: 7,\"+420777333444\",145,\"Smith, J\"", "OK"}},
+        {"AT+CPBW=5", {"OK"}},
+        {"AT+CPBR=1,10",
+         {"+CPBR: 1,\"123\",129,\"Bob\"", "+CPBR: 7,\"+420777333444\",145,\"Smith, J\"", "OK"}},
+        {"AT+CPBW=251,\"1\",129,\"X\"", {"+CME ERROR: invalid index"}},
+    };
+    QProcess sim;
+    Peer peer(startSim(sim, {"--stopped"}));
+    QVERIFY(peer.isOpen());
+    for (const auto& step : session) {
+        QVERIFY(peer.write(step.command + "\r"));
+        // The echo of ATE0 comes before echo is off.
+        const QByteArray expected = (step.command == "ATE0" ? "ATE0\r\n" : "") + framed(step.answer);
+        QTRY_VERIFY2(peer.received().size() >= expected.size(), step.command.constData());
+        QCOMPARE(peer.received(), expected);
+        peer.forget();
+    }
+    sim.terminate();
+    QVERIFY(sim.waitForFinished());
 }
 
 QTEST_GUILESS_MAIN(SimPtyTest)
