@@ -43,7 +43,7 @@ void onSignals(QObject& owner, const std::function<void()>& handle) {
     sigaction(SIGINT, &action, nullptr);
 }
 
-// Reads a unit into a file or programs it from one, without a window.
+// Runs a batch task on the unit, without a window.
 int runBatch(const ProgramOptions& options, const Launch& launch) {
     QTextStream err(stderr);
     ConsoleDialogs dialogs(err);
@@ -56,8 +56,12 @@ int runBatch(const ProgramOptions& options, const Launch& launch) {
     RealPacer pacer;
     TForm1 form(port, pacer, dialogs, launch.exeName, launch.settingsPath);
     BatchRun::Settings settings;
-    settings.task = options.readFile.isEmpty() ? BatchRun::Task::Program : BatchRun::Task::Read;
-    settings.file = options.readFile.isEmpty() ? options.programFile : options.readFile;
+    const QMap<QString, BatchRun::Task> tasks{{QStringLiteral("read"), BatchRun::Task::Read},
+                                              {QStringLiteral("program"), BatchRun::Task::Program},
+                                              {QStringLiteral("diff"), BatchRun::Task::Diff},
+                                              {QStringLiteral("upload"), BatchRun::Task::Upload}};
+    settings.task = tasks.value(options.task);
+    settings.file = options.taskFile;
     settings.stayStopped = options.stayStopped;
     settings.timeoutSeconds = options.timeoutSeconds;
     settings.logFile = options.logFile;

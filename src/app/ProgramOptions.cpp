@@ -6,13 +6,13 @@ const QString ProgramOptions::Version = QStringLiteral("6.1");
 
 ProgramOptions ProgramOptions::parse(const QStringList& arguments) {
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("Configures a GSM door-intercom unit over a serial line.\n"
-                       "Without --simulator or --port the program asks for the port at start.\n"
-                       "--read and --program run without a window and end when done, with the exit status\n"
-                       "0 done (and verified), 1 verification found differences, 2 bad arguments or a file\n"
-                       "that cannot be read or written, 3 port failure or no answer from the unit,\n"
-                       "4 ended by a signal (SIGINT or SIGTERM)."));
+    parser.setApplicationDescription(QStringLiteral(
+        "Configures a GSM door-intercom unit over a serial line.\n"
+        "Without --simulator or --port the program asks for the port at start.\n"
+        "--read, --program, --diff and --upload run without a window and end when done, with the exit\n"
+        "status 0 done (and verified), 1 verification found differences (with --diff: programming would\n"
+        "change something), 2 bad arguments or a file that cannot be read or written, 3 port failure, no\n"
+        "answer or an error answer from the unit, 4 ended by a signal (SIGINT or SIGTERM)."));
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
                                   QStringLiteral("Shows this help."));
     const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
@@ -31,16 +31,24 @@ ProgramOptions ProgramOptions::parse(const QStringList& arguments) {
         QStringLiteral("Programs the unit from the configuration file FILE and verifies every location."),
         QStringLiteral("FILE"));
     const QCommandLineOption stayStopped(
-        QStringLiteral("stay-stopped"),
-        QStringLiteral("Leaves the unit in stop mode after --read or --program."));
-    const QCommandLineOption log(
-        QStringLiteral("log"), QStringLiteral("Writes the monitor log of a --read or --program run to FILE."),
-        QStringLiteral("FILE"));
+        QStringLiteral("stay-stopped"), QStringLiteral("Leaves the unit in stop mode after the batch task."));
+    const QCommandLineOption log(QStringLiteral("log"),
+                                 QStringLiteral("Writes the monitor log of the batch task to FILE."),
+                                 QStringLiteral("FILE"));
     const QCommandLineOption timeout(
         QStringLiteral("timeout"),
-        QStringLiteral("Ends a --read or --program run when the unit says nothing for SECONDS (default 60)."),
+        QStringLiteral("Ends the batch task when the unit says nothing for SECONDS (default 60)."),
         QStringLiteral("SECONDS"), QStringLiteral("60"));
-    parser.addOptions({help, version, simulator, port, read, program, stayStopped, log, timeout});
+    const QCommandLineOption diff(
+        QStringLiteral("diff"),
+        QStringLiteral("Reads the unit and lists every location that programming FILE would change; writes "
+                       "nothing."),
+        QStringLiteral("FILE"));
+    const QCommandLineOption upload(QStringLiteral("upload"),
+                                    QStringLiteral("Runs the upgrade list LIST on the unit, line by line."),
+                                    QStringLiteral("LIST"));
+    parser.addOptions(
+        {help, version, simulator, port, read, program, diff, upload, stayStopped, log, timeout});
 
     ProgramOptions options;
     options.helpText = parser.helpText();
@@ -52,8 +60,13 @@ ProgramOptions ProgramOptions::parse(const QStringList& arguments) {
     options.versionRequested = parser.isSet(version);
     options.simulator = parser.isSet(simulator);
     options.port = parser.value(port);
-    options.readFile = parser.value(read);
-    options.programFile = parser.value(program);
+    QStringList tasks;
+    for (const QCommandLineOption* task : {&read, &program, &diff, &upload}) {
+        if (!parser.isSet(*task)) continue;
+        tasks << QStringLiteral("--") + task->names().first();
+        options.task = task->names().first();
+        options.taskFile = parser.value(*task);
+    }
     options.stayStopped = parser.isSet(stayStopped);
     options.logFile = parser.value(log);
     bool number = false;
@@ -63,14 +76,16 @@ ProgramOptions ProgramOptions::parse(const QStringList& arguments) {
         options.error = QStringLiteral("Unexpected argument: ") + parser.positionalArguments().first();
     else if (options.simulator && parser.isSet(port))
         options.error = QStringLiteral("--simulator and --port exclude each other.");
-    else if (parser.isSet(read) && parser.isSet(program))
-        options.error = QStringLiteral("--read and --program exclude each other.");
-    else if ((parser.isSet(read) || parser.isSet(program)) && options.batch() == false)
-        options.error = QStringLiteral("--read and --program need a file name.");
+    else if (tasks.size() > 1)
+        options.error = tasks.join(QStringLiteral(" and ")) + QStringLiteral(" exclude each other.");
+    else if (options.batch() && options.taskFile.isEmpty())
+        options.error = tasks.first() + QStringLiteral(" needs a file name.");
     else if (options.batch() && !options.simulator && options.port.isEmpty())
-        options.error = QStringLiteral("--read and --program need --port NAME or --simulator.");
+        options.error = tasks.first() + QStringLiteral(" needs --port NAME or --simulator.");
     else if (!options.batch() && (options.stayStopped || parser.isSet(log) || parser.isSet(timeout)))
-        options.error = QStringLiteral("--stay-stopped, --log and --timeout go with --read or --program.");
+        options.error =
+            QStringLiteral("--stay-stopped, --log and --timeout go with --read, --program, --diff or "
+                           "--upload.");
     else if (!number || options.timeoutSeconds <= 0)
         options.error = QStringLiteral("--timeout takes a whole number of seconds greater than 0.");
     return options;

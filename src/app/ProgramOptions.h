@@ -7,13 +7,14 @@
 struct ProgramOptions {
     bool simulator = false;
     QString port;
-    QString readFile;
-    QString programFile;
+    // The batch task ("read", "program", "diff" or "upload") and its file; none opens the window.
+    QString task;
+    QString taskFile;
     bool stayStopped = false;
     QString logFile;
     int timeoutSeconds = 60;
 
-    bool batch() const { return !readFile.isEmpty() || !programFile.isEmpty(); }
+    bool batch() const { return !task.isEmpty(); }
     // Whether the arguments ask for the window, or only for something said on the terminal or a batch run.
     bool opensWindow() const { return !batch() && !helpRequested && !versionRequested && error.isEmpty(); }
 

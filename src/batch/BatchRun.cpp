@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTimer>
+#include <utility>
 
 namespace {
 
@@ -37,6 +38,13 @@ BatchRun::BatchRun(TForm1& form, WatchedPort& port, ConsoleDialogs& dialogs, con
     connect(&m_form.dialogue, &Dialogue::started, this, [this](Phase phase) {
         if (phase == Phase::ReadingBack) m_readBack.clear();
     });
+    connect(&m_form.dialogue, &Dialogue::progressed, this, [this](Phase phase, int done, int total) {
+        if (phase != Phase::Uploading || done == std::exchange(m_uploadLine, done) || done >= total) return;
+        stage(QStringLiteral("uploading line %1 of %2: %3")
+                  .arg(done + 1)
+                  .arg(total)
+                  .arg(m_form.List->toPlainText().split(QLatin1Char('\n')).value(done)));
+    });
     connect(&m_form.dialogue, &Dialogue::ended, this,
             [this](Phase phase, Outcome outcome, const QString& detail) {
                 m_ended.append(
@@ -47,7 +55,7 @@ BatchRun::BatchRun(TForm1& form, WatchedPort& port, ConsoleDialogs& dialogs, con
 int BatchRun::run() {
     m_dialogs.file = m_settings.file;
     m_sinceReceived.start();
-    if (m_settings.task == Task::Program) {
+    if (m_settings.task != Task::Read) {
         // Checked before the unit is touched; what the file holds is the load's business.
         QFile file(m_settings.file);
         if (!QFileInfo(m_settings.file).isFile() || !file.open(QIODevice::ReadOnly)) {
@@ -60,15 +68,24 @@ int BatchRun::run() {
         stage(QStringLiteral("stopping"));
         click([this] { m_form.FormCreate(); });
         readUnit();
-        if (m_settings.task == Task::Read) {
+        const int errors = m_dialogs.errorCount;
+        switch (m_settings.task) {
+        case Task::Read:
             stage(QStringLiteral("saving ") + m_settings.file);
-            const int errors = m_dialogs.errorCount;
             click([this] { m_form.SaveClick(); });
             if (m_dialogs.errorCount > errors) code = BadArguments;
-        } else {
+            break;
+        case Task::Program:
+        case Task::Diff:
             stage(QStringLiteral("loading ") + m_settings.file);
             click([this] { m_form.LoadClick(); });
-            code = program();
+            code = m_settings.task == Task::Program ? program() : diff();
+            break;
+        case Task::Upload:
+            stage(QStringLiteral("loading the list ") + m_settings.file);
+            click([this] { m_form.LoadListClick(); });
+            code = m_dialogs.errorCount > errors ? int(BadArguments) : upload();
+            break;
         }
     } catch (const Stop& stop) {
         code = stop.code;
@@ -173,8 +190,8 @@ int BatchRun::program() {
 int BatchRun::verify() {
     int differences = 0;
     for (int index = 1; index <= m_form.state.simCapacity; ++index) {
-        const Entry written = m_written.value(index);
-        const Entry back = m_readBack.value(index);
+        const SimLocation written = m_written.value(index);
+        const SimLocation back = m_readBack.value(index);
         if (written == back) continue;
         ++differences;
         m_err << "location " << index << ": wrote " << describe(written.number, written.name)
@@ -183,6 +200,36 @@ int BatchRun::verify() {
     if (differences == 0) return Done;
     m_err << differences << (differences == 1 ? " location differs" : " locations differ") << Qt::endl;
     return Differences;
+}
+
+int BatchRun::diff() {
+    // Programming encodes the settings from the controls first; so does the comparison.
+    m_form.ControlsToParams();
+    const QList<LocationChange> changes =
+        planChanges(programmingPlan(m_form), m_readBack, m_form.state.simCapacity);
+    for (const LocationChange& change : changes)
+        m_err << "location " << change.location << ": holds "
+              << describe(change.before.number, change.before.name) << ", would hold "
+              << describe(change.after.number, change.after.name) << Qt::endl;
+    if (changes.isEmpty()) {
+        m_err << "programming " << m_settings.file << " would change nothing" << Qt::endl;
+        return Done;
+    }
+    m_err << changes.size() << (changes.size() == 1 ? " location" : " locations") << " would change"
+          << Qt::endl;
+    return Differences;
+}
+
+int BatchRun::upload() {
+    const qsizetype mark = m_ended.size();
+    click([this] { m_form.UpgradeClick(); });
+    const Ended ended = m_ended[waitForEnd(mark, Phase::Uploading)];
+    if (ended.outcome == Outcome::Done) {
+        m_err << "upload done: " << ended.detail << Qt::endl;
+        return Done;
+    }
+    // The error report has said where the upload stopped and why.
+    throw Stop{ended.outcome == Outcome::Failed ? int(BadArguments) : int(PortFailure)};
 }
 
 void BatchRun::interrupt() {
@@ -231,7 +278,8 @@ void BatchRun::onSent(const QByteArray& data) {
     const int index = command.left(comma < 0 ? command.size() : comma).toInt();
     const QByteArray fields = comma < 0 ? QByteArray() : command.mid(comma + 1);
     const qsizetype separator = fields.indexOf(",,");
-    m_written[index] = separator < 0 ? Entry{} : Entry{fields.left(separator), fields.mid(separator + 2)};
+    m_written[index] =
+        separator < 0 ? SimLocation{} : SimLocation{fields.left(separator), fields.mid(separator + 2)};
     stage(QStringLiteral("programming location %1 of %2").arg(index).arg(m_form.state.simCapacity));
 }
 

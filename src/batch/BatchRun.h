@@ -1,6 +1,7 @@
 #pragma once
 
 #include "comm/Dialogue.h"
+#include "config/ProgrammingPlan.h"
 
 #include <QByteArray>
 #include <QElapsedTimer>
@@ -15,13 +16,14 @@ class TForm1;
 class WatchedPort;
 class ConsoleDialogs;
 
-// Reads a unit into a configuration file, or programs a unit from one and verifies what it holds,
-// by driving the window's own handlers as a person clicking would. It waits on the dialogue's phases:
+// Reads a unit into a configuration file, programs a unit from one and verifies what it holds, shows what
+// programming a file would change, or runs an upgrade list, by driving the window's own handlers as a
+// person clicking would. It waits on the dialogue's phases:
 // a read or a programming is over when its own answers have come, never when a timer says so.
 class BatchRun : public QObject {
     Q_OBJECT
 public:
-    enum class Task { Read, Program };
+    enum class Task { Read, Program, Diff, Upload };
     enum ExitCode { Done = 0, Differences = 1, BadArguments = 2, PortFailure = 3, Interrupted = 4 };
 
     struct Settings {
@@ -43,11 +45,6 @@ public:
     void interrupt();
 
 private:
-    struct Entry {
-        QByteArray number;
-        QByteArray name;
-        friend bool operator==(const Entry&, const Entry&) = default;
-    };
     struct Ended {
         Dialogue::Phase phase;
         Dialogue::Outcome outcome;
@@ -73,6 +70,8 @@ private:
     void readUnit();
     int program();
     int verify();
+    int diff();
+    int upload();
     int endAfterSignal();
     void writeLog();
 
@@ -91,6 +90,7 @@ private:
     int m_linesAtInterrupt = 0;
 
     QList<Ended> m_ended;
-    QMap<int, Entry> m_written;
-    QMap<int, Entry> m_readBack;
+    QMap<int, SimLocation> m_written;
+    QMap<int, SimLocation> m_readBack;
+    int m_uploadLine = -1;
 };

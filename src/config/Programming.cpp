@@ -4,59 +4,26 @@
 #include "app/Pacer.h"
 #include "app/TForm1.h"
 #include "comm/SerialPort.h"
-#include "config/FixedEntries.h"
 #include "config/PhonebookEntry.h"
-#include "files/PhoneBookList.h"
+#include "config/ProgrammingPlan.h"
 
 #include <optional>
 #include <tuple>
 
 namespace {
 
-struct Entry {
-    QByteArray name;
-    QByteArray number;
-    // How the entry is named to the user.
-    QString label;
-};
-
-// The entry the sequence writes at a step: the fixed entries at steps 1 … 27, then the grid's rows.
-// None once the rows are used up: from there on every step clears a location.
-std::optional<Entry> entryAt(TForm1& form, int step) {
-    if (step <= FixedEntries::Count) {
-        const QByteArray name = FixedEntries::name(step);
-        const QLineEdit* edit = FixedEntries::edit(form, step);
-        const QByteArray number = edit ? toBytes(edit->text()) : *FixedEntries::parameter(form.state, step);
-        return Entry{name, number, fromBytes(name)};
-    }
-    // The grid counts its title row, and an empty grid still shows one empty row: that row is written
-    // as an empty entry.
-    const int row = step - FixedEntries::Count;
-    if (form.PhoneBook1->gridRowCount() <= row) return std::nullopt;
-    if (row > form.PhoneBook1->lineCount()) return Entry{};
-    const QByteArray name = form.PhoneBook1->name(row - 1);
-    return Entry{name, form.PhoneBook1->number(row - 1),
-                 QStringLiteral("%1 (phone-book row %2)").arg(fromBytes(name)).arg(row)};
-}
-
 // Goes through the entries as the sequence will write them, up to the SIM's capacity, and fails on the
 // first whose name or number the unit could not take whole.
 void checkWritable(TForm1& form) {
-    int location = 1;
-    for (int step = 1; location <= form.state.simCapacity; ++step) {
-        const std::optional<Entry> entry = entryAt(form, step);
-        if (!entry) return;
-        if (entry->name.isEmpty() || entry->number.isEmpty()) continue;
-        for (const auto& [field, text] :
-             {std::pair{"name", entry->name}, std::pair{"number", entry->number}}) {
+    for (const PlannedEntry& entry : programmingPlan(form)) {
+        for (const auto& [field, text] : {std::pair{"name", entry.name}, std::pair{"number", entry.number}}) {
             const QString character = breakingCharacter(text);
             if (!character.isEmpty())
                 throw Failure(
                     QStringLiteral("The entry %1 cannot be written: its %2 holds %3, which the unit "
                                    "would take for the end of the field. Nothing was sent.")
-                        .arg(entry->label, QLatin1String(field), character));
+                        .arg(entry.label, QLatin1String(field), character));
         }
-        ++location;
     }
 }
 
@@ -161,7 +128,7 @@ void TForm1::programmingStep() {
     }
     try {
         pacer.wait(200);
-        if (const std::optional<Entry> entry = entryAt(*this, state.writeStep)) {
+        if (const std::optional<PlannedEntry> entry = plannedEntryAt(*this, state.writeStep)) {
             WriteEntry(entry->name, entry->number);
         } else {
             const QByteArray location = QByteArray::number(state.writeIndex);

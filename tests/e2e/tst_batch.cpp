@@ -1,4 +1,5 @@
 #include "RecordingPacer.h"
+#include "TestData.h"
 
 #include "app/ProgramOptions.h"
 #include "app/TForm1.h"
@@ -79,6 +80,9 @@ private slots:
     void aReadTheUnitRefusesWritesNoFile();
     void aRefusedWriteEndsTheRunAndSaysWhere();
     void aSignalEndsTheRunAfterTheCommandInFlight();
+    void diffListsWhatProgrammingWouldChange();
+    void uploadRunsAListWithoutAWindow_data();
+    void uploadRunsAListWithoutAWindow();
     void arguments_data();
     void arguments();
     void runsFromAPlainTerminal();
@@ -247,6 +251,66 @@ void BatchTest::aSignalEndsTheRunAfterTheCommandInFlight() {
     QVERIFY(read(batch.settings.logFile).contains(QStringLiteral("SIM10")));
 }
 
+void BatchTest::diffListsWhatProgrammingWouldChange() {
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("unit.oru"));
+    writeWholeFile(file, "ADMIN1=+420111\r\nADMIN2=+420222\r\nAnna=777\r\n");
+    SimulatedUnit unit{SimOptions{}};
+    {
+        Batch batch(unit, BatchRun::Task::Program, file, dir.path());
+        QCOMPARE(batch.run(), int(BatchRun::Done));
+    }
+    const QMap<int, SimEntry> programmed = unit.phonebook();
+    {
+        Batch batch(unit, BatchRun::Task::Diff, file, dir.path());
+        QCOMPARE(batch.run(), int(BatchRun::Done));
+        QVERIFY2(batch.errors.contains(QStringLiteral("would change nothing")), qPrintable(batch.errors));
+    }
+    // One value changed and one row added: two locations.
+    writeWholeFile(file, "ADMIN1=+420999\r\nADMIN2=+420222\r\nAnna=777\r\nBob=888\r\n");
+    Batch batch(unit, BatchRun::Task::Diff, file, dir.path());
+    QCOMPARE(batch.run(), int(BatchRun::Differences));
+    for (const char* words : {"location 1: holds \"+420111\" named \"ADMIN1\", would hold \"+420999\" named "
+                              "\"ADMIN1\"",
+                              "would hold \"888\" named \"Bob\"", "2 locations would change"})
+        QVERIFY2(batch.errors.contains(QLatin1String(words)), qPrintable(batch.errors));
+    QVERIFY(!batch.errors.contains(QStringLiteral("programming location")));
+    QCOMPARE(unit.phonebook(), programmed);
+}
+
+void BatchTest::uploadRunsAListWithoutAWindow_data() {
+    QTest::addColumn<bool>("promptComes");
+    QTest::addColumn<int>("status");
+    QTest::newRow("every line answered") << true << int(BatchRun::Done);
+    QTest::newRow("no data prompt") << false << int(BatchRun::PortFailure);
+}
+
+void BatchTest::uploadRunsAListWithoutAWindow() {
+    QFETCH(bool, promptComes);
+    QFETCH(int, status);
+    QTemporaryDir dir;
+    const QByteArray audio = everyByteValue(150000);
+    writeWholeFile(dir.filePath(QStringLiteral("ring.wav")), audio);
+    writeWholeFile(dir.filePath(QStringLiteral("oru.pyo")), "print(1)");
+    const QString list = dir.filePath(QStringLiteral("upgrade.ifo"));
+    writeWholeFile(list, "ASEND:ring.wav\r\noru.pyo\r\nRUN:oru.pyo\r\n");
+    SimulatedUnit unit{SimOptions{}};
+    if (!promptComes) unit.ignoreNext("AT#WSCRIPT=");
+    Batch batch(unit, BatchRun::Task::Upload, list, dir.path());
+    QCOMPARE(batch.run(), status);
+    QVERIFY2(batch.errors.contains(QStringLiteral("uploading line 1 of 3: ASEND:ring.wav")),
+             qPrintable(batch.errors));
+    QCOMPARE(unit.audioFiles().value("ring.wav"), audio);
+    if (promptComes) {
+        QVERIFY(batch.errors.contains(QStringLiteral("upload done: 3 lines")));
+        QCOMPARE(unit.scripts().value("oru.pyo"), QByteArray("print(1)"));
+        QCOMPARE(unit.selectedScript(), QByteArray("oru.pyo"));
+    } else {
+        QVERIFY(!unit.scripts().contains("oru.pyo"));
+    }
+    QCOMPARE(unit.mode(), SimulatedUnit::Mode::Run);
+}
+
 void BatchTest::arguments_data() {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("error");
@@ -258,7 +322,7 @@ void BatchTest::arguments_data() {
         << QString();
     QTest::newRow("read and program")
         << QStringList{"--simulator", "--read", "a", "--program", "b"} << "exclude";
-    QTest::newRow("no port") << QStringList{"--read", "a.oru"} << "need --port";
+    QTest::newRow("no port") << QStringList{"--read", "a.oru"} << "--read needs --port";
     QTest::newRow("no file") << QStringList{"--simulator", "--read"} << "Missing value";
     QTest::newRow("timeout of 0") << QStringList{"--simulator", "--read", "a", "--timeout", "0"}
                                   << "--timeout";

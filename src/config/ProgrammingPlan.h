@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QMap>
+#include <QString>
+#include <optional>
+
+class TForm1;
+
+// One SIM location's content: a number and a name, both empty for a location that is clear.
+struct SimLocation {
+    QByteArray number;
+    QByteArray name;
+    friend bool operator==(const SimLocation&, const SimLocation&) = default;
+};
+
+// An entry the programming sequence writes.
+struct PlannedEntry {
+    QByteArray name;
+    QByteArray number;
+    // How the entry is named to the user.
+    QString label;
+};
+
+// The entry the sequence writes at a step: the fixed entries at steps 1 … 27, then the grid's rows; an
+// entry with an empty name or number takes no location. None once the rows are used up: from there on
+// every step clears a location.
+std::optional<PlannedEntry> plannedEntryAt(TForm1& form, int step);
+
+// What programming leaves in each location from 1 to the SIM's capacity, with the parameter strings as
+// they stand now; locations it clears are not listed.
+QMap<int, PlannedEntry> programmingPlan(TForm1& form);
+
+// A location that programming would change.
+struct LocationChange {
+    int location;
+    SimLocation before;
+    SimLocation after;
+};
+
+// The locations from 1 to capacity whose content would change from what the unit holds (held) to what
+// programming writes (plan).
+QList<LocationChange> planChanges(const QMap<int, PlannedEntry>& plan, const QMap<int, SimLocation>& held,
+                                  int capacity);
