@@ -27,6 +27,9 @@ QString breakingCharacter(const QByteArray& text) {
         case '\n':
             return QStringLiteral("a line break");
         default:
+            // Any other control byte, a NUL among them, would reach the module's parser as it is.
+            if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
+                return QStringLiteral("a control character (code %1)").arg(static_cast<unsigned char>(c));
             break;
         }
     }

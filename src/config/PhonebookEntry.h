@@ -17,6 +17,6 @@ struct PhonebookEntry {
 };
 
 // Numbers and names are written without quotes, so the unit's command parser would cut a field at a
-// comma, a semicolon, a double quote or a line break. Names the first such character ("a comma"); empty
-// when the text goes out whole.
+// comma, a semicolon, a double quote, a line break or another control byte. Names the first such
+// character ("a comma"); empty when the text goes out whole.
 QString breakingCharacter(const QByteArray& text);

@@ -273,6 +273,11 @@ void ProgrammingTest::refusesValuesTheUnitWouldCutApart_data() {
                                               << QStringList{"Smith;John", "row 2", "name", "a semicolon"};
     QTest::newRow("comma in a grid number")
         << 250 << Texts{} << QByteArray("Smith=+420,5") << QStringList{"Smith", "row 1", "number", "a comma"};
+    const QByteArray withNul = QByteArray("Smith=+420") + '\0' + '5';
+    QTest::newRow("NUL in a grid number")
+        << 250 << Texts{} << withNul << QStringList{"Smith", "number", "a control character (code 0)"};
+    QTest::newRow("tab in a grid name") << 250 << Texts{} << QByteArray("Smith\tJohn=+420")
+                                        << QStringList{"row 1", "name", "a control character (code 9)"};
     QTest::newRow("comma typed into the keyboard wait")
         << 250 << Texts{{"WaitBUF", "2,5"}} << QByteArray() << QStringList{"PARKEY", "a comma"};
     QTest::newRow("a skipped row is not written")
