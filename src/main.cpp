@@ -111,9 +111,14 @@ int main(int argc, char* argv[]) {
 
     TForm1 window(port, pacer, dialogs, launch.exeName, launch.settingsPath);
     dialogs.setParentWindow(&window);
-    // The window closes as its close button does, so the settings are written.
-    onSignals(window, [&window] { window.close(); });
+    bool signalled = false;
+    onSignals(window, [&window, &signalled] {
+        signalled = true;
+        window.closeBySignal();
+    });
     window.run([&window] { window.FormCreate(); });
+    // A signal during start-up, while the port dialog was open, has ended the program already.
+    if (signalled) return 0;
     window.show();
     return QApplication::exec();
 }

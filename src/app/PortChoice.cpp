@@ -44,9 +44,12 @@ bool PortChoice::isChosen() const {
 }
 
 void PortChoice::send(const QByteArray& data) {
+    if (m_closed) throw Failure(QStringLiteral("The program is closing: nothing more is sent."));
     if (!isChosen()) {
         const std::optional<QString> chosen =
             m_dialogs.choosePort(QStringList{SimulatedUnitChoice} + QtSerialPort::deviceChoices());
+        // The program may have closed while the dialog was open.
+        if (m_closed) throw Failure(QStringLiteral("The program is closing: nothing more is sent."));
         if (!chosen || chosen->trimmed().isEmpty())
             throw Failure(QStringLiteral("No serial port was chosen."));
         if (*chosen == SimulatedUnitChoice)
@@ -71,5 +74,7 @@ void PortChoice::setDtr(bool on) {
 }
 
 void PortChoice::close() {
+    // The port closes once, at the program's end.
+    m_closed = true;
     if (m_port) m_port->close();
 }

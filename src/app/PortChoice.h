@@ -10,6 +10,7 @@ class UserDialogs;
 // The window's line to the unit: the simulated unit or a serial device. While none is chosen, the
 // first operation that needs the port asks the user: the list offers the simulated unit first, then
 // the machine's serial devices, and takes a typed device path. A device that was lost is chosen anew.
+// Once closed at the program's end, it sends nothing more.
 class PortChoice : public SerialPort {
     Q_OBJECT
 public:
@@ -40,4 +41,5 @@ private:
     std::unique_ptr<SimulatedUnit> m_unit;
     std::unique_ptr<SerialPort> m_port;
     bool m_dtr = false;
+    bool m_closed = false;
 };

@@ -1,5 +1,6 @@
 #include "app/QtUserDialogs.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDialog>
 #include <QDialogButtonBox>
@@ -7,6 +8,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QVBoxLayout>
+#include <cstdio>
 
 QString QtUserDialogs::qtFilter(const QString& filter) {
     const QStringList parts = filter.split(QLatin1Char('|'));
@@ -21,16 +23,19 @@ QString QtUserDialogs::qtFilter(const QString& filter) {
 }
 
 QString QtUserDialogs::openFileName(const QString& filter, const QString& folder) {
+    if (m_dismissed) return {};
     return QFileDialog::getOpenFileName(m_window, QString(), folder, qtFilter(filter));
 }
 
 QString QtUserDialogs::saveFileName(const QString& filter) {
+    if (m_dismissed) return {};
     // The file is written under exactly the name chosen and replaces an existing one without asking.
     return QFileDialog::getSaveFileName(m_window, QString(), QString(), qtFilter(filter), nullptr,
                                         QFileDialog::DontConfirmOverwrite);
 }
 
 std::optional<QString> QtUserDialogs::choosePort(const QStringList& choices) {
+    if (m_dismissed) return std::nullopt;
     QDialog dialog(m_window);
     dialog.setWindowTitle(QStringLiteral("Select Port"));
     auto* layout = new QVBoxLayout(&dialog);
@@ -48,12 +53,29 @@ std::optional<QString> QtUserDialogs::choosePort(const QStringList& choices) {
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
     // OK with nothing chosen or typed acts as Cancel.
-    if (dialog.exec() != QDialog::Accepted || ports->currentText().trimmed().isEmpty()) return std::nullopt;
+    if (dialog.exec() != QDialog::Accepted || m_dismissed || ports->currentText().trimmed().isEmpty())
+        return std::nullopt;
     return ports->currentText().trimmed();
 }
 
 void QtUserDialogs::reportError(const QString& text) {
+    if (m_dismissed) {
+        std::fprintf(stderr, "%s\n", qPrintable(text));
+        return;
+    }
     QMessageBox box(QMessageBox::Critical, QStringLiteral("ZUVovu"), text, QMessageBox::Ok, m_window);
     box.setTextFormat(Qt::PlainText);
     box.exec();
+}
+
+void QtUserDialogs::dismiss() {
+    m_dismissed = true;
+    // Each modal dialog runs its own event loop; closing the innermost one as cancelled ends it.
+    while (QWidget* modal = QApplication::activeModalWidget()) {
+        if (auto* dialog = qobject_cast<QDialog*>(modal))
+            dialog->reject();
+        else
+            modal->close();
+        if (QApplication::activeModalWidget() == modal) break;
+    }
 }

@@ -13,10 +13,12 @@ public:
     QString saveFileName(const QString& filter) override;
     std::optional<QString> choosePort(const QStringList& choices) override;
     void reportError(const QString& text) override;
+    void dismiss() override;
 
     // "ORU files (*.oru)|*.oru" → "ORU files (*.oru)": the program's filters are description|pattern pairs.
     static QString qtFilter(const QString& filter);
 
 private:
     QWidget* m_window = nullptr;
+    bool m_dismissed = false;
 };

@@ -75,6 +75,11 @@ void TForm1::FormCreate() {
     LoadORU->setEnabled(false);
 }
 
+void TForm1::closeBySignal() {
+    dialogs.dismiss();
+    close();
+}
+
 void TForm1::FormClose() {
     ApdComPort1.close();
     IniFile ini(settingsPath);

@@ -61,6 +61,9 @@ public:
     // Start-up and shut-down.
     void FormCreate();
     void FormClose();
+    // SIGTERM or SIGINT: any open dialog closes as cancelled and the window closes as its close button
+    // does, so the settings are written and nothing more is sent.
+    void closeBySignal();
 
     // Response receiver and shared window operations.
     void ApdComPort1TriggerAvail(quint16 count);

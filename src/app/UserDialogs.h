@@ -14,4 +14,7 @@ public:
     // The chosen entry of the list or a typed device path; nothing when cancelled.
     virtual std::optional<QString> choosePort(const QStringList& choices) = 0;
     virtual void reportError(const QString& text) = 0;
+    // The program is ending on a signal: a dialog that is open closes as cancelled, later ones are
+    // cancelled at once, and errors are no longer shown in a window.
+    virtual void dismiss() = 0;
 };

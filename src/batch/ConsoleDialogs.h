@@ -17,6 +17,7 @@ public:
     QString saveFileName(const QString&) override { return file; }
     std::optional<QString> choosePort(const QStringList&) override { return std::nullopt; }
     void reportError(const QString& text) override;
+    void dismiss() override {}
 
 private:
     QTextStream& m_err;

@@ -2,10 +2,12 @@
 
 #include "app/Captions.h"
 #include "app/Picture.h"
+#include "app/PortChoice.h"
 #include "app/StatusPanels.h"
 #include "files/PhoneBookList.h"
 
 #include <QFile>
+#include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
@@ -56,6 +58,7 @@ private slots:
     void handEditedTextsSurviveAndCopiesFollow();
     void everyTextTargetIsAControlOfTheWindow();
     void unwritableSettingsAreReportedAndTheWindowCloses();
+    void signalWhileThePortDialogIsOpenSendsNothingMore();
 };
 
 void StartupTest::editionFromFileName_data() {
@@ -258,6 +261,26 @@ void StartupTest::unwritableSettingsAreReportedAndTheWindowCloses() {
     QCOMPARE(f.dialogs.errors.size(), 1);
     QVERIFY2(f.dialogs.errors.first().contains(QStringLiteral("zuvovu.ini")),
              qPrintable(f.dialogs.errors.first()));
+}
+
+void StartupTest::signalWhileThePortDialogIsOpenSendsNothingMore() {
+    QTemporaryDir dir;
+    ScriptedDialogs dialogs;
+    PortChoice port(dialogs);
+    RecordingPacer pacer;
+    TForm1 form(port, pacer, dialogs, QStringLiteral("zuvovu"), dir.filePath(QStringLiteral("zuvovu.ini")));
+    // The signal comes while the dialog is open; a port picked in it afterwards is not used.
+    dialogs.whilePortDialogOpen = [&form] { form.closeBySignal(); };
+    dialogs.portAnswers << std::optional<QString>(PortChoice::SimulatedUnitChoice);
+    form.run([&form] { form.FormCreate(); });
+
+    QVERIFY(dialogs.dismissed);
+    QVERIFY(port.simulatedUnit() == nullptr);
+    QVERIFY(QFile::exists(dir.filePath(QStringLiteral("zuvovu.ini"))));
+    // Nothing is sent later either.
+    form.run([&form] { form.signalClick(); });
+    QVERIFY(port.simulatedUnit() == nullptr);
+    QVERIFY(!port.isChosen());
 }
 
 QTEST_MAIN(StartupTest)

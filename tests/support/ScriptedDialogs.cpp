@@ -1,5 +1,7 @@
 #include "ScriptedDialogs.h"
 
+#include <utility>
+
 QString ScriptedDialogs::openFileName(const QString& filter, const QString& folder) {
     filters << filter;
     lastFolder = folder;
@@ -21,6 +23,7 @@ QString ScriptedDialogs::saveFileName(const QString& filter) {
 
 std::optional<QString> ScriptedDialogs::choosePort(const QStringList& choices) {
     portChoices = choices;
+    if (whilePortDialogOpen) std::exchange(whilePortDialogOpen, {})();
     if (portAnswers.isEmpty()) {
         unexpected << QStringLiteral("port dialog");
         return std::nullopt;

@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QStringList>
+#include <functional>
 
 // Returns the answers a test scripted, in order, and records what was reported. A dialog the test did
 // not expect, or an answer left unused, fails the test (checked by verifyAllUsed()).
@@ -21,6 +22,10 @@ public:
     QString saveFileName(const QString& filter) override;
     std::optional<QString> choosePort(const QStringList& choices) override;
     void reportError(const QString& text) override { errors << text; }
+    void dismiss() override { dismissed = true; }
+    bool dismissed = false;
+    // Runs while the port dialog is open, as something the user or the system does meanwhile.
+    std::function<void()> whilePortDialogOpen;
 
     // Empty when every scripted answer was used and no unexpected dialog opened; otherwise what went wrong.
     QString problems() const;
