@@ -12,6 +12,11 @@ void VolumeSlider::paintEvent(QPaintEvent*) {
     QStylePainter painter(this);
     QStyleOptionSlider option;
     initStyleOption(&option);
+    option.subControls = QStyle::SC_SliderGroove | QStyle::SC_SliderHandle | QStyle::SC_SliderTickmarks;
+    if (isSliderDown()) {
+        option.activeSubControls = QStyle::SC_SliderHandle;
+        option.state |= QStyle::State_Sunken;
+    }
     // The handle in the same place seen from the other end: styles fill the groove from the minimum's
     // end, which is then the bottom, the quiet end.
     option.upsideDown = !option.upsideDown;
