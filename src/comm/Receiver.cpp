@@ -34,11 +34,26 @@ QString withoutZone(const QString& format) {
 // The locale's long time format with seconds, without the time zone that Qt's long format adds. The
 // log is 8-bit text: a locale that writes its digits in another script gets the same format in Latin
 // digits.
-QByteArray longTime(const QTime& time) {
-    const QString format = withoutZone(QLocale().timeFormat(QLocale::LongFormat));
-    const QString text = QLocale().toString(time, format);
+QByteArray formatTime(const QLocale& locale, const QTime& time) {
+    const QString format = withoutZone(locale.timeFormat(QLocale::LongFormat));
+    const QString text = locale.toString(time, format);
     const bool fits = std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 256; });
     return toBytes(fits ? text : QLocale::c().toString(time, format));
+}
+
+// A read-back logs hundreds of lines a second: the lines of one second share one formatted stamp.
+QByteArray longTime(const QTime& time) {
+    struct Stamp {
+        QLocale locale;
+        QTime second;
+        QByteArray text;
+    };
+    static Stamp last{QLocale::c(), QTime(), QByteArray()};
+    const QLocale locale;
+    const QTime second = time.addMSecs(-time.msec());
+    if (last.text.isEmpty() || last.second != second || last.locale != locale)
+        last = {locale, second, formatTime(locale, time)};
+    return last.text;
 }
 
 // The module's answer to a command it did not carry out.

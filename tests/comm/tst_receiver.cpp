@@ -32,6 +32,7 @@ private slots:
     void ledBlinksOnReceive();
     void timeStampsCarryNoZone_data();
     void timeStampsCarryNoZone();
+    void eachSecondHasItsStamp();
 };
 
 namespace {
@@ -348,6 +349,20 @@ void ReceiverTest::timeStampsCarryNoZone() {
     f.say({"OK"});
     QLocale::setDefault(QLocale::c());
     QCOMPARE(f.monitorLines().last(), stamp + QStringLiteral("   OK"));
+}
+
+void ReceiverTest::eachSecondHasItsStamp() {
+    Fixture f;
+    f.say({"OK"});
+    f.pacer.clock = f.pacer.clock.addMSecs(999);
+    f.say({"OK"});
+    f.pacer.clock = f.pacer.clock.addMSecs(1);
+    f.say({"OK"});
+    f.pacer.clock = QTime(23, 59, 59);
+    f.say({"OK"});
+    const QStringList lines = f.monitorLines();
+    QCOMPARE(lines.filter(QStringLiteral("OK")),
+             (QStringList{"[12:34:56]   OK", "[12:34:56]   OK", "[12:34:57]   OK", "[23:59:59]   OK"}));
 }
 
 QTEST_MAIN(ReceiverTest)
