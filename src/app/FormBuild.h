@@ -43,10 +43,12 @@ inline QGroupBox* group(QWidget* parent, const QString& name, const QString& tit
     return named(new QGroupBox(title, parent), name);
 }
 
-// An editable combo box with its items and initial text.
+// An editable combo box with its items and initial text. The item list is fixed: a typed text stays
+// the box's text and never becomes an item.
 inline QComboBox* combo(QWidget* parent, const QString& name, const QStringList& items, const QString& text) {
     auto* control = named(new QComboBox(parent), name);
     control->setEditable(true);
+    control->setInsertPolicy(QComboBox::NoInsert);
     control->addItems(items);
     control->setCurrentIndex(items.indexOf(text));
     control->setEditText(text);

@@ -43,10 +43,7 @@ EntryPanel entryPanel(QWidget* parent, const QString& panelName, const QStringLi
     p.preview = label(p.panel, QStringLiteral("Label") + side, side.left(1));
     p.phone = label(p.panel, labelNames[2], QStringLiteral("Phone Number"));
     p.selection = new EntryTree(treeName, p.panel);
-    p.pos = named(new QComboBox(p.panel), QStringLiteral("Pos") + side);
-    p.pos->setEditable(true);
-    p.pos->addItems(positions());
-    p.pos->setCurrentIndex(0);
+    p.pos = combo(p.panel, QStringLiteral("Pos") + side, positions(), QStringLiteral("1"));
     p.name = edit(p.panel, side);
     p.number = edit(p.panel, side + QStringLiteral("PNumber"));
     p.add = button(p.panel, QStringLiteral("Add") + side, buttonTexts[0]);
@@ -95,6 +92,8 @@ void TForm1::buildModuleButtonsPage() {
     TreeButtonsSel->setToolTip(QStringLiteral("Vechna cisla prirazena k vybranemu tlacitku"));
     PosButton = p.pos;
     PosButton->setToolTip(QStringLiteral("Poradi vytaceneho cisla po zmacknuti tlacitka"));
+    // A typed position is the user's pick as much as one from the list: the label follows it.
+    bind(PosButton->lineEdit(), &QLineEdit::textEdited, &TForm1::PosButtonChange);
     Button = p.name;
     Button->setToolTip(QStringLiteral("jmeno pameti"));
     ButtonPNumber = p.number;
@@ -144,6 +143,7 @@ void TForm1::buildModuleKeyboardPage() {
     Label58 = p.phone;
     TreeMemoSel = p.selection;
     PosMemo = p.pos;
+    bind(PosMemo->lineEdit(), &QLineEdit::textEdited, &TForm1::PosMemoChange);
     Memo = p.name;
     MemoPNumber = p.number;
     AddMemo = p.add;

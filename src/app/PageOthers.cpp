@@ -1,4 +1,5 @@
 #include "app/FormBuild.h"
+#include "app/MonitorView.h"
 #include "app/TForm1.h"
 #include "files/PhoneBookList.h"
 
@@ -10,8 +11,8 @@ using namespace build;
 
 namespace {
 
-QPlainTextEdit* memo(QWidget* parent, const QString& name, bool readOnly) {
-    auto* control = named(new QPlainTextEdit(parent), name);
+// A multi-line text with the look of the window's lists.
+QPlainTextEdit* asMemo(QPlainTextEdit* control, bool readOnly) {
     control->setReadOnly(readOnly);
     control->setLineWrapMode(QPlainTextEdit::NoWrap);
     control->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -20,6 +21,10 @@ QPlainTextEdit* memo(QWidget* parent, const QString& name, bool readOnly) {
     face.setColor(QPalette::Base, face.color(QPalette::Button));
     control->setPalette(face);
     return control;
+}
+
+QPlainTextEdit* memo(QWidget* parent, const QString& name, bool readOnly) {
+    return asMemo(named(new QPlainTextEdit(parent), name), readOnly);
 }
 
 } // namespace
@@ -46,7 +51,8 @@ void TForm1::buildPhoneBookPage() {
 
 void TForm1::buildMonitorPage() {
     auto* layout = new QVBoxLayout(TabSheet2);
-    Monitor = memo(TabSheet2, QStringLiteral("Monitor"), true);
+    Monitor = named(new MonitorView(TabSheet2), QStringLiteral("Monitor"));
+    asMemo(Monitor->view(), true);
     Monitor->setToolTip(QStringLiteral("Monitoring serial comunication in Vantrel."));
     layout->addWidget(Monitor, 1);
     auto* buttons = new QHBoxLayout;

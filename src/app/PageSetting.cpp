@@ -1,5 +1,6 @@
 #include "app/FormBuild.h"
 #include "app/TForm1.h"
+#include "app/VolumeSlider.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -10,13 +11,11 @@ using namespace build;
 namespace {
 
 QSlider* volume(QWidget* parent, const QString& name) {
-    auto* slider = named(new QSlider(Qt::Vertical, parent), name);
+    auto* slider = named(new VolumeSlider(parent), name);
     slider->setRange(1, 7);
     slider->setValue(7);
     slider->setTickPosition(QSlider::TicksBothSides);
     slider->setTickInterval(1);
-    // Position 1 (the loudest) at the top.
-    slider->setInvertedAppearance(true);
     slider->setPageStep(1);
     return slider;
 }

@@ -47,7 +47,7 @@ TForm1::TForm1(SerialPort& port, Pacer& pacer, UserDialogs& dialogs, const QStri
 TForm1::~TForm1() = default;
 
 void TForm1::log(const QByteArray& line) {
-    Monitor->appendPlainText(fromBytes(line));
+    Monitor->appendLine(line);
 }
 
 void TForm1::showDeviceState(Picture* picture) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/MonitorView.h"
 #include "app/SharedState.h"
 #include "comm/Dialogue.h"
 
@@ -437,7 +438,7 @@ public:
     QLabel* Label35;
 
     // Page monitor.
-    QPlainTextEdit* Monitor;
+    MonitorView* Monitor;
     QPushButton* SaveMonitor;
     QPushButton* Inicializace;
     QPushButton* IMEI;

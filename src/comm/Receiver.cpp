@@ -10,17 +10,50 @@
 #include "config/TextCuts.h"
 
 #include <QLocale>
+#include <QRegularExpression>
+#include <algorithm>
 
 namespace {
 
 // A line that never ends is cut here; no answer of the module comes near it.
 constexpr qsizetype MaxLineLength = 64 * 1024;
 
-// The locale's long time format with seconds, without the time zone that Qt's long format adds.
+// The locale's long time format without its time zone: the zone goes with the brackets some locales
+// put around it ("HH:mm:ss (t)") and the blanks before it. Quoted text is literal and stays.
+QString withoutZone(const QString& format) {
+    static const QRegularExpression zone(QStringLiteral(R"(\s*(\(\s*t+\s*\)|\[\s*t+\s*\]|t+))"));
+    QString result;
+    const QStringList parts = format.split(QLatin1Char('\''));
+    for (qsizetype i = 0; i < parts.size(); ++i) {
+        if (i > 0) result += QLatin1Char('\'');
+        result += i % 2 == 0 ? QString(parts[i]).remove(zone) : parts[i];
+    }
+    return result.trimmed();
+}
+
+// The locale's long time format with seconds, without the time zone that Qt's long format adds. The
+// log is 8-bit text: a locale that writes its digits in another script gets the same format in Latin
+// digits.
+QByteArray formatTime(const QLocale& locale, const QTime& time) {
+    const QString format = withoutZone(locale.timeFormat(QLocale::LongFormat));
+    const QString text = locale.toString(time, format);
+    const bool fits = std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 256; });
+    return toBytes(fits ? text : QLocale::c().toString(time, format));
+}
+
+// A read-back logs hundreds of lines a second: the lines of one second share one formatted stamp.
 QByteArray longTime(const QTime& time) {
-    QString format = QLocale().timeFormat(QLocale::LongFormat);
-    format.remove(QLatin1Char('t'));
-    return toBytes(QLocale().toString(time, format.trimmed()));
+    struct Stamp {
+        QLocale locale;
+        QTime second;
+        QByteArray text;
+    };
+    static Stamp last{QLocale::c(), QTime(), QByteArray()};
+    const QLocale locale;
+    const QTime second = time.addMSecs(-time.msec());
+    if (last.text.isEmpty() || last.second != second || last.locale != locale)
+        last = {locale, second, formatTime(locale, time)};
+    return last.text;
 }
 
 // The module's answer to a command it did not carry out.

@@ -1,6 +1,9 @@
 #include "config/PhonebookEntry.h"
 
+#include "app/Bytes.h"
 #include "config/TextCuts.h"
+
+#include <algorithm>
 
 PhonebookEntry PhonebookEntry::parse(const QByteArray& line) {
     PhonebookEntry entry;
@@ -8,10 +11,30 @@ PhonebookEntry PhonebookEntry::parse(const QByteArray& line) {
     entry.index = textBefore(rest, ",").trimmed();
     rest = cutThrough(rest, "\"");
     entry.number = textBefore(rest, "\"");
-    // The number's closing quote is not looked for: the name follows the first comma after its opening one.
-    rest = cutThrough(cutThrough(rest, ","), "\"");
-    entry.name = textBefore(rest, "\"");
+    // The name is the last quoted field: it opens after the type field that follows the number's
+    // closing quote and runs to the line's last quote, so commas and quotes inside it stay its own.
+    const qsizetype numberEnd = rest.indexOf('"');
+    if (numberEnd < 0) return entry;
+    rest = cutThrough(cutThrough(rest.mid(numberEnd + 1), ","), "\"");
+    const qsizetype nameEnd = rest.lastIndexOf('"');
+    if (nameEnd >= 0) entry.name = rest.left(nameEnd);
     return entry;
+}
+
+int locationOf(const QByteArray& index, int capacity) {
+    if (index.isEmpty() ||
+        !std::all_of(index.begin(), index.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return 0;
+    bool ok = false;
+    const int location = index.toInt(&ok);
+    if (!ok || location < 1 || (capacity > 0 && location > capacity)) return 0;
+    return location;
+}
+
+QString notALocation(const QByteArray& index, int capacity) {
+    const QString text = QStringLiteral("The unit's location \"%1\" is not ").arg(fromBytes(index));
+    return capacity > 0 ? text + QStringLiteral("one of its SIM's locations 1 to %1.").arg(capacity)
+                        : text + QStringLiteral("a location number.");
 }
 
 QString breakingCharacter(const QByteArray& text) {

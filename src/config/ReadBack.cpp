@@ -1,4 +1,5 @@
 #include "app/Bytes.h"
+#include "app/Failure.h"
 #include "app/StatusPanels.h"
 #include "app/TForm1.h"
 #include "config/FixedEntries.h"
@@ -7,7 +8,13 @@
 
 void TForm1::routeEntryLine(const QByteArray& line) {
     const PhonebookEntry entry = PhonebookEntry::parse(line);
-    if (dialogue.is(Dialogue::Phase::ReadingBack)) dialogue.step(entry.index.toInt());
+    // The index goes into the commands that write over or clear the entry's location: one that is no
+    // location of this SIM could name another location, or several.
+    const int location = locationOf(entry.index, state.simCapacity);
+    if (location == 0)
+        throw Failure(notALocation(entry.index, state.simCapacity) +
+                      QStringLiteral(" Its entry \"%1\" is left out.").arg(fromBytes(entry.name)));
+    if (dialogue.is(Dialogue::Phase::ReadingBack)) dialogue.step(location);
     PlaceModuleEntry(entry.index, entry.number, entry.name);
 
     if (const int fixed = FixedEntries::numberOf(entry.name)) {

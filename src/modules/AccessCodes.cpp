@@ -72,9 +72,10 @@ qsizetype decodeField(const CodeField& field, const QByteArray& node, qsizetype 
     }
     QComboBox* combo = std::get<QComboBox*>(field);
     const QByteArray pair = node.mid(at, 2);
-    // "**" has its own place in each list (first, last in the hour lists); every other item's index is
-    // its value. A text that is neither fails here and ends the decoding.
-    combo->setCurrentIndex(pair == "**" ? combo->findText(QStringLiteral("**")) : toInt(pair));
+    // The pair selects the item of the same text; a value the list lacks ("00" for a month, "24" for
+    // an hour) selects none. A text that is neither "**" nor a number fails here and ends the decoding.
+    if (pair != "**") toInt(pair);
+    combo->setCurrentIndex(combo->findText(fromBytes(pair)));
     return 2;
 }
 

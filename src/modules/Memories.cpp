@@ -75,7 +75,8 @@ void TForm1::DetButClick() {
     }
     // detectLine may be older than the last read-back: then its location can hold another entry by now.
     // Only a location the last read-back saw holding "DETECT" is written over or cleared.
-    const QByteArray index = dialogue.detectFound ? nodeIndex(state.detectLine) : QByteArray();
+    const QByteArray index =
+        dialogue.detectFound ? nodeIndex(state.detectLine, state.simCapacity) : QByteArray();
     if (DetBut->isChecked()) {
         ApdComPort1.send("AT+CPBW=" + index + ",1,,DETECT\r\n");
     } else {

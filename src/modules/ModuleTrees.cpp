@@ -51,7 +51,7 @@ void fillSelection(const EntryTree* from, EntryTree* selection, const QByteArray
 // Writing a location without number and name clears it. Whatever happened, the next "OK" re-reads the SIM.
 void deleteSelected(TForm1& form, const EntryTree* tree) {
     if (tree->hasSelection() && form.ApdComPort1.isChosen()) {
-        form.ApdComPort1.send("AT+CPBW=" + nodeIndex(tree->selectedText()) + "\r\n");
+        form.ApdComPort1.send("AT+CPBW=" + nodeIndex(tree->selectedText(), form.state.simCapacity) + "\r\n");
         awaitWrite(form);
     }
     form.dialogue.rereadPending = true;

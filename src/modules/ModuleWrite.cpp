@@ -8,8 +8,10 @@
 #include "config/TextCuts.h"
 #include "modules/EntryTree.h"
 
-QByteArray nodeIndex(const QByteArray& nodeText) {
-    return textBefore(nodeText, ":").trimmed();
+QByteArray nodeIndex(const QByteArray& nodeText, int capacity) {
+    const QByteArray index = textBefore(nodeText, ":").trimmed();
+    if (locationOf(index, capacity) == 0) throw Failure(notALocation(index, capacity) + " Nothing was sent.");
+    return index;
 }
 
 void writeModuleEntry(TForm1& form, const EntryTree* tree, const QByteArray& number, const QByteArray& name) {
@@ -20,7 +22,8 @@ void writeModuleEntry(TForm1& form, const EntryTree* tree, const QByteArray& num
                                          "would take for the end of the field. Nothing was sent.")
                               .arg(fromBytes(name), QLatin1String(field), character));
     }
-    const QByteArray index = tree->hasSelection() ? nodeIndex(tree->selectedText()) : QByteArray();
+    const QByteArray index =
+        tree->hasSelection() ? nodeIndex(tree->selectedText(), form.state.simCapacity) : QByteArray();
     form.ApdComPort1.send("AT+CPBW=" + index + "," + number + ",," + name + "\r\n");
     awaitWrite(form);
     form.dialogue.rereadPending = true;

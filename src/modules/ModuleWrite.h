@@ -6,7 +6,8 @@ class TForm1;
 class EntryTree;
 
 // The location of a tree node "index:name[number]": its text before the first ":", trimmed of blanks.
-QByteArray nodeIndex(const QByteArray& nodeText);
+// One that is no location of a SIM of capacity locations is refused (Failure): it goes into commands.
+QByteArray nodeIndex(const QByteArray& nodeText, int capacity);
 
 // Writes one module entry with a single command: over the location of the tree's selected node, or, with
 // none selected, into the first free location (no index). The module's "OK" then starts the read-back

@@ -30,6 +30,9 @@ private slots:
     void uploadPrompt_data();
     void uploadPrompt();
     void ledBlinksOnReceive();
+    void timeStampsCarryNoZone_data();
+    void timeStampsCarryNoZone();
+    void eachSecondHasItsStamp();
 };
 
 namespace {
@@ -315,6 +318,51 @@ void ReceiverTest::ledBlinksOnReceive() {
     form.LedTimerTimer();
     QVERIFY(form.RXDled->isHidden());
     QVERIFY(!form.LedTimer->isActive());
+}
+
+void ReceiverTest::timeStampsCarryNoZone_data() {
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QString>("stamp");
+
+    QTest::newRow("C") << "C"
+                       << "[12:34:56]";
+    QTest::newRow("zone in brackets, eu_ES") << "eu_ES"
+                                             << "[12:34:56]";
+    QTest::newRow("zone in brackets, ca_ES") << "ca_ES"
+                                             << "[12:34:56]";
+    QTest::newRow("zone in brackets, quoted words stay, nds_DE") << "nds_DE"
+                                                                 << "[Klock 12.34:56]";
+    QTest::newRow("zone in brackets, digits of another script, ps_AF") << "ps_AF"
+                                                                       << "[12:34:56]";
+    QTest::newRow("zone after a blank, en_US") << "en_US"
+                                               << "[12:34:56 PM]";
+    QTest::newRow("zone after a blank, de_DE") << "de_DE"
+                                               << "[12:34:56]";
+}
+
+void ReceiverTest::timeStampsCarryNoZone() {
+    QFETCH(QString, locale);
+    QFETCH(QString, stamp);
+
+    QLocale::setDefault(QLocale(locale));
+    Fixture f;
+    f.say({"OK"});
+    QLocale::setDefault(QLocale::c());
+    QCOMPARE(f.monitorLines().last(), stamp + QStringLiteral("   OK"));
+}
+
+void ReceiverTest::eachSecondHasItsStamp() {
+    Fixture f;
+    f.say({"OK"});
+    f.pacer.clock = f.pacer.clock.addMSecs(999);
+    f.say({"OK"});
+    f.pacer.clock = f.pacer.clock.addMSecs(1);
+    f.say({"OK"});
+    f.pacer.clock = QTime(23, 59, 59);
+    f.say({"OK"});
+    const QStringList lines = f.monitorLines();
+    QCOMPARE(lines.filter(QStringLiteral("OK")),
+             (QStringList{"[12:34:56]   OK", "[12:34:56]   OK", "[12:34:57]   OK", "[23:59:59]   OK"}));
 }
 
 QTEST_MAIN(ReceiverTest)

@@ -49,9 +49,21 @@ void ReadBackTest::parsesEntryLines_data() {
         << QByteArray("4#4#0#0#1#7#2#0") << QByteArray("PARORU");
     QTest::newRow("empty number and name")
         << QByteArray("+CPBR: 5,\"\",129,\"\"") << QByteArray("5") << QByteArray() << QByteArray();
-    QTest::newRow("a comma in the number cuts the name short")
+    QTest::newRow("a comma in the number stays in it")
         << QByteArray("+CPBR: 9,\"12,3\",129,\"N\"") << QByteArray("9") << QByteArray("12,3")
-        << QByteArray(",129,");
+        << QByteArray("N");
+    QTest::newRow("an alarm text with a comma")
+        << QByteArray("+CPBR: 22,\"Alarm on, zone 1\",129,\"ALARMON\"") << QByteArray("22")
+        << QByteArray("Alarm on, zone 1") << QByteArray("ALARMON");
+    QTest::newRow("commas in both fields") << QByteArray("+CPBR: 8,\",1,\",129,\"a,b,\"") << QByteArray("8")
+                                           << QByteArray(",1,") << QByteArray("a,b,");
+    QTest::newRow("a quote in the name stays in it")
+        << QByteArray("+CPBR: 6,\"1\",129,\"Joe \"Big\" Smith\"") << QByteArray("6") << QByteArray("1")
+        << QByteArray("Joe \"Big\" Smith");
+    QTest::newRow("a name of one quote")
+        << QByteArray("+CPBR: 6,\"1\",129,\"\"\"") << QByteArray("6") << QByteArray("1") << QByteArray("\"");
+    QTest::newRow("without the type field the name is empty")
+        << QByteArray("+CPBR: 4,\"1\"") << QByteArray("4") << QByteArray("1") << QByteArray();
     QTest::newRow("without quotes the fields are empty")
         << QByteArray("+CPBR: 4,123,129,NAME") << QByteArray("4") << QByteArray() << QByteArray();
     QTest::newRow("without a closing quote the name is empty")
@@ -85,6 +97,8 @@ void ReadBackTest::routesEntries_data() {
     QTest::newRow("BBUTTON1") << QByteArray("BBUTTON1") << QByteArray("1") << QStringLiteral("BBUTTON1");
     QTest::newRow("BBUTTON7") << QByteArray("BBUTTON7") << QByteArray("77") << QStringLiteral("BBUTTON7");
     QTest::newRow("ALARMON") << QByteArray("ALARMON") << QByteArray("Door open") << QStringLiteral("ALARMON");
+    QTest::newRow("ALARMON with a comma")
+        << QByteArray("ALARMON") << QByteArray("Alarm on, zone 1") << QStringLiteral("ALARMON");
     QTest::newRow("ALARMOFF") << QByteArray("ALARMOFF") << QByteArray("Closed") << QStringLiteral("ALARMOFF");
     QTest::newRow("PARORU") << QByteArray("PARORU") << QByteArray("4#6#2#1#0#5#1#3")
                             << QStringLiteral("parOru");
@@ -96,6 +110,8 @@ void ReadBackTest::routesEntries_data() {
     QTest::newRow("AABUTTON1 is not read back") << QByteArray("AABUTTON1") << QByteArray("1") << QString();
     QTest::newRow("a module entry is a row too") << QByteArray("B1-1") << QByteArray("+420") << QString();
     QTest::newRow("DETECT is a row too") << QByteArray("DETECT") << QByteArray("1") << QString();
+    QTest::newRow("a name with a comma is a row")
+        << QByteArray("Smith, John") << QByteArray("+420") << QString();
     QTest::newRow("an empty name is a row") << QByteArray() << QByteArray("5") << QString();
 }
 

@@ -170,6 +170,12 @@ void CodesTest::decodesIntoThePageOfTheMode_data() {
     QTest::newRow("a number beyond the list selects no item")
         << QStringList{} << QByteArray("5:C2C[1#3#1301#01#0]") << 3 << QStringList{"FromM3=", "FromD3=01"}
         << false;
+    QTest::newRow("month 00 selects no item, not \"**\"")
+        << QStringList{} << QByteArray("5:C2C[1#3#0001#01#0]") << 3 << QStringList{"FromM3=", "FromD3=01"}
+        << false;
+    QTest::newRow("hour 24 selects no item, not \"**\"")
+        << QStringList{"FromHours=05"} << QByteArray("8:C5C[2#4#24#23#03#0]") << 4
+        << QStringList{"FromHours=", "ToHours=23", "M4Acces=03"} << false;
     QTest::newRow("a mode beyond 4 fills no page") << QStringList{"CodeM0=1"} << QByteArray("6:C9C[1#7#01]")
                                                    << 4 << QStringList{"CodeM0=1", "M0Rel1=0"} << false;
     QTest::newRow("a mode that is not a digit fails before anything is set")

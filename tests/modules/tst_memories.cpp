@@ -13,6 +13,10 @@ private slots:
     void nameFilterAndPreview();
     void positionPickShowsInThePreviewOnlyWithAName_data();
     void positionPickShowsInThePreviewOnlyWithAName();
+    void aTypedPositionShowsInThePreviewAndTheWrite_data();
+    void aTypedPositionShowsInThePreviewAndTheWrite();
+    void aTypedPositionNeverBecomesAnItem_data();
+    void aTypedPositionNeverBecomesAnItem();
     void phoneNumberFilter_data();
     void phoneNumberFilter();
     void addTakesThePositionAfterTheListedNumbers_data();
@@ -124,6 +128,74 @@ void MemoriesTest::positionPickShowsInThePreviewOnlyWithAName() {
     panel.position->setCurrentIndex(4);
     emit panel.position->activated(4);
     QCOMPARE(panel.label->text(), QLatin1Char('(') + QString::fromLatin1(letter) + name + label);
+}
+
+void MemoriesTest::aTypedPositionShowsInThePreviewAndTheWrite_data() {
+    QTest::addColumn<QByteArray>("letter");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("label");
+
+    addSides("a listed position", [](QTestData& row) {
+        row << QStringLiteral("25") << QStringLiteral("5") << QStringLiteral("25-5)");
+    });
+    addSides("a position beyond the list", [](QTestData& row) {
+        row << QStringLiteral("25") << QStringLiteral("9") << QStringLiteral("25-9)");
+    });
+    addSides("an emptied position",
+             [](QTestData& row) { row << QStringLiteral("25") << QString() << QStringLiteral("25-)"); });
+    addSides("without a name the label stays",
+             [](QTestData& row) { row << QString() << QStringLiteral("5") << QStringLiteral("-1)"); });
+}
+
+void MemoriesTest::aTypedPositionShowsInThePreviewAndTheWrite() {
+    QFETCH(QByteArray, letter);
+    QFETCH(QString, name);
+    QFETCH(QString, typed);
+    QFETCH(QString, label);
+
+    FormFixture f;
+    const Panel panel = panelOf(*f.form, letter);
+    panel.name->setText(QStringLiteral("7"));
+    panel.name->setText(name);
+    panel.number->setText(QStringLiteral("+420777"));
+    // Typed over the whole text, as a user selects it and types.
+    panel.position->lineEdit()->selectAll();
+    QTest::keyClick(panel.position->lineEdit(), Qt::Key_Backspace);
+    QTest::keyClicks(panel.position->lineEdit(), typed);
+    QCOMPARE(panel.label->text(), QLatin1Char('(') + QString::fromLatin1(letter) + label);
+    f.port.clearSent();
+    panel.write->click();
+    QCOMPARE(f.port.sent, QByteArrayList{"AT+CPBW=,+420777,," + letter + name.toLatin1() + '-' +
+                                         typed.toLatin1() + "\r\n"});
+}
+
+void MemoriesTest::aTypedPositionNeverBecomesAnItem_data() {
+    QTest::addColumn<QByteArray>("letter");
+    addSides("typed 9 and Enter", [](QTestData&) {});
+}
+
+void MemoriesTest::aTypedPositionNeverBecomesAnItem() {
+    QFETCH(QByteArray, letter);
+
+    FormFixture f;
+    const Panel panel = panelOf(*f.form, letter);
+    panel.name->setText(QStringLiteral("4"));
+    panel.position->lineEdit()->selectAll();
+    QTest::keyClicks(panel.position->lineEdit(), QStringLiteral("9"));
+    QTest::keyClick(panel.position->lineEdit(), Qt::Key_Return);
+    QCOMPARE(panel.position->count(), 7);
+    QCOMPARE(panel.position->currentText(), QStringLiteral("9"));
+    // Past the seventh listed number "Add" still shows no position, and the write names none.
+    listNumbers(panel, 7);
+    panel.number->setText(QStringLiteral("+420777"));
+    panel.add->click();
+    QCOMPARE(panel.position->currentIndex(), -1);
+    QCOMPARE(panel.position->currentText(), QString());
+    QCOMPARE(panel.label->text(), preview(letter, QStringLiteral("4"), QString()));
+    f.port.clearSent();
+    panel.write->click();
+    QCOMPARE(f.port.sent, QByteArrayList{"AT+CPBW=,+420777,," + letter + "4-\r\n"});
 }
 
 void MemoriesTest::phoneNumberFilter_data() {
