@@ -8,6 +8,7 @@
 #include "app/Pictures.h"
 #include "app/StatusPanels.h"
 #include "comm/SerialPort.h"
+#include "files/ChangedSettings.h"
 
 #include <QCloseEvent>
 #include <QHBoxLayout>
@@ -31,6 +32,7 @@ TForm1::TForm1(SerialPort& port, Pacer& pacer, UserDialogs& dialogs, const QStri
     buildServicePage();
     setFixedSize(613, 503);
     bindHandlers();
+    changedSettings = new ChangedSettings(*this);
     connect(&ApdComPort1, &SerialPort::triggerAvail, this,
             [this](quint16 count) { run([this, count] { ApdComPort1TriggerAvail(count); }); });
     connect(&ApdComPort1, &SerialPort::connectionChanged, this, &TForm1::showConnection);
