@@ -7,6 +7,7 @@
 #include "app/Picture.h"
 #include "app/Pictures.h"
 #include "app/StatusPanels.h"
+#include "app/TypedText.h"
 #include "comm/SerialPort.h"
 #include "files/ChangedSettings.h"
 
@@ -33,6 +34,7 @@ TForm1::TForm1(SerialPort& port, Pacer& pacer, UserDialogs& dialogs, const QStri
     setFixedSize(613, 503);
     bindHandlers();
     changedSettings = new ChangedSettings(*this);
+    refuseUnheldCharacters(*this, dialogs);
     connect(&ApdComPort1, &SerialPort::triggerAvail, this,
             [this](quint16 count) { run([this, count] { ApdComPort1TriggerAvail(count); }); });
     connect(&ApdComPort1, &SerialPort::connectionChanged, this, &TForm1::showConnection);
