@@ -3,10 +3,13 @@
 #include "app/Bytes.h"
 #include "app/UserDialogs.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QClipboard>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QWidget>
 
 namespace {
@@ -20,7 +23,7 @@ public:
 
     bool eventFilter(QObject* target, QEvent* event) override {
         auto* widget = qobject_cast<QWidget*>(target);
-        if (!widget || !m_window.isAncestorOf(widget)) return false;
+        if (!widget || !m_window.isAncestorOf(widget) || !takesText(widget)) return false;
         const std::optional<QString> unheld = codePage().unheld(incomingText(event));
         if (!unheld) return false;
         m_dialogs.reportError(QStringLiteral("%1: the code page %2 has no character \"%3\"; it was not taken")
@@ -29,6 +32,15 @@ public:
     }
 
 private:
+    // A field the user can type into; keys on buttons, trees and read-only texts put nothing anywhere.
+    static bool takesText(const QWidget* widget) {
+        if (const auto* edit = qobject_cast<const QLineEdit*>(widget)) return !edit->isReadOnly();
+        if (const auto* memo = qobject_cast<const QPlainTextEdit*>(widget)) return !memo->isReadOnly();
+        if (const auto* view = qobject_cast<const QAbstractItemView*>(widget))
+            return view->editTriggers() != QAbstractItemView::NoEditTriggers;
+        return false;
+    }
+
     // What the event would put into a field.
     static QString incomingText(QEvent* event) {
         switch (event->type()) {
