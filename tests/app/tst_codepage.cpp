@@ -216,6 +216,19 @@ private slots:
         }
     }
 
+    // Captions made on a machine of that language show its letters and are written back as they were.
+    void captionsInTheCodePage() {
+        const QByteArray settings =
+            "[Form]\r\nCodePage=windows-1251\r\n[Language]\r\nRun=\xcf\xf3\xf1\xea\r\n";
+        FormFixture f{QStringLiteral("zuvovu"), false};
+        f.writeSettings(settings);
+        f.form->run([&f] { f.form->FormCreate(); });
+        QCOMPARE(f.form->RunORU->text(), QStringLiteral("Пуск"));
+        f.form->run([&f] { f.form->FormClose(); });
+        QVERIFY(readFile(f.settingsPath()).contains("\r\nRun=\xcf\xf3\xf1\xea\r\n"));
+        QCOMPARE(f.dialogs.errors, QStringList());
+    }
+
     // A key on a button or a read-only text puts nothing anywhere: nothing to refuse.
     void keysOutsideFieldsPassUnremarked() {
         Started started("windows-1250");
