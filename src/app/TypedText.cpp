@@ -56,9 +56,11 @@ private:
         }
     }
 
-    // The field's own name, or that of the control it belongs to (a cell editor of a list has none).
+    // The field's own name, or that of the control it belongs to: a cell editor of a list has none, and
+    // the list's viewport only Qt's own.
     static QString fieldName(const QWidget* widget) {
-        while (widget->objectName().isEmpty() && widget->parentWidget())
+        while ((widget->objectName().isEmpty() || widget->objectName().startsWith(QLatin1String("qt_"))) &&
+               widget->parentWidget())
             widget = widget->parentWidget();
         return widget->objectName();
     }

@@ -6,6 +6,7 @@
 #include "files/PhoneBookList.h"
 #include "service/UploadList.h"
 
+#include <QClipboard>
 #include <QDir>
 #include <QFile>
 #include <QtTest>
@@ -227,6 +228,35 @@ private slots:
         f.form->run([&f] { f.form->FormClose(); });
         QVERIFY(readFile(f.settingsPath()).contains("\r\nRun=\xcf\xf3\xf1\xea\r\n"));
         QCOMPARE(f.dialogs.errors, QStringList());
+    }
+
+    void pastedTextRefused() {
+        Started started("windows-1252");
+        FormFixture& f = started.f;
+        f.form->ALARMON->setText(QStringLiteral("on"));
+        QApplication::clipboard()->setText(QStringLiteral("Dveře"));
+        QTest::keyClick(f.form->ALARMON, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(f.form->ALARMON->text(), QStringLiteral("on"));
+        QCOMPARE(f.dialogs.errors.size(), 1);
+        QVERIFY2(f.dialogs.errors[0].startsWith(QStringLiteral("ALARMON: ")),
+                 qPrintable(f.dialogs.errors[0]));
+        QVERIFY2(f.dialogs.errors[0].contains(QStringLiteral("\"ř\"")), qPrintable(f.dialogs.errors[0]));
+    }
+
+    // A cell of the phone book has no name of its own: the message names the list.
+    void phoneBookCellNamesItsList() {
+        Started started("windows-1250");
+        FormFixture& f = started.f;
+        f.form->PhoneBook1->setText("Jan=1\r\n");
+        f.form->PhoneBook1->openPersistentEditor(f.form->PhoneBook1->item(0, 0));
+        auto* editor = f.form->PhoneBook1->findChild<QLineEdit*>();
+        QVERIFY(editor);
+        editor->clear();
+        type(editor, QStringLiteral("IvanД"));
+        QCOMPARE(editor->text(), QStringLiteral("Ivan"));
+        QCOMPARE(f.dialogs.errors.size(), 1);
+        QVERIFY2(f.dialogs.errors[0].startsWith(QStringLiteral("PhoneBook1: ")),
+                 qPrintable(f.dialogs.errors[0]));
     }
 
     // A key on a button or a read-only text puts nothing anywhere: nothing to refuse.
