@@ -350,7 +350,7 @@ void UploadTest::loadListLineEnds_data() {
     QTest::newRow("empty file") << QByteArrayList{""} << QByteArrayList{};
 }
 
-// Part of the list's format: a line ends at a line feed, with or without a CR before it; blank lines count.
+// The list's format: a line ends at a line feed, with or without a CR before it; blank lines count.
 void UploadTest::loadListLineEnds() {
     QFETCH(QByteArrayList, files);
     QFETCH(QByteArrayList, entries);
