@@ -23,6 +23,14 @@ ChangedSettings::ChangedSettings(TForm1& form) : QObject(&form), m_form(form) {
     for (int string = 0; string < 4; ++string)
         for (QWidget* control : controls[string])
             watch(control, string);
+    // The interlocks reach across strings: ringing on a relay checks "no hang-up", and hanging up
+    // clears the relays' ringing.
+    for (QCheckBox* ringing : {f.RelRing1, f.RelRingAll1, f.RelRing2, f.RelRingAll2})
+        watch(ringing, 0);
+    for (QRadioButton* hangUp : {f.SIMCall, f.AllCall}) {
+        watch(hangUp, 1);
+        watch(hangUp, 2);
+    }
 }
 
 // Signals that only a person's action emits: setChecked(), setValue(), setText() and

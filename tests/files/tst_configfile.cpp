@@ -281,6 +281,10 @@ void TestConfigFile::saveEncodesChangedSettings_data() {
     QTest::newRow("nothing touched") << "none" << QList<bool>{false, false, false, false};
     QTest::newRow("speaker volume moved") << "VolSpk" << QList<bool>{true, false, false, false};
     QTest::newRow("tone clicked") << "TonRing" << QList<bool>{true, false, false, false};
+    QTest::newRow("relay ringing also checks no hang-up")
+        << "RelRing1" << QList<bool>{true, true, false, false};
+    QTest::newRow("hanging up also clears the relays' ringing")
+        << "SIMCall" << QList<bool>{true, true, true, false};
     QTest::newRow("relay 2 code typed") << "RelCode2" << QList<bool>{false, false, true, false};
     QTest::newRow("waiting time chosen") << "WaitBUF" << QList<bool>{false, false, false, true};
     QTest::newRow("changed, then read from the unit again")
@@ -306,6 +310,10 @@ void TestConfigFile::saveEncodesChangedSettings() {
         form.VolSpk->triggerAction(QAbstractSlider::SliderSingleStepSub);
     else if (action == QStringLiteral("TonRing"))
         form.TonRing->click();
+    else if (action == QStringLiteral("RelRing1"))
+        form.RelRing1->click();
+    else if (action == QStringLiteral("SIMCall"))
+        form.SIMCall->click();
     else if (action == QStringLiteral("RelCode2"))
         QTest::keyClicks(form.RelCode2, QStringLiteral("7"));
     else if (action == QStringLiteral("WaitBUF"))
