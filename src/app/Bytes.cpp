@@ -2,6 +2,21 @@
 
 #include "app/Failure.h"
 
+namespace {
+
+const CodePage* current = nullptr;
+
+} // namespace
+
+const CodePage& codePage() {
+    if (!current) current = &CodePage::ofSystem();
+    return *current;
+}
+
+void setCodePage(const CodePage& page) {
+    current = &page;
+}
+
 int toInt(const QByteArray& text) {
     bool ok = false;
     const int value = text.toInt(&ok, 10);

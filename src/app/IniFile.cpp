@@ -4,7 +4,7 @@
 #include "app/WholeFile.h"
 
 #include <QDir>
-#include <QFile>
+#include <QFileInfo>
 #include <limits>
 
 namespace {
@@ -78,12 +78,12 @@ void checkWritable(QByteArrayView section, QByteArrayView key, const QByteArray&
 } // namespace
 
 IniFile::IniFile(const QString& path) : m_path(path) {
-    QFile file(path);
-    if (!file.exists()) return;
+    if (!QFileInfo::exists(path)) return;
     QByteArray data;
-    if (file.open(QIODevice::ReadOnly)) data = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        m_readError = file.errorString();
+    try {
+        data = readWholeFile(path);
+    } catch (const Failure& failure) {
+        m_readError = failure.text();
         return;
     }
     qsizetype start = 0;
@@ -123,7 +123,11 @@ QByteArray IniFile::readString(QByteArrayView section, QByteArrayView key, const
     const auto line = findKey(section, key);
     if (!line) return fallback;
     const QByteArray& text = m_lines[*line].text;
-    return text.sliced(*keySeparator(text) + 1).left(maxValueLength);
+    QByteArray value = text.sliced(*keySeparator(text) + 1);
+    // A stray CR before the line end belongs to the line end, not to the value.
+    while (value.endsWith('\r'))
+        value.chop(1);
+    return value.left(maxValueLength);
 }
 
 int IniFile::readInteger(QByteArrayView section, QByteArrayView key, int fallback) const {
@@ -181,10 +185,8 @@ void IniFile::insertLine(qsizetype at, const QByteArray& text) {
 void IniFile::save() {
     if (!m_changed) return;
     if (!m_readError.isEmpty())
-        throw Failure(
-            QStringLiteral(
-                "Cannot write the settings file %1: it could not be read (%2), so it stays as it is")
-                .arg(QDir::toNativeSeparators(m_path), m_readError));
+        throw Failure(QStringLiteral("The settings file %1 stays as it is, since it could not be read: %2")
+                          .arg(QDir::toNativeSeparators(m_path), m_readError));
     QByteArray data;
     for (const Line& line : std::as_const(m_lines))
         data += line.text + line.end;

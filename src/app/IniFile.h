@@ -8,7 +8,8 @@
 
 // The settings file: sections in square brackets, "key=value" lines. Section names and keys match
 // without regard to letter case and may hold blanks and dots; blanks around them are not part of the
-// name, blanks inside are. The value is everything after the first "=" to the end of the line.
+// name, blanks inside are. The value is everything after the first "=" to the end of the line, without
+// the stray CRs a line end may have gathered (CR CR LF).
 // Lines starting with ";" are comments.
 //
 // The whole file is read at construction and kept in memory; writes change only that copy until
@@ -21,8 +22,9 @@ public:
     // A value longer than this is cut to its first maxValueLength bytes when read.
     static constexpr qsizetype maxValueLength = 2047;
 
-    // A missing file reads as empty. A file that exists but cannot be read also reads as empty, and
-    // save() then refuses to replace it, so that its contents are never lost.
+    // A missing file reads as empty. A file that exists but cannot be read (also a FIFO, a device or a
+    // file of more than a few MiB, which are never opened for reading) also reads as empty, and save()
+    // then refuses to replace it, so that its contents are never lost.
     explicit IniFile(const QString& path);
 
     // A missing section or key yields the default; a present key with an empty value yields "".

@@ -1,5 +1,6 @@
 #include "app/Launch.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -18,7 +19,9 @@ Launch launchFrom(const QString& argv0) {
     QString path = argv0;
     if (!argv0.contains(QLatin1Char('/'))) {
         const QString found = QStandardPaths::findExecutable(argv0);
-        if (!found.isEmpty()) path = found;
+        // A bare name not on PATH was given by whatever started the program, not by the shell: the
+        // running executable's own folder is where the name stands.
+        path = !found.isEmpty() ? found : QDir(QCoreApplication::applicationDirPath()).filePath(argv0);
     }
     path = QFileInfo(path).absoluteFilePath();
     return {QFileInfo(argv0).fileName(), settingsPathFor(path)};

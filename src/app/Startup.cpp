@@ -1,3 +1,4 @@
+#include "app/Bytes.h"
 #include "app/Captions.h"
 #include "app/Edition.h"
 #include "app/Failure.h"
@@ -6,9 +7,25 @@
 #include "app/Picture.h"
 #include "app/StatusPanels.h"
 #include "app/TForm1.h"
+#include "app/UserDialogs.h"
 #include "comm/SerialPort.h"
 
 #include <QApplication>
+
+namespace {
+
+// The code page the settings file names, or else that of the system's language.
+void chooseCodePage(const QByteArray& name, UserDialogs& dialogs) {
+    const CodePage* named = CodePage::named(name);
+    if (!name.isEmpty() && !named)
+        dialogs.reportError(
+            QStringLiteral("The settings file names the code page \"%1\", which this program does not know; "
+                           "it uses %2, the code page of the system's language")
+                .arg(QString::fromLatin1(name), QString::fromLatin1(CodePage::ofSystem().name())));
+    setCodePage(named ? *named : CodePage::ofSystem());
+}
+
+} // namespace
 
 void TForm1::FormCreate() {
     ORUtyp->setTabVisible(ORUtyp->indexOf(ModuleButtons), false);
@@ -34,6 +51,7 @@ void TForm1::FormCreate() {
 
     {
         IniFile ini(settingsPath);
+        chooseCodePage(ini.readString("Form", "CodePage", {}), dialogs);
         move(ini.readInteger("Form", "Left", 200), ini.readInteger("Form", "Top", 200));
         state.serialWaitMs = ini.readInteger("Form", "WaitSer", 1000);
         const bool serviceButtons = ini.readBool("Form", "Inicializace", false);

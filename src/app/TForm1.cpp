@@ -8,7 +8,9 @@
 #include "app/Pictures.h"
 #include "app/ProgramOptions.h"
 #include "app/StatusPanels.h"
+#include "app/TypedText.h"
 #include "comm/SerialPort.h"
+#include "files/ChangedSettings.h"
 
 #include <QCloseEvent>
 #include <QHBoxLayout>
@@ -32,6 +34,8 @@ TForm1::TForm1(SerialPort& port, Pacer& pacer, UserDialogs& dialogs, const QStri
     buildServicePage();
     setFixedSize(613, 503);
     bindHandlers();
+    changedSettings = new ChangedSettings(*this);
+    refuseUnheldCharacters(*this, dialogs);
     connect(&ApdComPort1, &SerialPort::triggerAvail, this,
             [this](quint16 count) { run([this, count] { ApdComPort1TriggerAvail(count); }); });
     connect(&ApdComPort1, &SerialPort::connectionChanged, this, &TForm1::showConnection);

@@ -30,6 +30,7 @@ class Gauge;
 class Led;
 class Picture;
 class PhoneBookList;
+class ChangedSettings;
 class StatusPanels;
 
 // The one window. Its controls are the configuration model: every setting of the unit lives in a
@@ -51,6 +52,8 @@ public:
     const QString settingsPath;
     // What the program is doing with the unit, and the flags the receiver's rules share.
     Dialogue dialogue;
+    // The parameter strings whose settings controls the user changed, for saving to a file.
+    ChangedSettings* changedSettings = nullptr;
 
     // Runs a handler inside the guard: a failure is reported and the program runs on.
     template <typename Handler> void run(Handler&& handler);

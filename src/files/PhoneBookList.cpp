@@ -53,14 +53,18 @@ QByteArray PhoneBookList::text() const {
     return all;
 }
 
-void PhoneBookList::setText(const QByteArray& text) {
-    clearLines();
-    if (text.isEmpty()) return;
+QByteArrayList textLines(const QByteArray& text) {
+    if (text.isEmpty()) return {};
     QByteArray normalised = text;
     normalised.replace("\r\n", "\n").replace('\r', '\n');
-    QList<QByteArray> lines = normalised.split('\n');
+    QByteArrayList lines = normalised.split('\n');
     if (normalised.endsWith('\n')) lines.removeLast();
-    for (const QByteArray& line : lines)
+    return lines;
+}
+
+void PhoneBookList::setText(const QByteArray& text) {
+    clearLines();
+    for (const QByteArray& line : textLines(text))
         appendLine(line);
 }
 

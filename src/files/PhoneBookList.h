@@ -1,7 +1,11 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayList>
 #include <QTableWidget>
+
+// The lines of a text in which a line ends at CR, at LF or at CR LF; a last line end starts no line.
+QByteArrayList textLines(const QByteArray& text);
 
 // The phone-book grid: rows of name=number texts shown in two columns "Name" and "Phone". A text
 // without "=" is a row with an empty name and the whole text as its number, and stays so until the

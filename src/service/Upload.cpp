@@ -4,11 +4,11 @@
 #include "app/Pacer.h"
 #include "app/TForm1.h"
 #include "app/UserDialogs.h"
+#include "app/WholeFile.h"
 #include "comm/SerialPort.h"
 #include "service/UploadList.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 
 namespace {
@@ -26,18 +26,13 @@ void TForm1::LoadListClick() {
     if (name.isEmpty()) return;
     // Relative names in the list resolve against the list file's folder.
     QDir::setCurrent(QFileInfo(name).absolutePath());
-    QFile file(name);
-    if (!file.open(QIODevice::ReadOnly))
-        throw Failure(QStringLiteral("Cannot open the list %1: %2").arg(name, file.errorString()));
-    const QByteArray text = file.readAll();
+    const QByteArray text = readWholeFile(name);
     QByteArrayList lines = text.split('\n');
-    // A line feed ends a line; it does not start another.
+    // A line feed ends a line, with or without a CR before it; it does not start another.
     if (text.isEmpty() || text.endsWith('\n')) lines.removeLast();
     for (QByteArray& line : lines)
         if (line.endsWith('\r')) line.chop(1);
     appendListLines(List, lines);
-    if (file.error() != QFileDevice::NoError)
-        throw Failure(QStringLiteral("Cannot read the list %1: %2").arg(name, file.errorString()));
 }
 
 void TForm1::ClrListClick() {

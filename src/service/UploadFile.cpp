@@ -4,6 +4,7 @@
 #include "service/UploadList.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <limits>
 #include <optional>
 
@@ -13,8 +14,13 @@ namespace {
 // read. A file that cannot be opened is a failure with the system's description.
 std::optional<QByteArray> readUploadFile(const QByteArray& name) {
     if (name.isEmpty()) return std::nullopt;
-    // Names in the list are the system's own bytes: decode them as the system does.
-    QFile file(QFile::decodeName(name));
+    // The list holds the name as it was typed or loaded; the file system takes it as Qt encodes paths.
+    const QString path = fromBytes(name);
+    // A FIFO would block the open and a device never end.
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile())
+        throw Failure(QStringLiteral("Cannot open %1: it is not a regular file").arg(fromBytes(name)));
+    QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw Failure(QStringLiteral("Cannot open %1: %2").arg(fromBytes(name), file.errorString()));
     const qint64 size = file.size();

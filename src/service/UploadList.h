@@ -5,8 +5,8 @@
 
 class QPlainTextEdit;
 
-// The upgrade list is a memo with one entry a line; its texts are bytes like everything read from files.
-// An empty memo holds no entries.
+// The upgrade list is a memo with one entry a line; its texts are bytes like everything read from files,
+// a CR inside an entry included. An empty memo holds no entries, unless one blank entry was added to it.
 int listLineCount(const QPlainTextEdit* list);
 // The entry of the given index; the empty text beyond the last one.
 QByteArray listLine(const QPlainTextEdit* list, int index);

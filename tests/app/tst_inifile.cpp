@@ -3,11 +3,13 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -287,6 +289,71 @@ private slots:
             QCOMPARE(fileData(path), old);
             QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"ZUVovu.ini"});
         }
+    }
+    void strayCarriageReturns_data() {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QByteArray>("value");
+        QTest::newRow("CR CR LF") << QByteArray("[Language]\r\r\nTitle=Door\r\r\n") << QByteArray("Door");
+        QTest::newRow("CR at the end of the file")
+            << QByteArray("[Language]\r\nTitle=Door\r") << QByteArray("Door");
+        QTest::newRow("CR CR CR LF") << QByteArray("[Language]\r\nTitle=Door\r\r\r\n") << QByteArray("Door");
+        QTest::newRow("CR inside stays")
+            << QByteArray("[Language]\r\nTitle=Do\ror\r\n") << QByteArray("Do\ror");
+    }
+    // A value read with its stray CR could never be written back, and every close would fail.
+    void strayCarriageReturns() {
+        QFETCH(QByteArray, file);
+        QFETCH(QByteArray, value);
+        writeFile(iniPath(), file);
+        IniFile ini(iniPath());
+        QCOMPARE(ini.readString("Language", "Title", "none"), value);
+        if (value.contains('\r')) return;
+        ini.writeString("Language", "Title", ini.readString("Language", "Title", "none"));
+        ini.writeInteger("Form", "Top", 5);
+        ini.save();
+        QCOMPARE(IniFile(iniPath()).readString("Language", "Title", "none"), value);
+        QCOMPARE(IniFile(iniPath()).readInteger("Form", "Top", 0), 5);
+    }
+
+    void notARegularFile_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("FIFO") << QStringLiteral("fifo");
+        QTest::newRow("link to /dev/zero") << QStringLiteral("zero");
+    }
+    // Neither blocks nor runs on when read; it reads as empty and is never replaced by a regular file.
+    void notARegularFile() {
+        QFETCH(QString, kind);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("ZUVovu.ini"));
+        if (kind == "fifo")
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        else
+            QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path));
+        IniFile ini(path);
+        QCOMPARE(ini.readInteger("Form", "Top", 42), 42);
+        ini.writeInteger("Form", "Top", 5);
+        QString failure;
+        try {
+            ini.save();
+        } catch (const Failure& error) {
+            failure = error.text();
+        }
+        QVERIFY2(failure.contains(QStringLiteral("not a regular file")), qPrintable(failure));
+        QVERIFY(!QFileInfo(path).isFile());
+    }
+
+    // The link stays; its target holds the settings.
+    void linkedFileReplacesItsTarget() {
+        QTemporaryDir dir;
+        const QString target = dir.filePath(QStringLiteral("real.ini"));
+        writeFile(target, "[Form]\r\nTop=7\r\n");
+        QVERIFY(QFile::link(target, iniPath()));
+        IniFile ini(iniPath());
+        QCOMPARE(ini.readInteger("Form", "Top", 0), 7);
+        ini.writeInteger("Form", "Top", 9);
+        ini.save();
+        QVERIFY(QFileInfo(iniPath()).isSymLink());
+        QCOMPARE(fileData(target), QByteArray("[Form]\r\nTop=9\r\n"));
     }
 };
 

@@ -4,6 +4,8 @@
 
 #include <QtTest>
 
+#include <sys/stat.h>
+
 namespace {
 
 const QString OruFilter = QStringLiteral("ORU files (*.oru)|*.oru");
@@ -53,6 +55,10 @@ private slots:
     void keyRules();
     void undecodableParameterIsReportedOnce();
     void unreadableFileKeepsPhoneBook();
+    void brokenFileChangesNothing_data();
+    void brokenFileChangesNothing();
+    void saveEncodesChangedSettings_data();
+    void saveEncodesChangedSettings();
 };
 
 void TestConfigFile::saveThenLoadRestoresEverything() {
@@ -189,7 +195,7 @@ void TestConfigFile::undecodableParameterIsReportedOnce() {
               "PARORU=4#4#0#0#1#x#2#0\r\nPARRL1=3#4#10#0\r\nPARRL2=0#5#99#1\r\nPARKEY=9#1\r\nJan=1\r\n");
     load(fixture, path);
     QCOMPARE(fixture.dialogs.errors.size(), 1);
-    QVERIFY2(fixture.dialogs.errors[0].startsWith(QStringLiteral("PARORU")),
+    QVERIFY2(fixture.dialogs.errors[0].startsWith(path + QStringLiteral(", line 1: PARORU")),
              qPrintable(fixture.dialogs.errors[0]));
     QCOMPARE(strings(form.state), QByteArrayList({"4#4#0#0#1#x#2#0", "3#4#10#0", "0#5#99#1", "9#1"}));
     QCOMPARE(form.PhoneBook1->text(), QByteArray("Jan=1\r\n"));
@@ -207,6 +213,129 @@ void TestConfigFile::unreadableFileKeepsPhoneBook() {
     load(fixture, fixture.path(QStringLiteral("missing.oru")));
     QCOMPARE(fixture.dialogs.errors.size(), 1);
     QCOMPARE(fixture.form->PhoneBook1->text(), QByteArray("Jan=1\r\n"));
+    QCOMPARE(fixture.dialogs.problems(), QString());
+}
+
+void TestConfigFile::brokenFileChangesNothing_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("content");
+    // Words the error must hold besides the file's name.
+    QTest::addColumn<QString>("reason");
+    QByteArray random(4096, 0);
+    for (qsizetype i = 0; i < random.size(); ++i)
+        random[i] = char((i * 7919 + 13) % 251);
+    QByteArray controls;
+    for (int i = 0; i < 100; ++i)
+        controls += "A=\x01\x02\x03\x1b\r\n";
+    QTest::newRow("binary bytes") << "random.oru" << random << "line ";
+    QTest::newRow("NUL byte on line 3")
+        << "nul.oru" << QByteArray("ADMIN1=1\r\nPARORU=4#4#0#0#1#0#2#0\r\nx") + '\0' + "y\r\n"
+        << "line 3: a NUL byte";
+    QTest::newRow("mostly control characters") << "controls.oru" << controls << "does not hold text";
+    QTest::newRow("empty") << "empty.oru" << QByteArray() << "empty";
+    QTest::newRow("no name=value line")
+        << "prose.oru" << QByteArray("Dear installer,\r\nsee you.\r\n") << "no line holds a name";
+    QTest::newRow("value longer than its edit")
+        << "long.oru"
+        << "ADMIN1=1\r\nALARMON=" + QByteArray(40000, 'a') + "\r\n"
+        << "line 2: the value of ALARMON is longer than its 32767 characters";
+    // Made by the test: a FIFO nobody writes to, and a link to a device without end.
+    QTest::newRow("FIFO") << "fifo.oru" << QByteArray() << "not a regular file";
+    QTest::newRow("link to /dev/zero") << "zero.oru" << QByteArray() << "not a regular file";
+}
+
+// A file that is no configuration, or one that cannot be taken whole, is refused before anything changes.
+void TestConfigFile::brokenFileChangesNothing() {
+    QFETCH(QString, name);
+    QFETCH(QByteArray, content);
+    QFETCH(QString, reason);
+    FormFixture fixture;
+    TForm1& form = *fixture.form;
+    form.ADMIN[0]->setText(QStringLiteral("111"));
+    form.ALARMON->setText(QStringLiteral("on"));
+    form.TonBeep->setChecked(true);
+    form.state.parOru = "4#4#0#0#1#1#2#0";
+    form.PhoneBook1->setText("Jan=1\r\n");
+    const QString path = fixture.path(name);
+    if (name == QStringLiteral("fifo.oru"))
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    else if (name == QStringLiteral("zero.oru"))
+        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path));
+    else
+        writeFile(path, content);
+    const QByteArrayList before = edits(form) + strings(form.state);
+    load(fixture, path);
+    QCOMPARE(fixture.dialogs.errors.size(), 1);
+    QVERIFY2(fixture.dialogs.errors[0].contains(path), qPrintable(fixture.dialogs.errors[0]));
+    QVERIFY2(fixture.dialogs.errors[0].contains(reason), qPrintable(fixture.dialogs.errors[0]));
+    QCOMPARE(edits(form) + strings(form.state), before);
+    QVERIFY(form.TonBeep->isChecked());
+    QCOMPARE(form.PhoneBook1->text(), QByteArray("Jan=1\r\n"));
+    QCOMPARE(fixture.dialogs.problems(), QString());
+}
+
+void TestConfigFile::saveEncodesChangedSettings_data() {
+    QTest::addColumn<QString>("action");
+    // Which of PARORU, PARRL1, PARRL2 and PARKEY the file takes from the controls.
+    QTest::addColumn<QList<bool>>("encoded");
+    QTest::newRow("nothing touched") << "none" << QList<bool>{false, false, false, false};
+    QTest::newRow("speaker volume moved") << "VolSpk" << QList<bool>{true, false, false, false};
+    QTest::newRow("tone clicked") << "TonRing" << QList<bool>{true, false, false, false};
+    QTest::newRow("relay ringing also checks no hang-up")
+        << "RelRing1" << QList<bool>{true, true, false, false};
+    QTest::newRow("hanging up also clears the relays' ringing")
+        << "SIMCall" << QList<bool>{true, true, true, false};
+    QTest::newRow("relay 2 code typed") << "RelCode2" << QList<bool>{false, false, true, false};
+    QTest::newRow("waiting time chosen") << "WaitBUF" << QList<bool>{false, false, false, true};
+    QTest::newRow("changed, then read from the unit again")
+        << "VolSpk then read" << QList<bool>{false, false, false, false};
+    QTest::newRow("changed, then a file loaded")
+        << "VolSpk then load" << QList<bool>{false, false, false, false};
+}
+
+// What the user set is what the file holds; an untouched string stays as it came, also when malformed.
+void TestConfigFile::saveEncodesChangedSettings() {
+    QFETCH(QString, action);
+    QFETCH(QList<bool>, encoded);
+    FormFixture fixture;
+    TForm1& form = *fixture.form;
+    const QString loaded = fixture.path(QStringLiteral("loaded.oru"));
+    writeFile(loaded, "PARORU=4#4#0#0#1#7#2#0\r\n");
+    load(fixture, loaded);
+    form.state.parOru = "4#4#0#0#1#7#2#0?";
+    form.state.parRl1 = "55#1#03#1";
+    form.state.parRl2 = "66#1#03#1";
+    form.state.parKey = "2#0 ";
+    if (action.startsWith(QStringLiteral("VolSpk")))
+        form.VolSpk->triggerAction(QAbstractSlider::SliderSingleStepSub);
+    else if (action == QStringLiteral("TonRing"))
+        form.TonRing->click();
+    else if (action == QStringLiteral("RelRing1"))
+        form.RelRing1->click();
+    else if (action == QStringLiteral("SIMCall"))
+        form.SIMCall->click();
+    else if (action == QStringLiteral("RelCode2"))
+        QTest::keyClicks(form.RelCode2, QStringLiteral("7"));
+    else if (action == QStringLiteral("WaitBUF"))
+        QTest::keyClick(form.WaitBUF, Qt::Key_Down);
+    if (action.endsWith(QStringLiteral("read"))) form.state.parOru = "4#4#0#0#1#7#2#1";
+    if (action.endsWith(QStringLiteral("load"))) load(fixture, loaded);
+    const QByteArrayList held = strings(form.state);
+
+    const QString path = fixture.path(QStringLiteral("saved.oru"));
+    save(fixture, path);
+    QCOMPARE(strings(form.state), held);
+    form.ControlsToParams();
+    const QByteArrayList fromControls = strings(form.state);
+    QByteArrayList expected;
+    for (int i = 0; i < 4; ++i)
+        expected << (encoded[i] ? fromControls[i] : held[i]);
+    QVERIFY(encoded.contains(true) == (expected != held));
+    QByteArrayList saved;
+    for (const QByteArray& line : readFile(path).split('\n').mid(23, 4))
+        saved << line.sliced(line.indexOf('=') + 1).chopped(1);
+    QCOMPARE(saved, expected);
+    QCOMPARE(fixture.dialogs.errors, QStringList());
     QCOMPARE(fixture.dialogs.problems(), QString());
 }
 

@@ -2,11 +2,13 @@
 #include "TestData.h"
 
 #include "app/Bytes.h"
+#include "service/UploadList.h"
 
 #include <QDir>
 #include <QFile>
 #include <QtTest>
 #include <limits>
+#include <sys/stat.h>
 
 namespace {
 
@@ -61,6 +63,10 @@ private slots:
     void startingOverForgetsAnAnswerStillAwaited();
     void loadListAppendsEveryLine();
     void loadListCancelledOrUnreadable();
+    void loadListLineEnds_data();
+    void loadListLineEnds();
+    void loadListRefusesWhatIsNotAFile_data();
+    void loadListRefusesWhatIsNotAFile();
 };
 
 void UploadTest::lineKinds_data() {
@@ -101,7 +107,8 @@ void UploadTest::lineKinds() {
     rig.file("ring.wav", "RIFF");
     rig.file("run:me.pyo", "abc");
     rig.file("C:/scripts/oru.pyo", "12345");
-    rig.file("zvon\xc4\x9b\xc5\xa1.pyo", "ok");
+    // The list's letters name the file, as the file system spells them; the bytes go to the unit as they are.
+    rig.file(QFile::encodeName(fromBytes("zvon\xc4\x9b\xc5\xa1.pyo")), "ok");
     rig.list(line);
     rig.upgrade();
     QCOMPARE(rig.f.dialogs.errors, QStringList());
@@ -213,6 +220,12 @@ void UploadTest::uploadEndsWithoutSending_data() {
     QTest::newRow("empty audio file")
         << QByteArray("ASEND:empty.wav") << QStringList{"\"ASEND:empty.wav\"", nothingSent};
     QTest::newRow("audio line without a name") << QByteArray("ASEND:") << QStringList{nothingSent};
+    // The FIFO and the link are made by the test: one would block the open, the other never end.
+    QTest::newRow("script is a FIFO")
+        << QByteArray("fifo.pyo\nRUN:oru.pyo")
+        << QStringList{"Cannot open fifo.pyo: it is not a regular file", "line 1 of 2"};
+    QTest::newRow("audio file is a link to a device")
+        << QByteArray("ASEND:zero.wav") << QStringList{"Cannot open zero.wav: it is not a regular file"};
 }
 
 void UploadTest::uploadEndsWithoutSending() {
@@ -222,6 +235,8 @@ void UploadTest::uploadEndsWithoutSending() {
     rig.file("empty.pyo", {});
     rig.file("empty.wav", {});
     QDir().mkdir(QStringLiteral("scripts"));
+    QCOMPARE(::mkfifo("fifo.pyo", 0600), 0);
+    QVERIFY(QFile::link(QStringLiteral("/dev/zero"), QStringLiteral("zero.wav")));
     rig.list(list);
     rig.upgrade();
     QCOMPARE(rig.f.port.sent, QByteArrayList());
@@ -316,8 +331,63 @@ void UploadTest::loadListCancelledOrUnreadable() {
     rig.f.form->LoadList->click();
     QCOMPARE(QDir::currentPath(), start);
     rig.f.form->LoadList->click();
-    QCOMPARE(rig.f.dialogs.errors, QStringList{"Cannot open the list " + absent + ": " +
+    QCOMPARE(rig.f.dialogs.errors, QStringList{"Cannot read the file " + absent + ": " +
                                                Rig::openError(QFile::encodeName(absent))});
+    QCOMPARE(rig.f.form->List->toPlainText(), QStringLiteral("RUN:a.pyo"));
+}
+
+void UploadTest::loadListLineEnds_data() {
+    QTest::addColumn<QByteArrayList>("files");
+    QTest::addColumn<QByteArrayList>("entries");
+    QTest::newRow("one blank line") << QByteArrayList{"\n"} << QByteArrayList{""};
+    QTest::newRow("one blank line ended by CR LF") << QByteArrayList{"\r\n"} << QByteArrayList{""};
+    QTest::newRow("a blank line, then another list")
+        << QByteArrayList{"\n", "RUN:a.pyo\n"} << QByteArrayList{"", "RUN:a.pyo"};
+    QTest::newRow("two blank lines") << QByteArrayList{"\n\r\n"} << QByteArrayList{"", ""};
+    QTest::newRow("lone CR inside a line")
+        << QByteArrayList{"SET:AT+X=1\r2\r\nDEL:b.pyo"} << QByteArrayList{"SET:AT+X=1\r2", "DEL:b.pyo"};
+    QTest::newRow("CR CR LF keeps one CR") << QByteArrayList{"a.pyo\r\r\n"} << QByteArrayList{"a.pyo\r"};
+    QTest::newRow("empty file") << QByteArrayList{""} << QByteArrayList{};
+}
+
+// The list's format: a line ends at a line feed, with or without a CR before it; blank lines count.
+void UploadTest::loadListLineEnds() {
+    QFETCH(QByteArrayList, files);
+    QFETCH(QByteArrayList, entries);
+    Rig rig;
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        const QByteArray name = "list" + QByteArray::number(i) + ".ifo";
+        rig.file(name, files[i]);
+        rig.f.dialogs.openAnswers << QFile::decodeName(name);
+        rig.f.form->LoadList->click();
+    }
+    QCOMPARE(listLineCount(rig.f.form->List), entries.size());
+    QByteArrayList held;
+    for (int i = 0; i < entries.size(); ++i)
+        held << listLine(rig.f.form->List, i);
+    QCOMPARE(held, entries);
+    QCOMPARE(rig.f.dialogs.errors, QStringList());
+    rig.f.form->ClrList->click();
+    QCOMPARE(listLineCount(rig.f.form->List), 0);
+}
+
+void UploadTest::loadListRefusesWhatIsNotAFile_data() {
+    QTest::addColumn<QString>("name");
+    QTest::newRow("FIFO") << "fifo.ifo";
+    QTest::newRow("link to /dev/zero") << "zero.ifo";
+}
+
+void UploadTest::loadListRefusesWhatIsNotAFile() {
+    QFETCH(QString, name);
+    Rig rig;
+    QCOMPARE(::mkfifo("fifo.ifo", 0600), 0);
+    QVERIFY(QFile::link(QStringLiteral("/dev/zero"), QStringLiteral("zero.ifo")));
+    rig.list("RUN:a.pyo");
+    rig.f.dialogs.openAnswers << QDir::current().filePath(name);
+    rig.f.form->LoadList->click();
+    QCOMPARE(rig.f.dialogs.errors.size(), 1);
+    QVERIFY2(rig.f.dialogs.errors[0].contains(name + QStringLiteral(": it is not a regular file")),
+             qPrintable(rig.f.dialogs.errors[0]));
     QCOMPARE(rig.f.form->List->toPlainText(), QStringLiteral("RUN:a.pyo"));
 }
 
