@@ -1,5 +1,7 @@
 #include "app/MonitorView.h"
 
+#include "app/Bytes.h"
+
 #include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QScrollBar>
@@ -43,7 +45,7 @@ void MonitorView::clear() {
 }
 
 QString MonitorView::toPlainText() const {
-    return QString::fromLatin1(m_text.chopped(m_text.isEmpty() ? 0 : 1));
+    return fromBytes(m_text.chopped(m_text.isEmpty() ? 0 : 1));
 }
 
 void MonitorView::showEvent(QShowEvent* event) {
@@ -88,7 +90,7 @@ void MonitorView::showNewLines() {
         from = from < 0 ? 0 : from + 1;
         m_view->clear();
     }
-    m_view->appendPlainText(QString::fromLatin1(m_text.constData() + from, m_text.size() - from - 1));
+    m_view->appendPlainText(fromBytes(m_text.mid(from, m_text.size() - from - 1)));
     m_shownBytes = m_text.size();
     m_shownLineCount = m_lineCount;
     if (m_follows) {

@@ -7,9 +7,9 @@
 #include "batch/ConsoleDialogs.h"
 #include "batch/WatchedPort.h"
 #include "config/PhonebookEntry.h"
+#include "files/ConfigFile.h"
 
 #include <QEventLoop>
-#include <QFile>
 #include <QFileInfo>
 #include <QTimer>
 #include <utility>
@@ -55,13 +55,15 @@ BatchRun::BatchRun(TForm1& form, WatchedPort& port, ConsoleDialogs& dialogs, con
 int BatchRun::run() {
     m_dialogs.file = m_settings.file;
     m_sinceReceived.start();
-    if (m_settings.task != Task::Read) {
-        // Checked before the unit is touched; what the file holds is the load's business.
-        QFile file(m_settings.file);
-        if (!QFileInfo(m_settings.file).isFile() || !file.open(QIODevice::ReadOnly)) {
-            m_err << "error: cannot read the configuration file " << m_settings.file << Qt::endl;
-            return BadArguments;
-        }
+    // A file that is no configuration, or cannot be read, is refused before the unit is touched.
+    try {
+        if (m_settings.task == Task::Program || m_settings.task == Task::Diff)
+            readConfiguration(m_settings.file);
+        else if (m_settings.task == Task::Upload && !QFileInfo(m_settings.file).isFile())
+            throw Failure(QStringLiteral("%1 is not a file").arg(m_settings.file));
+    } catch (const Failure& failure) {
+        m_err << "error: " << failure.text() << Qt::endl;
+        return BadArguments;
     }
     int code = Done;
     try {

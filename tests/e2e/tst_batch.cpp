@@ -10,9 +10,12 @@
 #include "sim/SimulatedPort.h"
 #include "sim/SimulatedUnit.h"
 
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <optional>
+#include <sys/stat.h>
 
 namespace {
 
@@ -75,7 +78,9 @@ private slots:
     void readsAUnitThatWasStoppedAlready();
     void aUnitThatStopsAnsweringEndsTheRun();
     void aDroppedWriteIsADifference();
-    void anUnreadableFileTouchesNoUnit();
+    void aFileThatIsNoConfigurationTouchesNoUnit_data();
+    void aFileThatIsNoConfigurationTouchesNoUnit();
+    void readAndLogTargetsAreWrittenIntoNeverReplaced();
     void aSlowUnitReadsAsTheFastOne();
     void aReadTheUnitRefusesWritesNoFile();
     void aRefusedWriteEndsTheRunAndSaysWhere();
@@ -166,13 +171,63 @@ void BatchTest::aDroppedWriteIsADifference() {
     QVERIFY(batch.errors.contains(QStringLiteral("running")));
 }
 
-void BatchTest::anUnreadableFileTouchesNoUnit() {
+void BatchTest::aFileThatIsNoConfigurationTouchesNoUnit_data() {
+    QTest::addColumn<BatchRun::Task>("task");
+    // The file's bytes; none for a file that is not there.
+    QTest::addColumn<std::optional<QByteArray>>("bytes");
+    QTest::newRow("missing") << BatchRun::Task::Program << std::optional<QByteArray>();
+    QTest::newRow("empty") << BatchRun::Task::Program << std::optional<QByteArray>(QByteArray());
+    QTest::newRow("binary") << BatchRun::Task::Program << std::optional<QByteArray>(everyByteValue(4096));
+    QTest::newRow("NUL in a value") << BatchRun::Task::Diff
+                                    << std::optional<QByteArray>(QByteArray("ADMIN1=+420") + '\0' + "1\r\n");
+    QTest::newRow("text without a name=value line")
+        << BatchRun::Task::Program << std::optional<QByteArray>(QByteArray("hello\r\nworld\r\n"));
+    QTest::newRow("missing list") << BatchRun::Task::Upload << std::optional<QByteArray>();
+}
+
+void BatchTest::aFileThatIsNoConfigurationTouchesNoUnit() {
+    QFETCH(BatchRun::Task, task);
+    QFETCH(std::optional<QByteArray>, bytes);
     QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("unit.oru"));
+    if (bytes) writeWholeFile(file, *bytes);
     SimulatedUnit unit{SimOptions{}};
-    Batch batch(unit, BatchRun::Task::Program, dir.filePath(QStringLiteral("missing.oru")), dir.path());
+    Batch batch(unit, task, file, dir.path());
     QCOMPARE(batch.run(), int(BatchRun::BadArguments));
-    QVERIFY(batch.errors.contains(QStringLiteral("cannot read the configuration file")));
+    QVERIFY2(batch.errors.startsWith(QStringLiteral("error: ")) && batch.errors.contains(file),
+             qPrintable(batch.errors));
     QVERIFY(!unit.dtr());
+    QVERIFY(!batch.errors.contains(QStringLiteral("stopping")));
+}
+
+void BatchTest::readAndLogTargetsAreWrittenIntoNeverReplaced() {
+    QTemporaryDir dir;
+    SimOptions options;
+    options.phonebook = configuredUnit();
+    SimulatedUnit unit(options);
+    // A link: its target gets the file, the link stays a link.
+    const QString target = dir.filePath(QStringLiteral("target.oru"));
+    const QString link = dir.filePath(QStringLiteral("link.oru"));
+    writeWholeFile(target, "old");
+    QVERIFY(QFile::link(target, link));
+    {
+        Batch batch(unit, BatchRun::Task::Read, link, dir.path());
+        batch.settings.logFile = QStringLiteral("/dev/null");
+        QCOMPARE(batch.run(), int(BatchRun::Done));
+    }
+    QVERIFY(QFileInfo(link).isSymLink());
+    QVERIFY(read(target).startsWith(QStringLiteral("ADMIN1=+420111222333\r\n")));
+    QVERIFY(QFileInfo(QStringLiteral("/dev/null")).exists() &&
+            !QFileInfo(QStringLiteral("/dev/null")).isFile());
+
+    // A FIFO that nobody reads: refused, and still a FIFO.
+    const QString fifo = dir.filePath(QStringLiteral("fifo.oru"));
+    QVERIFY(::mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0);
+    Batch batch(unit, BatchRun::Task::Read, fifo, dir.path());
+    QCOMPARE(batch.run(), int(BatchRun::BadArguments));
+    QVERIFY2(batch.errors.contains(fifo), qPrintable(batch.errors));
+    struct stat status {};
+    QVERIFY(::lstat(QFile::encodeName(fifo).constData(), &status) == 0 && S_ISFIFO(status.st_mode));
 }
 
 void BatchTest::aSlowUnitReadsAsTheFastOne() {
