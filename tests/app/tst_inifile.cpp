@@ -1,3 +1,5 @@
+#include "TestData.h"
+
 #include "app/Failure.h"
 #include "app/IniFile.h"
 
@@ -13,12 +15,6 @@
 #include <unistd.h>
 
 namespace {
-
-void writeFile(const QString& path, const QByteArray& data) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(data);
-}
 
 QByteArray fileData(const QString& path) {
     QFile file(path);

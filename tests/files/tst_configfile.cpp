@@ -1,4 +1,6 @@
 #include "FormFixture.h"
+#include "TestData.h"
+
 #include "app/Bytes.h"
 #include "files/PhoneBookList.h"
 
@@ -13,12 +15,6 @@ const QString OruFilter = QStringLiteral("ORU files (*.oru)|*.oru");
 QByteArray readFile(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
-}
-
-void writeFile(const QString& path, const QByteArray& data) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(data);
 }
 
 void save(FormFixture& fixture, const QString& path) {

@@ -1,6 +1,7 @@
 #include "RecordingPacer.h"
 #include "ScriptedDialogs.h"
 #include "TestData.h"
+
 #include "Transcript.h"
 
 #include "app/TForm1.h"
@@ -13,12 +14,6 @@
 #include <QtTest>
 
 namespace {
-
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
 
 // Files whose data look like the module's own answers and prompts, and ones longer than the output buffer.
 const QMap<QByteArray, QByteArray> Scripts = {
