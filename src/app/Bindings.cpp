@@ -1,4 +1,5 @@
 #include "app/TForm1.h"
+#include "config/PastedNumber.h"
 #include "modules/EntryTree.h"
 
 #include <QTreeWidget>
@@ -57,6 +58,8 @@ void TForm1::bindSettingHandlers() {
         bind(ABUTTON[i], &QLineEdit::textChanged, [n](F* form) { form->ABUTTONChange(n); });
         bind(AABUTTON[i], &QLineEdit::textChanged, [n](F* form) { form->AABUTTONChange(n); });
         bind(BBUTTON[i], &QLineEdit::textChanged, [n](F* form) { form->BBUTTONChange(n); });
+        for (QLineEdit* number : {ADMIN[i], ABUTTON[i], AABUTTON[i], BBUTTON[i]})
+            cleanPastedNumbers(number);
     }
 }
 
@@ -82,6 +85,8 @@ void TForm1::bindModuleHandlers() {
                                                                {ButtonPNumber, &F::ButtonPNumberChange}};
     for (const auto& [control, handler] : edits)
         bind(control, &QLineEdit::textChanged, handler);
+    cleanPastedNumbers(MemoPNumber);
+    cleanPastedNumbers(ButtonPNumber);
     // The position boxes act on the user's pick only.
     bind(PosMemo, &QComboBox::activated, &F::PosMemoChange);
     bind(PosButton, &QComboBox::activated, &F::PosButtonChange);
