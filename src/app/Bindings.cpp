@@ -1,5 +1,8 @@
+#include "app/Bytes.h"
+#include "app/StatusPanels.h"
 #include "app/TForm1.h"
 #include "config/PastedNumber.h"
+#include "files/PhoneBookList.h"
 #include "modules/EntryTree.h"
 
 #include <QTreeWidget>
@@ -25,10 +28,22 @@ void TForm1::bindHandlers() {
                                                                   {Find, &F::FindClick}};
     for (const auto& [control, handler] : clicks)
         bind(control, &QPushButton::clicked, handler);
+    bindFind();
     bind(Cekani, &QTimer::timeout, &F::CekaniTimer);
     bind(LedTimer, &QTimer::timeout, &F::LedTimerTimer);
     bindSettingHandlers();
     bindModuleHandlers();
+}
+
+// Enter in the search field finds as the button does, and a name that is not there is said on the
+// status bar, since the list alone shows no change.
+void TForm1::bindFind() {
+    connect(FindN, &QLineEdit::returnPressed, Find, &QPushButton::click);
+    connect(Find, &QPushButton::clicked, this, [this] {
+        if (PhoneBook1->findName(toBytes(FindN->text())) < 0)
+            StatusBar1->showMessage(QStringLiteral("No name \"%1\" in the phone book.").arg(FindN->text()),
+                                    8000);
+    });
 }
 
 void TForm1::bindSettingHandlers() {
