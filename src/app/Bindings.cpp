@@ -1,3 +1,4 @@
+#include "app/ButtonKeys.h"
 #include "app/Bytes.h"
 #include "app/StatusPanels.h"
 #include "app/TForm1.h"
@@ -29,6 +30,13 @@ void TForm1::bindHandlers() {
     for (const auto& [control, handler] : clicks)
         bind(control, &QPushButton::clicked, handler);
     bindFind();
+    // The file's keys are the usual ones; the unit's are function keys, so that programming the unit
+    // is never a slip from saving the file.
+    giveKey(Save, QKeySequence::Save);
+    giveKey(Load, QKeySequence::Open);
+    giveKey(StopORU, Qt::Key_F5);
+    giveKey(RunORU, Qt::Key_F6);
+    giveKey(SaveORU, Qt::Key_F9);
     bind(Cekani, &QTimer::timeout, &F::CekaniTimer);
     bind(LedTimer, &QTimer::timeout, &F::LedTimerTimer);
     bindSettingHandlers();
