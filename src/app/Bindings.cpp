@@ -1,4 +1,9 @@
+#include "app/ButtonKeys.h"
+#include "app/Bytes.h"
+#include "app/StatusPanels.h"
 #include "app/TForm1.h"
+#include "config/PastedNumber.h"
+#include "files/PhoneBookList.h"
 #include "modules/EntryTree.h"
 
 #include <QTreeWidget>
@@ -24,10 +29,29 @@ void TForm1::bindHandlers() {
                                                                   {Find, &F::FindClick}};
     for (const auto& [control, handler] : clicks)
         bind(control, &QPushButton::clicked, handler);
+    bindFind();
+    // The file's keys are the usual ones; the unit's are function keys, so that programming the unit
+    // is never a slip from saving the file.
+    giveKey(Save, QKeySequence::Save);
+    giveKey(Load, QKeySequence::Open);
+    giveKey(StopORU, Qt::Key_F5);
+    giveKey(RunORU, Qt::Key_F6);
+    giveKey(SaveORU, Qt::Key_F9);
     bind(Cekani, &QTimer::timeout, &F::CekaniTimer);
     bind(LedTimer, &QTimer::timeout, &F::LedTimerTimer);
     bindSettingHandlers();
     bindModuleHandlers();
+}
+
+// Enter in the search field finds as the button does, and a name that is not there is said on the
+// status bar, since the list alone shows no change.
+void TForm1::bindFind() {
+    connect(FindN, &QLineEdit::returnPressed, Find, &QPushButton::click);
+    connect(Find, &QPushButton::clicked, this, [this] {
+        if (PhoneBook1->findName(toBytes(FindN->text())) < 0)
+            StatusBar1->showMessage(QStringLiteral("No name \"%1\" in the phone book.").arg(FindN->text()),
+                                    8000);
+    });
 }
 
 void TForm1::bindSettingHandlers() {
@@ -57,6 +81,8 @@ void TForm1::bindSettingHandlers() {
         bind(ABUTTON[i], &QLineEdit::textChanged, [n](F* form) { form->ABUTTONChange(n); });
         bind(AABUTTON[i], &QLineEdit::textChanged, [n](F* form) { form->AABUTTONChange(n); });
         bind(BBUTTON[i], &QLineEdit::textChanged, [n](F* form) { form->BBUTTONChange(n); });
+        for (QLineEdit* number : {ADMIN[i], ABUTTON[i], AABUTTON[i], BBUTTON[i]})
+            cleanPastedNumbers(number);
     }
 }
 
@@ -82,6 +108,8 @@ void TForm1::bindModuleHandlers() {
                                                                {ButtonPNumber, &F::ButtonPNumberChange}};
     for (const auto& [control, handler] : edits)
         bind(control, &QLineEdit::textChanged, handler);
+    cleanPastedNumbers(MemoPNumber);
+    cleanPastedNumbers(ButtonPNumber);
     // The position boxes act on the user's pick only.
     bind(PosMemo, &QComboBox::activated, &F::PosMemoChange);
     bind(PosButton, &QComboBox::activated, &F::PosButtonChange);

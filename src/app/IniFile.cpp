@@ -190,6 +190,8 @@ void IniFile::save() {
     QByteArray data;
     for (const Line& line : std::as_const(m_lines))
         data += line.text + line.end;
+    // The user's configuration folder may not hold a folder for the program yet.
+    QDir().mkpath(QFileInfo(m_path).absolutePath());
     writeWholeFile(m_path, data);
     m_changed = false;
 }

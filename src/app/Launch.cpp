@@ -13,6 +13,12 @@ QString settingsPathFor(const QString& executablePath) {
     return info.dir().filePath(base + QStringLiteral(".ini"));
 }
 
+QString settingsLocation(const QString& besideExecutable, const QString& userConfigFolder) {
+    const QFileInfo beside(besideExecutable);
+    if (beside.exists() || QFileInfo(beside.absolutePath()).isWritable()) return besideExecutable;
+    return QDir(userConfigFolder).filePath(QStringLiteral("zuvovu/") + beside.fileName());
+}
+
 Launch launchFrom(const QString& argv0) {
     // Started through PATH, argv[0] is a bare name; find it the way the shell did. The link itself
     // is kept, not resolved: its name picks the edition and its folder holds the settings.
@@ -24,5 +30,7 @@ Launch launchFrom(const QString& argv0) {
         path = !found.isEmpty() ? found : QDir(QCoreApplication::applicationDirPath()).filePath(argv0);
     }
     path = QFileInfo(path).absoluteFilePath();
-    return {QFileInfo(argv0).fileName(), settingsPathFor(path)};
+    return {QFileInfo(argv0).fileName(),
+            settingsLocation(settingsPathFor(path),
+                             QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation))};
 }

@@ -7,8 +7,34 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QMessageBox>
+#include <QRegularExpression>
 #include <QVBoxLayout>
 #include <cstdio>
+
+namespace {
+
+// The extension a filter names first, "ORU files (*.oru)" gives "oru"; "*" and "*.*" give none.
+QString firstExtension(const QString& filter) {
+    static const QRegularExpression pattern(QStringLiteral("\\*\\.(\\w+)"));
+    return pattern.match(filter).captured(1);
+}
+
+// A name typed without extension gets the chosen filter's one, and replacing a file is asked first.
+QString chooseFile(QWidget* parent, QFileDialog::AcceptMode mode, const QString& filters,
+                   const QString& folder) {
+    QFileDialog dialog(parent, QString(), folder, filters);
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    const auto useExtension = [&dialog](const QString& filter) {
+        dialog.setDefaultSuffix(firstExtension(filter));
+    };
+    useExtension(dialog.selectedNameFilter());
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, useExtension);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+} // namespace
 
 QString QtUserDialogs::qtFilter(const QString& filter) {
     const QStringList parts = filter.split(QLatin1Char('|'));
@@ -24,14 +50,12 @@ QString QtUserDialogs::qtFilter(const QString& filter) {
 
 QString QtUserDialogs::openFileName(const QString& filter, const QString& folder) {
     if (m_dismissed) return {};
-    return QFileDialog::getOpenFileName(m_window, QString(), folder, qtFilter(filter));
+    return chooseFile(m_window, QFileDialog::AcceptOpen, qtFilter(filter), folder);
 }
 
 QString QtUserDialogs::saveFileName(const QString& filter) {
     if (m_dismissed) return {};
-    // The file is written under exactly the name chosen and replaces an existing one without asking.
-    return QFileDialog::getSaveFileName(m_window, QString(), QString(), qtFilter(filter), nullptr,
-                                        QFileDialog::DontConfirmOverwrite);
+    return chooseFile(m_window, QFileDialog::AcceptSave, qtFilter(filter), QString());
 }
 
 std::optional<QString> QtUserDialogs::choosePort(const QStringList& choices) {

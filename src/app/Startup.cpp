@@ -5,6 +5,7 @@
 #include "app/IniFile.h"
 #include "app/Pacer.h"
 #include "app/Picture.h"
+#include "app/ScreenPlace.h"
 #include "app/StatusPanels.h"
 #include "app/TForm1.h"
 #include "app/UserDialogs.h"
@@ -52,7 +53,8 @@ void TForm1::FormCreate() {
     {
         IniFile ini(settingsPath);
         chooseCodePage(ini.readString("Form", "CodePage", {}), dialogs);
-        move(ini.readInteger("Form", "Left", 200), ini.readInteger("Form", "Top", 200));
+        const QPoint stored(ini.readInteger("Form", "Left", 200), ini.readInteger("Form", "Top", 200));
+        move(placeOnScreens(QRect(stored, sizeHint()), screenAreas()));
         state.serialWaitMs = ini.readInteger("Form", "WaitSer", 1000);
         const bool serviceButtons = ini.readBool("Form", "Inicializace", false);
         Inicializace->setVisible(serviceButtons);

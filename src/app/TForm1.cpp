@@ -87,6 +87,8 @@ void TForm1::closeEvent(QCloseEvent* event) {
 }
 
 void TForm1::buildFrame() {
+    // The same picture the desktop entry shows.
+    setWindowIcon(QIcon(QStringLiteral(":/resources/zuvovu.svg")));
     auto* root = new QVBoxLayout(this);
     root->setContentsMargins(4, 4, 4, 0);
     root->setSpacing(4);

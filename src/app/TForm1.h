@@ -476,6 +476,7 @@ private:
     void buildMonitorPage();
     void buildServicePage();
     void bindHandlers();
+    void bindFind();
     void bindSettingHandlers();
     void bindModuleHandlers();
     // Connects a Qt signal to a handler that runs inside the guard.

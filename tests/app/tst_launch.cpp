@@ -3,10 +3,12 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QtTest>
 
-// The settings file stands beside the executable however the program was started.
+// The settings file stands beside the executable however the program was started, unless it can be
+// written only in the user's configuration folder.
 class TestLaunch : public QObject {
     Q_OBJECT
 
@@ -19,6 +21,9 @@ private slots:
         QVERIFY(program.open(QIODevice::WriteOnly));
         program.close();
         QVERIFY(program.setPermissions(QFile::ReadOwner | QFile::ExeOwner));
+        // The folders named below exist and can be written, so the settings stay beside the program.
+        QVERIFY(QDir(m_onPath.path()).mkpath(QStringLiteral("bin")));
+        QVERIFY(QDir::setCurrent(m_onPath.path()));
         m_oldPath = qgetenv("PATH");
         qputenv("PATH", QFile::encodeName(m_onPath.path()));
     }
@@ -37,15 +42,46 @@ private slots:
         QTest::newRow("relative path")
             << "bin/zuvovu.exe"
             << "zuvovu.exe" << QDir::current().filePath(QStringLiteral("bin/zuvovu.ini"));
-        QTest::newRow("absolute path") << "/opt/unit/zuvovu"
-                                       << "zuvovu"
-                                       << "/opt/unit/zuvovu.ini";
+        QTest::newRow("absolute path") << m_onPath.filePath(QStringLiteral("bin/zuvovu")) << "zuvovu"
+                                       << m_onPath.filePath(QStringLiteral("bin/zuvovu.ini"));
     }
     void settingsBesideTheExecutable() {
         QFETCH(QString, argv0);
         const Launch launch = launchFrom(argv0);
         QTEST(launch.exeName, "exeName");
         QTEST(launch.settingsPath, "settingsPath");
+    }
+
+    // An installed program cannot write beside itself: its settings go to the user's folder.
+    void settingsWhereTheyCanBeWritten_data() {
+        QTest::addColumn<bool>("folderWritable");
+        QTest::addColumn<bool>("fileBeside");
+        QTest::addColumn<bool>("staysBeside");
+        QTest::newRow("writable folder, no file yet") << true << false << true;
+        QTest::newRow("read-only folder, no file") << false << false << false;
+        QTest::newRow("read-only folder with a file beside") << false << true << true;
+    }
+    void settingsWhereTheyCanBeWritten() {
+        QFETCH(bool, folderWritable);
+        QFETCH(bool, fileBeside);
+        QTemporaryDir dir;
+        const QString beside = dir.filePath(QStringLiteral("ORU2.ini"));
+        if (fileBeside) {
+            QFile file(beside);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+        if (!folderWritable) {
+            QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner));
+            if (QFileInfo(dir.path()).isWritable()) QSKIP("this user writes into every folder");
+        }
+        const QString location = settingsLocation(beside, QStringLiteral("/home/u/.config"));
+        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QTEST(location == beside, "staysBeside");
+        if (location != beside) QCOMPARE(location, QStringLiteral("/home/u/.config/zuvovu/ORU2.ini"));
+    }
+    void settingsBesideAFolderThatIsGone() {
+        QCOMPARE(settingsLocation(QStringLiteral("/nonexistent/bin/zuvovu.ini"), QStringLiteral("/cfg")),
+                 QStringLiteral("/cfg/zuvovu/zuvovu.ini"));
     }
 };
 

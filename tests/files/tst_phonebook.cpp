@@ -1,4 +1,5 @@
 #include "FormFixture.h"
+#include "app/StatusPanels.h"
 #include "files/PhoneBookList.h"
 
 #include <QtTest>
@@ -10,6 +11,8 @@ private slots:
     void rowsFromText();
     void buttons_data();
     void buttons();
+    void findSaysNothingFound_data();
+    void findSaysNothingFound();
 };
 
 void TestPhoneBook::rowsFromText_data() {
@@ -104,6 +107,34 @@ void TestPhoneBook::buttons() {
     }
     QTEST(form.PhoneBook1->text(), "after");
     QTEST(form.PhoneBook1->currentLine(), "currentAfter");
+    QCOMPARE(fixture.dialogs.errors, QStringList());
+}
+
+void TestPhoneBook::findSaysNothingFound_data() {
+    QTest::addColumn<bool>("byEnter");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("currentAfter");
+    QTest::addColumn<bool>("saysNotFound");
+    QTest::newRow("Enter finds") << true << "BOB" << 1 << false;
+    QTest::newRow("Enter finds nothing") << true << "carol" << 0 << true;
+    QTest::newRow("button finds nothing") << false << "carol" << 0 << true;
+    QTest::newRow("button finds") << false << "bob" << 1 << false;
+}
+
+void TestPhoneBook::findSaysNothingFound() {
+    QFETCH(bool, byEnter);
+    QFETCH(QString, name);
+    FormFixture fixture;
+    TForm1& form = *fixture.form;
+    form.PhoneBook1->setText("alice=1\r\nbob=2\r\n");
+    form.PhoneBook1->setCurrentLine(0);
+    form.FindN->setText(name);
+    if (byEnter)
+        QTest::keyClick(form.FindN, Qt::Key_Return);
+    else
+        form.Find->click();
+    QTEST(form.PhoneBook1->currentLine(), "currentAfter");
+    QTEST(form.StatusBar1->currentMessage().contains(name), "saysNotFound");
     QCOMPARE(fixture.dialogs.errors, QStringList());
 }
 
