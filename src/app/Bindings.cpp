@@ -1,3 +1,4 @@
+#include "app/ConfirmProgramming.h"
 #include "app/TForm1.h"
 #include "modules/EntryTree.h"
 
@@ -8,7 +9,6 @@ void TForm1::bindHandlers() {
     using F = TForm1;
     const std::pair<QPushButton*, void (TForm1::*)()> clicks[] = {{RunORU, &F::RunORUClick},
                                                                   {StopORU, &F::StopORUClick},
-                                                                  {SaveORU, &F::SaveORUClick},
                                                                   {LoadORU, &F::LoadORUClick},
                                                                   {Load, &F::LoadClick},
                                                                   {Save, &F::SaveClick},
@@ -24,6 +24,8 @@ void TForm1::bindHandlers() {
                                                                   {Find, &F::FindClick}};
     for (const auto& [control, handler] : clicks)
         bind(control, &QPushButton::clicked, handler);
+    // Programming is confirmed first, with what it would change, and the unit's configuration is kept.
+    bind(SaveORU, &QPushButton::clicked, [](F* form) { confirmAndProgram(*form); });
     bind(Cekani, &QTimer::timeout, &F::CekaniTimer);
     bind(LedTimer, &QTimer::timeout, &F::LedTimerTimer);
     bindSettingHandlers();

@@ -94,6 +94,7 @@ void TForm1::FormCreate() {
 }
 
 void TForm1::closeBySignal() {
+    m_closingBySignal = true;
     dialogs.dismiss();
     close();
 }

@@ -9,7 +9,9 @@
 #include "app/ProgramOptions.h"
 #include "app/StatusPanels.h"
 #include "app/TypedText.h"
+#include "app/UserDialogs.h"
 #include "comm/SerialPort.h"
+#include "config/ReadBackRecord.h"
 #include "files/ChangedSettings.h"
 
 #include <QCloseEvent>
@@ -46,6 +48,9 @@ TForm1::TForm1(SerialPort& port, Pacer& pacer, UserDialogs& dialogs, const QStri
     connect(&dialogue, &Dialogue::started, this, &TForm1::showPhase);
     connect(&dialogue, &Dialogue::progressed, this, &TForm1::showPhase);
     connect(&dialogue, &Dialogue::ended, this, &TForm1::showOutcome);
+    // What the read-back after a programming found is shown after the read-back's own outcome.
+    readBack = new ReadBackRecord(*this);
+    connect(readBack, &ReadBackRecord::verified, this, &TForm1::showVerification);
 }
 
 TForm1::~TForm1() = default;
@@ -78,6 +83,18 @@ void TForm1::setRadio(QRadioButton* radio, bool checked) {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
+    // Leaving in the middle of programming or an upload leaves the unit half-written: the user decides.
+    const bool writing = dialogue.is(Dialogue::Phase::Programming) || dialogue.is(Dialogue::Phase::Uploading);
+    if (writing && !m_closing && !m_closingBySignal &&
+        !dialogs.confirm({QStringLiteral("Close ZUVovu"),
+                          QStringLiteral("%1 is under way: closing now leaves the unit half-written, "
+                                         "holding part of the new content and part of the old.")
+                              .arg(Dialogue::describe(dialogue.phase())),
+                          {},
+                          QStringLiteral("Leave")})) {
+        event->ignore();
+        return;
+    }
     // Closing twice (a signal and the close button) writes the settings once.
     if (!m_closing) {
         m_closing = true;
