@@ -13,6 +13,7 @@
 #include "comm/SerialPort.h"
 #include "config/ReadBackRecord.h"
 #include "files/ChangedSettings.h"
+#include "files/UnsavedEdits.h"
 
 #include <QCloseEvent>
 #include <QHBoxLayout>
@@ -50,6 +51,7 @@ TForm1::TForm1(SerialPort& port, Pacer& pacer, UserDialogs& dialogs, const QStri
     connect(&dialogue, &Dialogue::ended, this, &TForm1::showOutcome);
     // What the read-back after a programming found is shown after the read-back's own outcome.
     readBack = new ReadBackRecord(*this);
+    unsavedEdits = new UnsavedEdits(*this);
     connect(readBack, &ReadBackRecord::verified, this, &TForm1::showVerification);
 }
 
@@ -82,16 +84,32 @@ void TForm1::setRadio(QRadioButton* radio, bool checked) {
     if (group) group->setExclusive(true);
 }
 
-void TForm1::closeEvent(QCloseEvent* event) {
+bool TForm1::mayClose() {
     // Leaving in the middle of programming or an upload leaves the unit half-written: the user decides.
-    const bool writing = dialogue.is(Dialogue::Phase::Programming) || dialogue.is(Dialogue::Phase::Uploading);
-    if (writing && !m_closing && !m_closingBySignal &&
-        !dialogs.confirm({QStringLiteral("Close ZUVovu"),
-                          QStringLiteral("%1 is under way: closing now leaves the unit half-written, "
-                                         "holding part of the new content and part of the old.")
-                              .arg(Dialogue::describe(dialogue.phase())),
-                          {},
-                          QStringLiteral("Leave")})) {
+    if (dialogue.is(Dialogue::Phase::Programming) || dialogue.is(Dialogue::Phase::Uploading))
+        return dialogs.confirm({QStringLiteral("Close ZUVovu"),
+                                QStringLiteral("%1 is under way: closing now leaves the unit half-written, "
+                                               "holding part of the new content and part of the old.")
+                                    .arg(Dialogue::describe(dialogue.phase())),
+                                {},
+                                QStringLiteral("Leave")});
+    if (!unsavedEdits->pending()) return true;
+    switch (dialogs.askUnsaved(QStringLiteral("The window holds edits that were neither programmed into the "
+                                              "unit nor saved to a file."))) {
+    case UserDialogs::UnsavedChoice::Save:
+        run([this] { SaveClick(); });
+        // A save that was cancelled or failed keeps the window.
+        return !unsavedEdits->pending();
+    case UserDialogs::UnsavedChoice::Discard:
+        return true;
+    case UserDialogs::UnsavedChoice::Cancel:
+        break;
+    }
+    return false;
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    if (!m_closing && !m_closingBySignal && !mayClose()) {
         event->ignore();
         return;
     }

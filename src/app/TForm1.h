@@ -33,6 +33,7 @@ class Picture;
 class PhoneBookList;
 class ChangedSettings;
 class ReadBackRecord;
+class UnsavedEdits;
 class StatusPanels;
 
 // The one window. Its controls are the configuration model: every setting of the unit lives in a
@@ -58,6 +59,8 @@ public:
     ChangedSettings* changedSettings = nullptr;
     // What the unit was last read back to hold.
     ReadBackRecord* readBack = nullptr;
+    // Whether closing would lose edits.
+    UnsavedEdits* unsavedEdits = nullptr;
 
     // Runs a handler inside the guard: a failure is reported and the program runs on.
     template <typename Handler> void run(Handler&& handler);
@@ -493,6 +496,8 @@ private:
     bool m_closing = false;
     // A signal closes the window without asking.
     bool m_closingBySignal = false;
+    // Asks before closing over a unit half-written or edits that would be lost; false keeps the window.
+    bool mayClose();
     // The line being received grew past its cap; the rest is dropped until its end.
     bool m_rxLineCut = false;
 };

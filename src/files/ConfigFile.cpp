@@ -7,6 +7,7 @@
 #include "config/FixedEntries.h"
 #include "files/ChangedSettings.h"
 #include "files/PhoneBookList.h"
+#include "files/UnsavedEdits.h"
 
 #include <QDir>
 #include <algorithm>
@@ -76,6 +77,7 @@ void TForm1::SaveClick() {
     const QString path = dialogs.saveFileName(OruFilter);
     if (path.isEmpty()) return;
     writeWholeFile(path, configurationText(*this));
+    unsavedEdits->settle();
 }
 
 // The whole file is checked before anything changes. Every line becomes a phone-book row, except the
@@ -127,4 +129,5 @@ void TForm1::LoadClick() {
         }
     }
     changedSettings->forget();
+    unsavedEdits->settle();
 }

@@ -8,6 +8,8 @@
 #include <QDir>
 #include <QtTest>
 
+Q_DECLARE_METATYPE(UserDialogs::UnsavedChoice)
+
 // The device group's Save against the simulated unit: it asks first with what would change, keeps the
 // unit's configuration as a backup before the first write, and says how programming ended.
 class ConfirmProgrammingTest : public QObject {
@@ -19,6 +21,8 @@ private slots:
     void backupIsTheFileSaveWroteAfterTheReadBack();
     void closingWhileProgrammingAsks_data();
     void closingWhileProgrammingAsks();
+    void closingWithUnsavedEditsAsks_data();
+    void closingWithUnsavedEditsAsks();
 };
 
 namespace {
@@ -152,6 +156,39 @@ void ConfirmProgrammingTest::closingWhileProgrammingAsks() {
     QCOMPARE(f.form->close(), leave);
     QCOMPARE(f.dialogs.confirmations.size(), 1);
     QVERIFY(f.dialogs.confirmations.first().text.contains(QStringLiteral("half-written")));
+}
+
+void ConfirmProgrammingTest::closingWithUnsavedEditsAsks_data() {
+    QTest::addColumn<bool>("edit");
+    QTest::addColumn<QList<UserDialogs::UnsavedChoice>>("answers");
+    QTest::addColumn<QStringList>("saveAnswers");
+    QTest::addColumn<bool>("closes");
+    QTest::addColumn<bool>("saved");
+    using C = UserDialogs::UnsavedChoice;
+    QTest::newRow("no edit: nothing asked") << false << QList<C>{} << QStringList{} << true << false;
+    QTest::newRow("Discard") << true << QList<C>{C::Discard} << QStringList{} << true << false;
+    QTest::newRow("Cancel") << true << QList<C>{C::Cancel} << QStringList{} << false << false;
+    QTest::newRow("Save to file") << true << QList<C>{C::Save} << QStringList{"kept.oru"} << true << true;
+    QTest::newRow("Save, file dialog cancelled")
+        << true << QList<C>{C::Save} << QStringList{""} << false << false;
+}
+
+void ConfirmProgrammingTest::closingWithUnsavedEditsAsks() {
+    QFETCH(bool, edit);
+    QFETCH(QList<UserDialogs::UnsavedChoice>, answers);
+    QFETCH(QStringList, saveAnswers);
+    QFETCH(bool, closes);
+    QFETCH(bool, saved);
+    Fixture f;
+    if (edit) f.form->ADMIN[0]->setText(QStringLiteral("+420999"));
+    f.dialogs.unsavedAnswers = answers;
+    for (const QString& name : saveAnswers)
+        f.dialogs.saveAnswers << (name.isEmpty() ? name : f.path(name));
+    QCOMPARE(f.form->close(), closes);
+    QCOMPARE(f.dialogs.unsavedQuestions.size(), answers.size());
+    QCOMPARE(QFileInfo::exists(f.path(QStringLiteral("kept.oru"))), saved);
+    if (saved) QVERIFY(readWholeFile(f.path(QStringLiteral("kept.oru"))).startsWith("ADMIN1=+420999\r\n"));
+    QVERIFY2(f.dialogs.problems().isEmpty(), qPrintable(f.dialogs.problems()));
 }
 
 QTEST_MAIN(ConfirmProgrammingTest)
