@@ -1,5 +1,6 @@
 #include "app/ButtonKeys.h"
 #include "app/Bytes.h"
+#include "app/ConfirmProgramming.h"
 #include "app/StatusPanels.h"
 #include "app/TForm1.h"
 #include "config/PastedNumber.h"
@@ -13,7 +14,6 @@ void TForm1::bindHandlers() {
     using F = TForm1;
     const std::pair<QPushButton*, void (TForm1::*)()> clicks[] = {{RunORU, &F::RunORUClick},
                                                                   {StopORU, &F::StopORUClick},
-                                                                  {SaveORU, &F::SaveORUClick},
                                                                   {LoadORU, &F::LoadORUClick},
                                                                   {Load, &F::LoadClick},
                                                                   {Save, &F::SaveClick},
@@ -37,6 +37,8 @@ void TForm1::bindHandlers() {
     giveKey(StopORU, Qt::Key_F5);
     giveKey(RunORU, Qt::Key_F6);
     giveKey(SaveORU, Qt::Key_F9);
+    // Programming is confirmed first, with what it would change, and the unit's configuration is kept.
+    bind(SaveORU, &QPushButton::clicked, [](F* form) { confirmAndProgram(*form); });
     bind(Cekani, &QTimer::timeout, &F::CekaniTimer);
     bind(LedTimer, &QTimer::timeout, &F::LedTimerTimer);
     bindSettingHandlers();

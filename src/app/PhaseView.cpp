@@ -1,6 +1,8 @@
 #include "app/Bar.h"
+#include "app/Bytes.h"
 #include "app/StatusPanels.h"
 #include "app/TForm1.h"
+#include "app/UserDialogs.h"
 
 namespace {
 
@@ -33,10 +35,12 @@ QString phaseText(const Dialogue& dialogue) {
     return {};
 }
 
-QString outcomeText(Phase phase, Outcome outcome, const QString& detail) {
+QString outcomeText(const Dialogue& dialogue, Phase phase, Outcome outcome, const QString& detail) {
     const QString what = Dialogue::describe(phase);
     switch (outcome) {
     case Outcome::Done:
+        if (phase == Phase::Programming)
+            return QStringLiteral("Programmed %1").arg(locationCount(dialogue.done()));
         return detail.isEmpty() ? QStringLiteral("%1 done").arg(what)
                                 : QStringLiteral("%1 done: %2").arg(what, detail);
     case Outcome::Cancelled:
@@ -67,8 +71,39 @@ void TForm1::showPhase() {
 }
 
 void TForm1::showOutcome(Phase phase, Outcome outcome, const QString& detail) {
-    StatusBar1->showMessage(outcomeText(phase, outcome, detail),
-                            outcome == Outcome::Done ? DoneShownMs : FailureShownMs);
+    const QString text = outcomeText(dialogue, phase, outcome, detail);
+    StatusBar1->showMessage(text, outcome == Outcome::Done ? DoneShownMs : FailureShownMs);
     Prubeh->setTextVisible(false);
     if (phase == Phase::ReadingBack) Prubeh->hide();
+    // A phase that ended early leaves no bar standing half-way.
+    if (outcome != Outcome::Done) {
+        Prubeh->hide();
+        setPosition(Prubeh, 0);
+    }
+    // The log says how the writing phases ended, as the status bar does.
+    if (outcome == Outcome::Done && (phase == Phase::Programming || phase == Phase::Uploading))
+        log(toBytes(text));
+}
+
+void TForm1::showVerification(const QList<LocationChange>& differences) {
+    const QString programmed = QStringLiteral("Programmed %1").arg(locationCount(state.simCapacity));
+    if (differences.isEmpty()) {
+        const QString text = programmed + QStringLiteral("; the read-back found them as written");
+        StatusBar1->showMessage(text, DoneShownMs);
+        log(toBytes(text));
+        return;
+    }
+    QString text =
+        programmed +
+        QStringLiteral("; the read-back found %1 other than written:").arg(locationCount(differences.size()));
+    StatusBar1->showMessage(text.chopped(1), FailureShownMs);
+    log(toBytes(text));
+    for (const LocationChange& difference : differences) {
+        const QString line = QStringLiteral("location %1: wrote %2, read back %3")
+                                 .arg(difference.location)
+                                 .arg(describe(difference.before), describe(difference.after));
+        log(toBytes(line));
+        text += QLatin1Char('\n') + line;
+    }
+    dialogs.reportError(text);
 }

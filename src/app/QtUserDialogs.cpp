@@ -7,6 +7,8 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QVBoxLayout>
 #include <cstdio>
@@ -90,6 +92,50 @@ void QtUserDialogs::reportError(const QString& text) {
     QMessageBox box(QMessageBox::Critical, QStringLiteral("ZUVovu"), text, QMessageBox::Ok, m_window);
     box.setTextFormat(Qt::PlainText);
     box.exec();
+}
+
+bool QtUserDialogs::confirm(const Confirmation& question) {
+    if (m_dismissed) return false;
+    QDialog dialog(m_window);
+    dialog.setWindowTitle(question.title);
+    auto* layout = new QVBoxLayout(&dialog);
+    auto* text = new QLabel(question.text, &dialog);
+    text->setTextFormat(Qt::PlainText);
+    text->setWordWrap(true);
+    layout->addWidget(text);
+    if (!question.details.isEmpty()) {
+        auto* details = new QPlainTextEdit(question.details.join(QLatin1Char('\n')), &dialog);
+        details->setReadOnly(true);
+        details->setLineWrapMode(QPlainTextEdit::NoWrap);
+        details->setMinimumSize(560, 240);
+        layout->addWidget(details);
+    }
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Cancel, &dialog);
+    QPushButton* accept = buttons->addButton(question.accept, QDialogButtonBox::AcceptRole);
+    // A stray Enter cancels: the accepting button has to be chosen.
+    buttons->button(QDialogButtonBox::Cancel)->setDefault(true);
+    accept->setAutoDefault(false);
+    layout->addWidget(buttons);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    return dialog.exec() == QDialog::Accepted && !m_dismissed;
+}
+
+UserDialogs::UnsavedChoice QtUserDialogs::askUnsaved(const QString& text) {
+    if (m_dismissed) return UnsavedChoice::Discard;
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("ZUVovu"), text,
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, m_window);
+    box.setTextFormat(Qt::PlainText);
+    box.button(QMessageBox::Save)->setText(QStringLiteral("Save to file"));
+    box.setDefaultButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+    case QMessageBox::Save:
+        return UnsavedChoice::Save;
+    case QMessageBox::Discard:
+        return UnsavedChoice::Discard;
+    default:
+        return m_dismissed ? UnsavedChoice::Discard : UnsavedChoice::Cancel;
+    }
 }
 
 void QtUserDialogs::dismiss() {

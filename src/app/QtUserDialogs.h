@@ -13,6 +13,8 @@ public:
     QString saveFileName(const QString& filter) override;
     std::optional<QString> choosePort(const QStringList& choices) override;
     void reportError(const QString& text) override;
+    bool confirm(const Confirmation& question) override;
+    UnsavedChoice askUnsaved(const QString& text) override;
     void dismiss() override;
 
     // "ORU files (*.oru)|*.oru" → "ORU files (*.oru)": the program's filters are description|pattern pairs.

@@ -10,6 +10,7 @@
 #include "app/TForm1.h"
 #include "app/UserDialogs.h"
 #include "comm/SerialPort.h"
+#include "files/UnsavedEdits.h"
 
 #include <QApplication>
 
@@ -91,11 +92,14 @@ void TForm1::FormCreate() {
     state.parRl1 = "55#1#03#1";
     state.parRl2 = "66#1#03#1";
     state.parKey = "2#0";
+    // The unit's defaults are no edits of the user's.
+    unsavedEdits->settle();
     ApdComPort1.send("AT+CGMI\r\n");
     LoadORU->setEnabled(false);
 }
 
 void TForm1::closeBySignal() {
+    m_closingBySignal = true;
     dialogs.dismiss();
     close();
 }

@@ -9,8 +9,11 @@
 #include "app/ProgramOptions.h"
 #include "app/StatusPanels.h"
 #include "app/TypedText.h"
+#include "app/UserDialogs.h"
 #include "comm/SerialPort.h"
+#include "config/ReadBackRecord.h"
 #include "files/ChangedSettings.h"
+#include "files/UnsavedEdits.h"
 
 #include <QCloseEvent>
 #include <QHBoxLayout>
@@ -46,6 +49,10 @@ TForm1::TForm1(SerialPort& port, Pacer& pacer, UserDialogs& dialogs, const QStri
     connect(&dialogue, &Dialogue::started, this, &TForm1::showPhase);
     connect(&dialogue, &Dialogue::progressed, this, &TForm1::showPhase);
     connect(&dialogue, &Dialogue::ended, this, &TForm1::showOutcome);
+    // What the read-back after a programming found is shown after the read-back's own outcome.
+    readBack = new ReadBackRecord(*this);
+    unsavedEdits = new UnsavedEdits(*this);
+    connect(readBack, &ReadBackRecord::verified, this, &TForm1::showVerification);
 }
 
 TForm1::~TForm1() = default;
@@ -77,7 +84,35 @@ void TForm1::setRadio(QRadioButton* radio, bool checked) {
     if (group) group->setExclusive(true);
 }
 
+bool TForm1::mayClose() {
+    // Leaving in the middle of programming or an upload leaves the unit half-written: the user decides.
+    if (dialogue.is(Dialogue::Phase::Programming) || dialogue.is(Dialogue::Phase::Uploading))
+        return dialogs.confirm({QStringLiteral("Close ZUVovu"),
+                                QStringLiteral("%1 is under way: closing now leaves the unit half-written, "
+                                               "holding part of the new content and part of the old.")
+                                    .arg(Dialogue::describe(dialogue.phase())),
+                                {},
+                                QStringLiteral("Leave")});
+    if (!unsavedEdits->pending()) return true;
+    switch (dialogs.askUnsaved(QStringLiteral("The window holds edits that were neither programmed into the "
+                                              "unit nor saved to a file."))) {
+    case UserDialogs::UnsavedChoice::Save:
+        run([this] { SaveClick(); });
+        // A save that was cancelled or failed keeps the window.
+        return !unsavedEdits->pending();
+    case UserDialogs::UnsavedChoice::Discard:
+        return true;
+    case UserDialogs::UnsavedChoice::Cancel:
+        break;
+    }
+    return false;
+}
+
 void TForm1::closeEvent(QCloseEvent* event) {
+    if (!m_closing && !m_closingBySignal && !mayClose()) {
+        event->ignore();
+        return;
+    }
     // Closing twice (a signal and the close button) writes the settings once.
     if (!m_closing) {
         m_closing = true;

@@ -3,6 +3,7 @@
 #include "app/MonitorView.h"
 #include "app/SharedState.h"
 #include "comm/Dialogue.h"
+#include "config/ProgrammingPlan.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -31,6 +32,8 @@ class Led;
 class Picture;
 class PhoneBookList;
 class ChangedSettings;
+class ReadBackRecord;
+class UnsavedEdits;
 class StatusPanels;
 
 // The one window. Its controls are the configuration model: every setting of the unit lives in a
@@ -54,6 +57,10 @@ public:
     Dialogue dialogue;
     // The parameter strings whose settings controls the user changed, for saving to a file.
     ChangedSettings* changedSettings = nullptr;
+    // What the unit was last read back to hold.
+    ReadBackRecord* readBack = nullptr;
+    // Whether closing would lose edits.
+    UnsavedEdits* unsavedEdits = nullptr;
 
     // Runs a handler inside the guard: a failure is reported and the program runs on.
     template <typename Handler> void run(Handler&& handler);
@@ -100,6 +107,8 @@ public:
     // Shows the phase and its outcome in the status bar and on the progress bar.
     void showPhase();
     void showOutcome(Dialogue::Phase phase, Dialogue::Outcome outcome, const QString& detail);
+    // The read-back after a programming found these locations other than written.
+    void showVerification(const QList<LocationChange>& differences);
     // Shows one of DeviceRun, DeviceStop, DeviceNic and hides the other two.
     void showDeviceState(Picture* picture);
     // The status bar's panel that names the open port.
@@ -486,6 +495,10 @@ private:
     template <typename Handler> void bindChecked(QRadioButton* radio, Handler handler);
 
     bool m_closing = false;
+    // A signal closes the window without asking.
+    bool m_closingBySignal = false;
+    // Asks before closing over a unit half-written or edits that would be lost; false keeps the window.
+    bool mayClose();
     // The line being received grew past its cap; the rest is dropped until its end.
     bool m_rxLineCut = false;
 };

@@ -1,12 +1,12 @@
 #include "batch/BatchRun.h"
 
-#include "app/Bytes.h"
+#include "app/ConfirmProgramming.h"
 #include "app/Failure.h"
 #include "app/TForm1.h"
 #include "app/WholeFile.h"
 #include "batch/ConsoleDialogs.h"
 #include "batch/WatchedPort.h"
-#include "config/PhonebookEntry.h"
+#include "config/ReadBackRecord.h"
 #include "files/ConfigFile.h"
 
 #include <QEventLoop>
@@ -22,11 +22,6 @@ using Outcome = Dialogue::Outcome;
 // How long the command in flight may take to be answered once a signal has ended the run.
 constexpr int InFlightMs = 3000;
 
-QString describe(const QByteArray& number, const QByteArray& name) {
-    if (number.isEmpty() && name.isEmpty()) return QStringLiteral("(empty)");
-    return QStringLiteral("\"%1\" named \"%2\"").arg(fromBytes(number), fromBytes(name));
-}
-
 } // namespace
 
 BatchRun::BatchRun(TForm1& form, WatchedPort& port, ConsoleDialogs& dialogs, const Settings& settings,
@@ -35,9 +30,6 @@ BatchRun::BatchRun(TForm1& form, WatchedPort& port, ConsoleDialogs& dialogs, con
     connect(&m_port, &WatchedPort::sent, this, &BatchRun::onSent);
     connect(&m_port, &WatchedPort::received, this, [this] { m_sinceReceived.restart(); });
     connect(&m_form, &TForm1::lineHandled, this, &BatchRun::onLine);
-    connect(&m_form.dialogue, &Dialogue::started, this, [this](Phase phase) {
-        if (phase == Phase::ReadingBack) m_readBack.clear();
-    });
     connect(&m_form.dialogue, &Dialogue::progressed, this, [this](Phase phase, int done, int total) {
         if (phase != Phase::Uploading || done == std::exchange(m_uploadLine, done) || done >= total) return;
         stage(QStringLiteral("uploading line %1 of %2: %3")
@@ -166,6 +158,14 @@ void BatchRun::readUnit() {
 
 int BatchRun::program() {
     m_written.clear();
+    // The unit's configuration as read is kept before the first write.
+    QString backup;
+    click([this, &backup] { backup = backUpUnit(m_form); });
+    if (backup.isEmpty()) {
+        m_err << "error: no backup of the unit could be kept; nothing was written" << Qt::endl;
+        return PortFailure;
+    }
+    m_err << "backup of the unit: " << backup << Qt::endl;
     const qsizetype mark = m_ended.size();
     click([this] { m_form.SaveORUClick(); });
     if (!m_form.dialogue.is(Phase::Programming)) {
@@ -190,15 +190,12 @@ int BatchRun::program() {
 }
 
 int BatchRun::verify() {
-    int differences = 0;
-    for (int index = 1; index <= m_form.state.simCapacity; ++index) {
-        const SimLocation written = m_written.value(index);
-        const SimLocation back = m_readBack.value(index);
-        if (written == back) continue;
-        ++differences;
-        m_err << "location " << index << ": wrote " << describe(written.number, written.name)
-              << ", read back " << describe(back.number, back.name) << Qt::endl;
-    }
+    const QList<LocationChange> changes =
+        locationChanges(m_written, m_form.readBack->locations(), m_form.state.simCapacity);
+    for (const LocationChange& change : changes)
+        m_err << "location " << change.location << ": wrote " << describe(change.before) << ", read back "
+              << describe(change.after) << Qt::endl;
+    const qsizetype differences = changes.size();
     if (differences == 0) return Done;
     m_err << differences << (differences == 1 ? " location differs" : " locations differ") << Qt::endl;
     return Differences;
@@ -208,11 +205,10 @@ int BatchRun::diff() {
     // Programming encodes the settings from the controls first; so does the comparison.
     m_form.ControlsToParams();
     const QList<LocationChange> changes =
-        planChanges(programmingPlan(m_form), m_readBack, m_form.state.simCapacity);
+        planChanges(programmingPlan(m_form), m_form.readBack->locations(), m_form.state.simCapacity);
     for (const LocationChange& change : changes)
-        m_err << "location " << change.location << ": holds "
-              << describe(change.before.number, change.before.name) << ", would hold "
-              << describe(change.after.number, change.after.name) << Qt::endl;
+        m_err << "location " << change.location << ": holds " << describe(change.before) << ", would hold "
+              << describe(change.after) << Qt::endl;
     if (changes.isEmpty()) {
         m_err << "programming " << m_settings.file << " would change nothing" << Qt::endl;
         return Done;
@@ -289,8 +285,5 @@ void BatchRun::onLine(const QByteArray& line) {
     ++m_linesHandled;
     if (line.contains("+CPBR: (1-")) {
         stage(QStringLiteral("reading %1 locations").arg(m_form.state.simCapacity));
-    } else if (line.startsWith("+CPBR:") && m_form.dialogue.is(Phase::ReadingBack)) {
-        const PhonebookEntry entry = PhonebookEntry::parse(line);
-        m_readBack[entry.index.toInt()] = {entry.number, entry.name};
     }
 }

@@ -91,6 +91,5 @@ private:
 
     QList<Ended> m_ended;
     QMap<int, SimLocation> m_written;
-    QMap<int, SimLocation> m_readBack;
     int m_uploadLine = -1;
 };

@@ -5,7 +5,8 @@
 #include <QTextStream>
 
 // The dialogs of a run without a window: the file dialogs answer with the file given on the command
-// line, no port is asked for, and error reports go to standard error.
+// line, no port is asked for, the command line has confirmed what it asked for, no edits are left
+// unsaved, and error reports go to standard error.
 class ConsoleDialogs : public UserDialogs {
 public:
     explicit ConsoleDialogs(QTextStream& err) : m_err(err) {}
@@ -17,6 +18,8 @@ public:
     QString saveFileName(const QString&) override { return file; }
     std::optional<QString> choosePort(const QStringList&) override { return std::nullopt; }
     void reportError(const QString& text) override;
+    bool confirm(const Confirmation&) override { return true; }
+    UnsavedChoice askUnsaved(const QString&) override { return UnsavedChoice::Discard; }
     void dismiss() override {}
 
 private:

@@ -34,14 +34,34 @@ QMap<int, PlannedEntry> programmingPlan(TForm1& form) {
     return plan;
 }
 
-QList<LocationChange> planChanges(const QMap<int, PlannedEntry>& plan, const QMap<int, SimLocation>& held,
-                                  int capacity) {
+QList<LocationChange> locationChanges(const QMap<int, SimLocation>& before,
+                                      const QMap<int, SimLocation>& after, int capacity) {
     QList<LocationChange> changes;
     for (int location = 1; location <= capacity; ++location) {
-        const PlannedEntry planned = plan.value(location);
-        const SimLocation after{planned.number, planned.name};
-        const SimLocation before = held.value(location);
-        if (before != after) changes.append({location, before, after});
+        const SimLocation was = before.value(location);
+        const SimLocation is = after.value(location);
+        if (was != is) changes.append({location, was, is});
     }
     return changes;
+}
+
+QMap<int, SimLocation> plannedLocations(const QMap<int, PlannedEntry>& plan) {
+    QMap<int, SimLocation> locations;
+    for (auto it = plan.begin(); it != plan.end(); ++it)
+        locations.insert(it.key(), {it->number, it->name});
+    return locations;
+}
+
+QList<LocationChange> planChanges(const QMap<int, PlannedEntry>& plan, const QMap<int, SimLocation>& held,
+                                  int capacity) {
+    return locationChanges(held, plannedLocations(plan), capacity);
+}
+
+QString describe(const SimLocation& location) {
+    if (location.number.isEmpty() && location.name.isEmpty()) return QStringLiteral("(empty)");
+    return QStringLiteral("\"%1\" named \"%2\"").arg(fromBytes(location.number), fromBytes(location.name));
+}
+
+QString locationCount(qsizetype count) {
+    return count == 1 ? QStringLiteral("1 location") : QStringLiteral("%1 locations").arg(count);
 }

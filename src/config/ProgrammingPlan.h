@@ -39,7 +39,21 @@ struct LocationChange {
     SimLocation after;
 };
 
+// The locations from 1 to capacity whose content differs between before and after; a location missing
+// from either is clear there.
+QList<LocationChange> locationChanges(const QMap<int, SimLocation>& before,
+                                      const QMap<int, SimLocation>& after, int capacity);
+
+// What each location holds once the plan is written.
+QMap<int, SimLocation> plannedLocations(const QMap<int, PlannedEntry>& plan);
+
 // The locations from 1 to capacity whose content would change from what the unit holds (held) to what
 // programming writes (plan).
 QList<LocationChange> planChanges(const QMap<int, PlannedEntry>& plan, const QMap<int, SimLocation>& held,
                                   int capacity);
+
+// A location's content as the user reads it: "number" named "name", or (empty).
+QString describe(const SimLocation& location);
+
+// "1 location", "250 locations".
+QString locationCount(qsizetype count);

@@ -7,6 +7,7 @@
 #include "config/FixedEntries.h"
 #include "files/ChangedSettings.h"
 #include "files/PhoneBookList.h"
+#include "files/UnsavedEdits.h"
 
 #include <QDir>
 #include <algorithm>
@@ -61,17 +62,22 @@ QByteArray readConfiguration(const QString& path) {
 
 // A parameter string whose settings controls the user changed is saved as programming would send it;
 // one left untouched is saved byte for byte as the unit or a file last gave it.
-void TForm1::SaveClick() {
-    const QString path = dialogs.saveFileName(OruFilter);
-    if (path.isEmpty()) return;
-    const ChangedSettings::Strings strings = changedSettings->forSaving();
+QByteArray configurationText(TForm1& form) {
+    const ChangedSettings::Strings strings = form.changedSettings->forSaving();
     QByteArray text;
     for (int entry = 1; entry <= FixedEntries::Count; ++entry) {
-        const QLineEdit* edit = FixedEntries::edit(*this, entry);
+        const QLineEdit* edit = FixedEntries::edit(form, entry);
         text += FixedEntries::name(entry) + '=' +
                 (edit ? toBytes(edit->text()) : strings[entry - FixedEntries::Count + 3]) + "\r\n";
     }
-    writeWholeFile(path, text + PhoneBook1->text());
+    return text + form.PhoneBook1->text();
+}
+
+void TForm1::SaveClick() {
+    const QString path = dialogs.saveFileName(OruFilter);
+    if (path.isEmpty()) return;
+    writeWholeFile(path, configurationText(*this));
+    unsavedEdits->settle();
 }
 
 // The whole file is checked before anything changes. Every line becomes a phone-book row, except the
@@ -123,4 +129,5 @@ void TForm1::LoadClick() {
         }
     }
     changedSettings->forget();
+    unsavedEdits->settle();
 }

@@ -170,7 +170,8 @@ void ProgrammingTest::logsEveryStep() {
              << "SIM5"
              << "---"
              << "delete SIM6"
-             << "delete SIM7";
+             << "delete SIM7"
+             << "Programmed 7 locations";
     QCOMPARE(untimed(f.monitorLines()), expected);
 }
 

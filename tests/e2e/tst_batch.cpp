@@ -74,6 +74,7 @@ QString read(const QString& path) {
 class BatchTest : public QObject {
     Q_OBJECT
 private slots:
+    void initTestCase();
     void readThenProgramThenReadGivesTheSameFile();
     void readsAUnitThatWasStoppedAlready();
     void aUnitThatStopsAnsweringEndsTheRun();
@@ -91,7 +92,16 @@ private slots:
     void arguments_data();
     void arguments();
     void runsFromAPlainTerminal();
+
+private:
+    QTemporaryDir m_data;
 };
+
+void BatchTest::initTestCase() {
+    // Programming keeps its backups in the user's data folder: here, a folder of the test's own.
+    QVERIFY(m_data.isValid());
+    qputenv("XDG_DATA_HOME", m_data.path().toLocal8Bit());
+}
 
 void BatchTest::readThenProgramThenReadGivesTheSameFile() {
     QTemporaryDir dir;
@@ -117,6 +127,7 @@ void BatchTest::readThenProgramThenReadGivesTheSameFile() {
         batch.settings.stayStopped = true;
         QCOMPARE(batch.run(), int(BatchRun::Done));
         QVERIFY(batch.errors.contains(QStringLiteral("programming location 250 of 250")));
+        QVERIFY(batch.errors.contains(QStringLiteral("backup of the unit: ") + m_data.path()));
         QVERIFY(batch.errors.contains(QStringLiteral("verifying")));
         QVERIFY(!batch.errors.contains(QStringLiteral("running")));
         QCOMPARE(target.mode(), SimulatedUnit::Mode::Stop);

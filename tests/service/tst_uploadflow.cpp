@@ -4,6 +4,7 @@
 
 #include "Transcript.h"
 
+#include "app/StatusPanels.h"
 #include "app/TForm1.h"
 #include "sim/SimulatedPort.h"
 #include "sim/SimulatedUnit.h"
@@ -41,20 +42,25 @@ void UploadFlowTest::listRunsThroughOnTheUnit_data() {
     QTest::addColumn<QByteArray>("list");
     QTest::addColumn<QStringList>("commands");
     QTest::addColumn<bool>("whole");
+    // How the log and the status bar say it ended.
+    QTest::addColumn<QString>("done");
     const QByteArray lines = "old.pyo\r\noru.pyo\r\nASEND:ring.wav\r\nRUN:oru.pyo\r\n";
     const QStringList written = {"AT#WSCRIPT=old.pyo,931", "+++++++++++++++", "AT#WSCRIPT=oru.pyo,70000",
                                  "+++++++++++++++",        "flush buffer",    "AT#ASEND=ring.wav,150000",
                                  "+++++++++++++++",        "flush buffer",    "flush buffer",
                                  "AT#ESCRIPT=oru.pyo"};
-    QTest::newRow("to the end of the list") << lines + "SET:ATE0\r\nDEL:stale.pyo\r\n"
-                                            << written + QStringList{"ATE0", "AT#DSCRIPT=stale.pyo"} << true;
-    QTest::newRow("to a blank line") << lines + "\r\nSET:ATE0\r\nDEL:stale.pyo\r\n" << written << false;
+    QTest::newRow("to the end of the list")
+        << lines + "SET:ATE0\r\nDEL:stale.pyo\r\n"
+        << written + QStringList{"ATE0", "AT#DSCRIPT=stale.pyo"} << true << "Upload done: 6 lines";
+    QTest::newRow("to a blank line") << lines + "\r\nSET:ATE0\r\nDEL:stale.pyo\r\n"
+                                     << written << false << "Upload done: 4 lines";
 }
 
 void UploadFlowTest::listRunsThroughOnTheUnit() {
     QFETCH(QByteArray, list);
     QFETCH(QStringList, commands);
     QFETCH(bool, whole);
+    QFETCH(QString, done);
 
     QTemporaryDir dir;
     const QDir folder(dir.filePath(QStringLiteral("upgrade")));
@@ -87,7 +93,8 @@ void UploadFlowTest::listRunsThroughOnTheUnit() {
     QStringList logged;
     for (const QString& line : form.Monitor->toPlainText().split(QLatin1Char('\n')))
         if (!line.startsWith(QLatin1Char('['))) logged << line;
-    QCOMPARE(logged, commands);
+    QCOMPARE(logged, commands + QStringList{done});
+    QCOMPARE(form.StatusBar1->currentMessage(), done);
 
     QMap<QByteArray, QByteArray> scripts = Scripts;
     if (!whole) scripts.insert("stale.pyo", "stale\r\n");

@@ -31,6 +31,24 @@ std::optional<QString> ScriptedDialogs::choosePort(const QStringList& choices) {
     return portAnswers.takeFirst();
 }
 
+bool ScriptedDialogs::confirm(const Confirmation& question) {
+    confirmations << question;
+    if (confirmAnswers.isEmpty()) {
+        unexpected << QStringLiteral("confirmation \"%1\"").arg(question.text);
+        return false;
+    }
+    return confirmAnswers.takeFirst();
+}
+
+UserDialogs::UnsavedChoice ScriptedDialogs::askUnsaved(const QString& text) {
+    unsavedQuestions << text;
+    if (unsavedAnswers.isEmpty()) {
+        unexpected << QStringLiteral("unsaved-edits question");
+        return UnsavedChoice::Cancel;
+    }
+    return unsavedAnswers.takeFirst();
+}
+
 QString ScriptedDialogs::problems() const {
     QStringList all;
     for (const QString& u : unexpected)
@@ -40,5 +58,7 @@ QString ScriptedDialogs::problems() const {
     if (!saveAnswers.isEmpty())
         all << QStringLiteral("unused save answers: ") + saveAnswers.join(QLatin1Char(','));
     if (!portAnswers.isEmpty()) all << QStringLiteral("unused port answers");
+    if (!confirmAnswers.isEmpty()) all << QStringLiteral("unused confirmation answers");
+    if (!unsavedAnswers.isEmpty()) all << QStringLiteral("unused unsaved-edits answers");
     return all.join(QStringLiteral("; "));
 }

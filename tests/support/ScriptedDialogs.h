@@ -13,6 +13,11 @@ public:
     QStringList openAnswers;
     QStringList saveAnswers;
     QList<std::optional<QString>> portAnswers;
+    QList<bool> confirmAnswers;
+    QList<UnsavedChoice> unsavedAnswers;
+    // The questions asked, in order.
+    QList<Confirmation> confirmations;
+    QStringList unsavedQuestions;
     QStringList errors;
     QStringList filters;
     QStringList portChoices;
@@ -22,6 +27,8 @@ public:
     QString saveFileName(const QString& filter) override;
     std::optional<QString> choosePort(const QStringList& choices) override;
     void reportError(const QString& text) override { errors << text; }
+    bool confirm(const Confirmation& question) override;
+    UnsavedChoice askUnsaved(const QString& text) override;
     void dismiss() override { dismissed = true; }
     bool dismissed = false;
     // Runs while the port dialog is open, as something the user or the system does meanwhile.

@@ -1,0 +1,44 @@
+#include "config/ReadBackRecord.h"
+
+#include "app/TForm1.h"
+#include "config/PhonebookEntry.h"
+#include "files/ConfigFile.h"
+
+using Phase = Dialogue::Phase;
+using Outcome = Dialogue::Outcome;
+
+ReadBackRecord::ReadBackRecord(TForm1& form) : QObject(&form), m_form(form) {
+    connect(&form.dialogue, &Dialogue::started, this, &ReadBackRecord::started);
+    connect(&form.dialogue, &Dialogue::ended, this,
+            [this](Phase phase, Outcome outcome) { ended(phase, outcome); });
+    connect(&form, &TForm1::lineHandled, this, &ReadBackRecord::line);
+}
+
+void ReadBackRecord::started(Phase phase) {
+    if (phase == Phase::ReadingBack) m_reading.clear();
+    if (phase != Phase::Programming) return;
+    // The sequence has encoded the settings and locked the window: the plan is what it writes.
+    m_written = plannedLocations(programmingPlan(m_form));
+}
+
+void ReadBackRecord::ended(Phase phase, Outcome outcome) {
+    if (phase == Phase::Programming && outcome != Outcome::Done) m_written.reset();
+    if (phase != Phase::ReadingBack) return;
+    // Only a read that went out and ran to its end says what the whole unit holds.
+    const bool complete =
+        outcome == Outcome::Done && m_form.dialogue.readStage() == Dialogue::ReadStage::Entries;
+    if (!complete) return;
+    m_known = true;
+    m_locations = m_reading;
+    m_configuration = configurationText(m_form);
+    if (m_written)
+        emit verified(
+            locationChanges(*std::exchange(m_written, std::nullopt), m_locations, m_form.state.simCapacity));
+}
+
+void ReadBackRecord::line(const QByteArray& line) {
+    if (!line.startsWith("+CPBR:") || line.contains("+CPBR: (") || !m_form.dialogue.is(Phase::ReadingBack))
+        return;
+    const PhonebookEntry entry = PhonebookEntry::parse(line);
+    m_reading[entry.index.toInt()] = {entry.number, entry.name};
+}

@@ -1,0 +1,195 @@
+#include "SimFormFixture.h"
+
+#include "app/StatusPanels.h"
+#include "app/UserDialogs.h"
+#include "app/WholeFile.h"
+#include "files/Backup.h"
+
+#include <QDir>
+#include <QtTest>
+
+Q_DECLARE_METATYPE(UserDialogs::UnsavedChoice)
+
+// The device group's Save against the simulated unit: it asks first with what would change, keeps the
+// unit's configuration as a backup before the first write, and says how programming ended.
+class ConfirmProgrammingTest : public QObject {
+    Q_OBJECT
+private slots:
+    void confirmationListsTheChanges_data();
+    void confirmationListsTheChanges();
+    void cancelSendsNothing();
+    void backupIsTheFileSaveWroteAfterTheReadBack();
+    void closingWhileProgrammingAsks_data();
+    void closingWhileProgrammingAsks();
+    void closingWithUnsavedEditsAsks_data();
+    void closingWithUnsavedEditsAsks();
+};
+
+namespace {
+
+// A window on a unit with a few settings, started; its backups go to the fixture's folder.
+struct Fixture : SimFormFixture {
+    explicit Fixture(bool readBack = true) : SimFormFixture(options()) {
+        qputenv("XDG_DATA_HOME", dir.filePath(QStringLiteral("data")).toLocal8Bit());
+        click([this] { form->FormCreate(); });
+        if (readBack)
+            click([this] { form->StopORUClick(); });
+        else // as after a read-back that stopped half-way
+            form->SaveORU->setEnabled(true);
+    }
+    static SimOptions options() {
+        SimOptions options;
+        options.phonebook = {{1, {"+420603111222", "ADMIN1"}}, {2, {"+420111", "ABUTTON1"}}};
+        return options;
+    }
+    // Programs through the button, answering its question.
+    void programAnswering(bool answer) {
+        dialogs.confirmAnswers << answer;
+        form->SaveORU->click();
+        settle();
+    }
+    QStringList backups() const { return QDir(backupFolder()).entryList(QDir::Files); }
+};
+
+} // namespace
+
+void ConfirmProgrammingTest::confirmationListsTheChanges_data() {
+    QTest::addColumn<bool>("readBack");
+    QTest::addColumn<bool>("programmedBefore");
+    QTest::addColumn<QString>("admin1");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("accept");
+    QTest::addColumn<QStringList>("details");
+    QTest::newRow("nothing read back") << false << false << QString() << "the whole unit will be written"
+                                       << "Program" << QStringList();
+    QTest::newRow("nothing changes") << true << true << QString() << "Programming would change nothing"
+                                     << "Program anyway" << QStringList();
+    QTest::newRow("one setting edited")
+        << true << true << "+420999"
+        << "Programming will change 1 location of 250"
+        << "Program"
+        << QStringList{
+               "location 1 ADMIN1: \"+420603111222\" named \"ADMIN1\" → \"+420999\" named \"ADMIN1\""};
+}
+
+void ConfirmProgrammingTest::confirmationListsTheChanges() {
+    QFETCH(bool, readBack);
+    QFETCH(bool, programmedBefore);
+    QFETCH(QString, admin1);
+    QFETCH(QString, text);
+    QFETCH(QString, accept);
+    QFETCH(QStringList, details);
+    Fixture f(readBack);
+    // Once programmed and read back, the unit holds exactly what the window would write.
+    if (programmedBefore) {
+        f.programAnswering(true);
+        QVERIFY2(f.dialogs.errors.isEmpty(), qPrintable(f.dialogs.errors.join('\n')));
+        f.dialogs.confirmations.clear();
+    }
+    if (!admin1.isEmpty()) f.form->ADMIN[0]->setText(admin1);
+    const QMap<int, SimEntry> held = f.unit.phonebook();
+
+    f.programAnswering(false);
+    QCOMPARE(f.dialogs.confirmations.size(), 1);
+    const Confirmation& question = f.dialogs.confirmations.first();
+    QVERIFY2(question.text.contains(text), qPrintable(question.text));
+    QCOMPARE(question.text.contains(QDir::toNativeSeparators(backupFolder())), readBack);
+    QCOMPARE(question.accept, accept);
+    QCOMPARE(question.details, details);
+    QCOMPARE(f.unit.phonebook(), held);
+    QVERIFY2(f.dialogs.problems().isEmpty(), qPrintable(f.dialogs.problems()));
+}
+
+void ConfirmProgrammingTest::cancelSendsNothing() {
+    Fixture f;
+    f.form->ADMIN[0]->setText(QStringLiteral("+420999"));
+    const QStringList monitor = f.monitorLines();
+    const QMap<int, SimEntry> held = f.unit.phonebook();
+    f.programAnswering(false);
+    QCOMPARE(f.monitorLines(), monitor);
+    QCOMPARE(f.unit.phonebook(), held);
+    QVERIFY(f.form->dialogue.is(Dialogue::Phase::Idle));
+    QVERIFY(f.backups().isEmpty());
+}
+
+void ConfirmProgrammingTest::backupIsTheFileSaveWroteAfterTheReadBack() {
+    Fixture f;
+    const QString saved = f.path(QStringLiteral("saved.oru"));
+    f.dialogs.saveAnswers << saved;
+    f.click([&f] { f.form->SaveClick(); });
+    const QMap<int, SimEntry> before = f.unit.phonebook();
+    f.form->ADMIN[0]->setText(QStringLiteral("+420999"));
+
+    f.programAnswering(true);
+    QCOMPARE(f.unit.phonebook().value(1), (SimEntry{"+420999", "ADMIN1"}));
+    QCOMPARE(f.backups().size(), 1);
+    const QString backup = QDir(backupFolder()).filePath(f.backups().first());
+    QCOMPARE(readWholeFile(backup), readWholeFile(saved));
+    QVERIFY(f.monitorLines().contains("backup of the unit: " + QDir::toNativeSeparators(backup)));
+    // Said at the end of the sequence and of the read-back that checks it.
+    QVERIFY(f.monitorLines().contains(QStringLiteral("Programmed 250 locations")));
+    QCOMPARE(f.form->StatusBar1->currentMessage(),
+             QStringLiteral("Programmed 250 locations; the read-back found them as written"));
+
+    // Loading the backup and programming it puts back what the unit held.
+    f.dialogs.openAnswers << backup;
+    f.click([&f] { f.form->LoadClick(); });
+    f.programAnswering(true);
+    QCOMPARE(f.unit.phonebook().value(1), before.value(1));
+    QCOMPARE(f.backups().size(), 2);
+    QVERIFY2(f.dialogs.problems().isEmpty(), qPrintable(f.dialogs.problems()));
+    QVERIFY2(f.dialogs.errors.isEmpty(), qPrintable(f.dialogs.errors.join('\n')));
+}
+
+void ConfirmProgrammingTest::closingWhileProgrammingAsks_data() {
+    QTest::addColumn<bool>("leave");
+    QTest::newRow("Leave closes") << true;
+    QTest::newRow("Cancel keeps the window") << false;
+}
+
+void ConfirmProgrammingTest::closingWhileProgrammingAsks() {
+    QFETCH(bool, leave);
+    Fixture f;
+    f.form->run([&f] { f.form->SaveORUClick(); });
+    QVERIFY(f.form->dialogue.is(Dialogue::Phase::Programming));
+    f.dialogs.confirmAnswers << leave;
+    QCOMPARE(f.form->close(), leave);
+    QCOMPARE(f.dialogs.confirmations.size(), 1);
+    QVERIFY(f.dialogs.confirmations.first().text.contains(QStringLiteral("half-written")));
+}
+
+void ConfirmProgrammingTest::closingWithUnsavedEditsAsks_data() {
+    QTest::addColumn<bool>("edit");
+    QTest::addColumn<QList<UserDialogs::UnsavedChoice>>("answers");
+    QTest::addColumn<QStringList>("saveAnswers");
+    QTest::addColumn<bool>("closes");
+    QTest::addColumn<bool>("saved");
+    using C = UserDialogs::UnsavedChoice;
+    QTest::newRow("no edit: nothing asked") << false << QList<C>{} << QStringList{} << true << false;
+    QTest::newRow("Discard") << true << QList<C>{C::Discard} << QStringList{} << true << false;
+    QTest::newRow("Cancel") << true << QList<C>{C::Cancel} << QStringList{} << false << false;
+    QTest::newRow("Save to file") << true << QList<C>{C::Save} << QStringList{"kept.oru"} << true << true;
+    QTest::newRow("Save, file dialog cancelled")
+        << true << QList<C>{C::Save} << QStringList{""} << false << false;
+}
+
+void ConfirmProgrammingTest::closingWithUnsavedEditsAsks() {
+    QFETCH(bool, edit);
+    QFETCH(QList<UserDialogs::UnsavedChoice>, answers);
+    QFETCH(QStringList, saveAnswers);
+    QFETCH(bool, closes);
+    QFETCH(bool, saved);
+    Fixture f;
+    if (edit) f.form->ADMIN[0]->setText(QStringLiteral("+420999"));
+    f.dialogs.unsavedAnswers = answers;
+    for (const QString& name : saveAnswers)
+        f.dialogs.saveAnswers << (name.isEmpty() ? name : f.path(name));
+    QCOMPARE(f.form->close(), closes);
+    QCOMPARE(f.dialogs.unsavedQuestions.size(), answers.size());
+    QCOMPARE(QFileInfo::exists(f.path(QStringLiteral("kept.oru"))), saved);
+    if (saved) QVERIFY(readWholeFile(f.path(QStringLiteral("kept.oru"))).startsWith("ADMIN1=+420999\r\n"));
+    QVERIFY2(f.dialogs.problems().isEmpty(), qPrintable(f.dialogs.problems()));
+}
+
+QTEST_MAIN(ConfirmProgrammingTest)
+#include "tst_confirmprogramming.moc"
