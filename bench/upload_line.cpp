@@ -6,9 +6,9 @@
 #include "ScriptedDialogs.h"
 #include "UnitThread.h"
 
-#include "app/Pacer.h"
 #include "app/TForm1.h"
 #include "comm/QtSerialPort.h"
+#include "core/Pacer.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,5 +1,4 @@
 #include "app/Launch.h"
-#include "app/Pacer.h"
 #include "app/PortChoice.h"
 #include "app/ProgramOptions.h"
 #include "app/QtUserDialogs.h"
@@ -7,6 +6,7 @@
 #include "batch/BatchRun.h"
 #include "batch/ConsoleDialogs.h"
 #include "batch/WatchedPort.h"
+#include "core/Pacer.h"
 
 #include <QApplication>
 #include <QSocketNotifier>

@@ -1,11 +1,11 @@
 #include "app/ButtonKeys.h"
-#include "app/Bytes.h"
 #include "app/ConfirmProgramming.h"
-#include "app/StatusPanels.h"
 #include "app/TForm1.h"
 #include "config/PastedNumber.h"
+#include "core/Bytes.h"
 #include "files/PhoneBookList.h"
 #include "modules/EntryTree.h"
+#include "widgets/StatusPanels.h"
 
 #include <QTreeWidget>
 

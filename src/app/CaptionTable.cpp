@@ -1,4 +1,4 @@
-#include "app/TextRow.h"
+#include "widgets/TextRow.h"
 
 std::span<const TextRow> captionRows() {
     static constexpr TextRow rows[] = {

@@ -1,10 +1,10 @@
 #include "app/Captions.h"
 
-#include "app/Bytes.h"
 #include "app/Caption.h"
-#include "app/IniFile.h"
 #include "app/SharedState.h"
-#include "app/TextRow.h"
+#include "core/Bytes.h"
+#include "core/IniFile.h"
+#include "widgets/TextRow.h"
 
 #include <QWidget>
 

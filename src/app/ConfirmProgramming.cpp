@@ -1,9 +1,9 @@
 #include "app/ConfirmProgramming.h"
 
-#include "app/Bytes.h"
 #include "app/TForm1.h"
-#include "app/UserDialogs.h"
 #include "config/ReadBackRecord.h"
+#include "core/Bytes.h"
+#include "core/UserDialogs.h"
 #include "files/Backup.h"
 
 #include <QDir>

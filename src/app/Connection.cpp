@@ -1,9 +1,9 @@
-#include "app/Bar.h"
-#include "app/Gauge.h"
-#include "app/Picture.h"
-#include "app/StatusPanels.h"
 #include "app/TForm1.h"
 #include "comm/SerialPort.h"
+#include "widgets/Bar.h"
+#include "widgets/Gauge.h"
+#include "widgets/Picture.h"
+#include "widgets/StatusPanels.h"
 
 void TForm1::showConnection(bool open) {
     if (open) {

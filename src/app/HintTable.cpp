@@ -1,4 +1,4 @@
-#include "app/TextRow.h"
+#include "widgets/TextRow.h"
 
 std::span<const TextRow> hintRows() {
     static constexpr TextRow rows[] = {

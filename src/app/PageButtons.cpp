@@ -1,6 +1,6 @@
 #include "app/FormBuild.h"
-#include "app/Picture.h"
 #include "app/TForm1.h"
+#include "widgets/Picture.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

@@ -1,7 +1,7 @@
 #include "app/FormBuild.h"
-#include "app/MonitorView.h"
 #include "app/TForm1.h"
 #include "files/PhoneBookList.h"
+#include "widgets/MonitorView.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

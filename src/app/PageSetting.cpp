@@ -1,6 +1,6 @@
 #include "app/FormBuild.h"
 #include "app/TForm1.h"
-#include "app/VolumeSlider.h"
+#include "widgets/VolumeSlider.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

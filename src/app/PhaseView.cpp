@@ -1,8 +1,8 @@
-#include "app/Bar.h"
-#include "app/Bytes.h"
-#include "app/StatusPanels.h"
 #include "app/TForm1.h"
-#include "app/UserDialogs.h"
+#include "core/Bytes.h"
+#include "core/UserDialogs.h"
+#include "widgets/Bar.h"
+#include "widgets/StatusPanels.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include "app/PortChoice.h"
 
-#include "app/Failure.h"
-#include "app/UserDialogs.h"
 #include "comm/QtSerialPort.h"
+#include "core/Failure.h"
+#include "core/UserDialogs.h"
 #include "sim/SimulatedPort.h"
 #include "sim/SimulatedUnit.h"
 

@@ -1,16 +1,16 @@
-#include "app/Bytes.h"
 #include "app/Captions.h"
 #include "app/Edition.h"
-#include "app/Failure.h"
-#include "app/IniFile.h"
-#include "app/Pacer.h"
-#include "app/Picture.h"
 #include "app/ScreenPlace.h"
-#include "app/StatusPanels.h"
 #include "app/TForm1.h"
-#include "app/UserDialogs.h"
 #include "comm/SerialPort.h"
+#include "core/Bytes.h"
+#include "core/Failure.h"
+#include "core/IniFile.h"
+#include "core/Pacer.h"
+#include "core/UserDialogs.h"
 #include "files/UnsavedEdits.h"
+#include "widgets/Picture.h"
+#include "widgets/StatusPanels.h"
 
 #include <QApplication>
 

@@ -1,19 +1,19 @@
 #include "app/TForm1.h"
 
-#include "app/Bytes.h"
 #include "app/FormBuild.h"
-#include "app/Gauge.h"
-#include "app/Led.h"
-#include "app/Picture.h"
-#include "app/Pictures.h"
 #include "app/ProgramOptions.h"
-#include "app/StatusPanels.h"
 #include "app/TypedText.h"
-#include "app/UserDialogs.h"
 #include "comm/SerialPort.h"
 #include "config/ReadBackRecord.h"
+#include "core/Bytes.h"
+#include "core/UserDialogs.h"
 #include "files/ChangedSettings.h"
 #include "files/UnsavedEdits.h"
+#include "widgets/Gauge.h"
+#include "widgets/Led.h"
+#include "widgets/Picture.h"
+#include "widgets/Pictures.h"
+#include "widgets/StatusPanels.h"
 
 #include <QCloseEvent>
 #include <QHBoxLayout>

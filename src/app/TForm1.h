@@ -1,9 +1,9 @@
 #pragma once
 
-#include "app/MonitorView.h"
 #include "app/SharedState.h"
 #include "comm/Dialogue.h"
 #include "config/ProgrammingPlan.h"
+#include "widgets/MonitorView.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -503,7 +503,7 @@ private:
     bool m_rxLineCut = false;
 };
 
-#include "app/HandlerGuard.h"
+#include "core/HandlerGuard.h"
 
 template <typename Handler> void TForm1::run(Handler&& handler) {
     guarded(dialogs, std::forward<Handler>(handler));

@@ -1,7 +1,7 @@
 #include "app/TypedText.h"
 
-#include "app/Bytes.h"
-#include "app/UserDialogs.h"
+#include "core/Bytes.h"
+#include "core/UserDialogs.h"
 
 #include <QAbstractItemView>
 #include <QApplication>

@@ -1,12 +1,12 @@
 #include "batch/BatchRun.h"
 
 #include "app/ConfirmProgramming.h"
-#include "app/Failure.h"
 #include "app/TForm1.h"
-#include "app/WholeFile.h"
 #include "batch/ConsoleDialogs.h"
 #include "batch/WatchedPort.h"
 #include "config/ReadBackRecord.h"
+#include "core/Failure.h"
+#include "core/WholeFile.h"
 #include "files/ConfigFile.h"
 
 #include <QEventLoop>

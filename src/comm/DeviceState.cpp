@@ -1,8 +1,8 @@
-#include "app/Bar.h"
-#include "app/Pacer.h"
-#include "app/Picture.h"
 #include "app/TForm1.h"
 #include "comm/SerialPort.h"
+#include "core/Pacer.h"
+#include "widgets/Bar.h"
+#include "widgets/Picture.h"
 
 namespace {
 

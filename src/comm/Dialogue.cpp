@@ -1,6 +1,6 @@
 #include "comm/Dialogue.h"
 
-#include "app/Pacer.h"
+#include "core/Pacer.h"
 
 #include <algorithm>
 

@@ -1,10 +1,10 @@
-#include "app/Bar.h"
-#include "app/Bytes.h"
-#include "app/Failure.h"
-#include "app/Pacer.h"
 #include "app/TForm1.h"
 #include "comm/SerialPort.h"
+#include "core/Bytes.h"
+#include "core/Failure.h"
+#include "core/Pacer.h"
 #include "service/UploadList.h"
+#include "widgets/Bar.h"
 
 #include <utility>
 

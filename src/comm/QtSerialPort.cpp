@@ -1,7 +1,7 @@
 #include "comm/QtSerialPort.h"
 
-#include "app/Failure.h"
-#include "app/UserDialogs.h"
+#include "core/Failure.h"
+#include "core/UserDialogs.h"
 
 #include <QFileInfo>
 #include <QSerialPortInfo>

@@ -1,13 +1,13 @@
-#include "app/Bar.h"
-#include "app/Bytes.h"
-#include "app/Gauge.h"
-#include "app/Led.h"
-#include "app/Pacer.h"
-#include "app/Picture.h"
-#include "app/StatusPanels.h"
 #include "app/TForm1.h"
 #include "comm/SerialPort.h"
 #include "config/TextCuts.h"
+#include "core/Bytes.h"
+#include "core/Pacer.h"
+#include "widgets/Bar.h"
+#include "widgets/Gauge.h"
+#include "widgets/Led.h"
+#include "widgets/Picture.h"
+#include "widgets/StatusPanels.h"
 
 #include <QLocale>
 #include <QRegularExpression>

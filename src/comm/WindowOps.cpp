@@ -1,7 +1,7 @@
-#include "app/Picture.h"
 #include "app/TForm1.h"
 #include "files/PhoneBookList.h"
 #include "modules/EntryTree.h"
+#include "widgets/Picture.h"
 
 void TForm1::ShowRunState() {
     showDeviceState(DeviceRun);

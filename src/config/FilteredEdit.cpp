@@ -1,6 +1,6 @@
 #include "config/FilteredEdit.h"
 
-#include "app/Bytes.h"
+#include "core/Bytes.h"
 
 #include <QLineEdit>
 

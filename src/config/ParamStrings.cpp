@@ -1,6 +1,6 @@
-#include "app/Bytes.h"
-#include "app/Failure.h"
 #include "app/TForm1.h"
+#include "core/Bytes.h"
+#include "core/Failure.h"
 
 #include <algorithm>
 

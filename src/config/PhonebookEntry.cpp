@@ -1,7 +1,7 @@
 #include "config/PhonebookEntry.h"
 
-#include "app/Bytes.h"
 #include "config/TextCuts.h"
+#include "core/Bytes.h"
 
 #include <algorithm>
 

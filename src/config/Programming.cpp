@@ -1,11 +1,11 @@
-#include "app/Bar.h"
-#include "app/Bytes.h"
-#include "app/Failure.h"
-#include "app/Pacer.h"
 #include "app/TForm1.h"
 #include "comm/SerialPort.h"
 #include "config/PhonebookEntry.h"
 #include "config/ProgrammingPlan.h"
+#include "core/Bytes.h"
+#include "core/Failure.h"
+#include "core/Pacer.h"
+#include "widgets/Bar.h"
 
 #include <optional>
 #include <tuple>

@@ -1,8 +1,8 @@
 #include "config/ProgrammingPlan.h"
 
-#include "app/Bytes.h"
 #include "app/TForm1.h"
 #include "config/FixedEntries.h"
+#include "core/Bytes.h"
 #include "files/PhoneBookList.h"
 
 std::optional<PlannedEntry> plannedEntryAt(TForm1& form, int step) {

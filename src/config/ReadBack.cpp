@@ -1,10 +1,10 @@
-#include "app/Bytes.h"
-#include "app/Failure.h"
-#include "app/StatusPanels.h"
 #include "app/TForm1.h"
 #include "config/FixedEntries.h"
 #include "config/PhonebookEntry.h"
+#include "core/Bytes.h"
+#include "core/Failure.h"
 #include "files/PhoneBookList.h"
+#include "widgets/StatusPanels.h"
 
 void TForm1::routeEntryLine(const QByteArray& line) {
     const PhonebookEntry entry = PhonebookEntry::parse(line);

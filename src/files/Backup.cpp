@@ -1,7 +1,7 @@
 #include "files/Backup.h"
 
-#include "app/Failure.h"
-#include "app/WholeFile.h"
+#include "core/Failure.h"
+#include "core/WholeFile.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,10 +1,10 @@
 #include "files/ConfigFile.h"
 
-#include "app/Bytes.h"
-#include "app/Failure.h"
 #include "app/TForm1.h"
-#include "app/WholeFile.h"
 #include "config/FixedEntries.h"
+#include "core/Bytes.h"
+#include "core/Failure.h"
+#include "core/WholeFile.h"
 #include "files/ChangedSettings.h"
 #include "files/PhoneBookList.h"
 #include "files/UnsavedEdits.h"

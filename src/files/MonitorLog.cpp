@@ -1,6 +1,6 @@
-#include "app/MonitorView.h"
 #include "app/TForm1.h"
-#include "app/WholeFile.h"
+#include "core/WholeFile.h"
+#include "widgets/MonitorView.h"
 
 QByteArray TForm1::monitorText() const {
     return QByteArray(Monitor->lines()).replace('\n', "\r\n");

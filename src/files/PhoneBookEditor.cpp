@@ -1,5 +1,5 @@
-#include "app/Bytes.h"
 #include "app/TForm1.h"
+#include "core/Bytes.h"
 #include "files/PhoneBookList.h"
 
 void TForm1::LineInClick() {

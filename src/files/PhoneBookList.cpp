@@ -1,6 +1,6 @@
 #include "files/PhoneBookList.h"
 
-#include "app/Bytes.h"
+#include "core/Bytes.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>

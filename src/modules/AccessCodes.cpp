@@ -1,8 +1,8 @@
-#include "app/Bytes.h"
 #include "app/TForm1.h"
 #include "config/FilteredEdit.h"
 #include "config/Filters.h"
 #include "config/TextCuts.h"
+#include "core/Bytes.h"
 #include "modules/EntryTree.h"
 #include "modules/ModuleWrite.h"
 

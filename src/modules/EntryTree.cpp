@@ -1,6 +1,6 @@
 #include "modules/EntryTree.h"
 
-#include "app/Bytes.h"
+#include "core/Bytes.h"
 
 #include <QHeaderView>
 

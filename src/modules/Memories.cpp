@@ -1,14 +1,14 @@
-#include "app/Bar.h"
-#include "app/Bytes.h"
-#include "app/Pacer.h"
 #include "app/TForm1.h"
 #include "comm/SerialPort.h"
 #include "config/FilteredEdit.h"
 #include "config/Filters.h"
+#include "core/Bytes.h"
+#include "core/Pacer.h"
 #include "files/PhoneBookList.h"
 #include "modules/EntryTree.h"
 #include "modules/ModuleWrite.h"
 #include "modules/NumberPanel.h"
+#include "widgets/Bar.h"
 
 namespace {
 

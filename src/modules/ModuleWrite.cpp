@@ -1,11 +1,11 @@
 #include "modules/ModuleWrite.h"
 
-#include "app/Bytes.h"
-#include "app/Failure.h"
 #include "app/TForm1.h"
 #include "comm/SerialPort.h"
 #include "config/PhonebookEntry.h"
 #include "config/TextCuts.h"
+#include "core/Bytes.h"
+#include "core/Failure.h"
 #include "modules/EntryTree.h"
 
 QByteArray nodeIndex(const QByteArray& nodeText, int capacity) {

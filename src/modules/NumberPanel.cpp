@@ -1,7 +1,7 @@
 #include "modules/NumberPanel.h"
 
-#include "app/Bytes.h"
 #include "app/TForm1.h"
+#include "core/Bytes.h"
 
 NumberPanel memoPanel(TForm1& form) {
     return {"M", form.Memo, form.PosMemo, form.LabelMemo, form.MemoPNumber, form.TreeMemoSel};

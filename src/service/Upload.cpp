@@ -1,12 +1,12 @@
-#include "app/Bar.h"
-#include "app/Bytes.h"
-#include "app/Failure.h"
-#include "app/Pacer.h"
 #include "app/TForm1.h"
-#include "app/UserDialogs.h"
-#include "app/WholeFile.h"
 #include "comm/SerialPort.h"
+#include "core/Bytes.h"
+#include "core/Failure.h"
+#include "core/Pacer.h"
+#include "core/UserDialogs.h"
+#include "core/WholeFile.h"
 #include "service/UploadList.h"
+#include "widgets/Bar.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #include "service/UploadList.h"
 
-#include "app/Bytes.h"
+#include "core/Bytes.h"
 
 #include <QPlainTextEdit>
 #include <QTextBlock>

@@ -1,7 +1,7 @@
-#include "app/Led.h"
-#include "app/Pacer.h"
 #include "app/TForm1.h"
 #include "comm/SerialPort.h"
+#include "core/Pacer.h"
+#include "widgets/Led.h"
 
 #include <algorithm>
 

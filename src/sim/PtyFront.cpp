@@ -1,6 +1,6 @@
 #include "sim/PtyFront.h"
 
-#include "app/Failure.h"
+#include "core/Failure.h"
 
 #include <QSocketNotifier>
 #include <QString>

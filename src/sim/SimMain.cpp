@@ -1,7 +1,7 @@
 // zuvovu-sim: the simulated unit on a pseudo-terminal. Prints the device path and runs until SIGINT or
 // SIGTERM, so that `zuvovu --port PATH` and ordinary serial tools can talk to it.
 
-#include "app/Failure.h"
+#include "core/Failure.h"
 #include "sim/PtyFront.h"
 #include "sim/SimulatedUnit.h"
 

@@ -1,6 +1,6 @@
 #include "sim/SimulatedPort.h"
 
-#include "app/Failure.h"
+#include "core/Failure.h"
 
 #include <algorithm>
 #include <limits>

@@ -1,7 +1,7 @@
 #include "app/Caption.h"
 #include "app/Captions.h"
-#include "app/IniFile.h"
 #include "app/SharedState.h"
+#include "core/IniFile.h"
 
 #include <QGroupBox>
 #include <QLabel>

@@ -1,8 +1,8 @@
 #include "FormFixture.h"
 
-#include "app/Bytes.h"
-#include "app/CodePage.h"
-#include "app/Failure.h"
+#include "core/Bytes.h"
+#include "core/CodePage.h"
+#include "core/Failure.h"
 #include "files/PhoneBookList.h"
 #include "service/UploadList.h"
 

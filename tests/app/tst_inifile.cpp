@@ -1,7 +1,7 @@
 #include "TestData.h"
 
-#include "app/Failure.h"
-#include "app/IniFile.h"
+#include "core/Failure.h"
+#include "core/IniFile.h"
 
 #include <QDir>
 #include <QFile>

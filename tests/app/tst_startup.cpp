@@ -1,10 +1,10 @@
 #include "FormFixture.h"
 
 #include "app/Captions.h"
-#include "app/Picture.h"
 #include "app/PortChoice.h"
-#include "app/StatusPanels.h"
 #include "files/PhoneBookList.h"
+#include "widgets/Picture.h"
+#include "widgets/StatusPanels.h"
 
 #include <QFile>
 #include <QTemporaryDir>

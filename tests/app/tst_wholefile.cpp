@@ -1,7 +1,7 @@
 #include "TestData.h"
 
-#include "app/Failure.h"
-#include "app/WholeFile.h"
+#include "core/Failure.h"
+#include "core/WholeFile.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,8 +1,8 @@
 #include "FormFixture.h"
 
-#include "app/Gauge.h"
-#include "app/Picture.h"
-#include "app/StatusPanels.h"
+#include "widgets/Gauge.h"
+#include "widgets/Picture.h"
+#include "widgets/StatusPanels.h"
 
 #include <QtTest>
 

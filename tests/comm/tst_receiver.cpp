@@ -1,11 +1,11 @@
 #include "FormFixture.h"
 #include "TestData.h"
 
-#include "app/Gauge.h"
-#include "app/Led.h"
-#include "app/Picture.h"
-#include "app/StatusPanels.h"
 #include "files/PhoneBookList.h"
+#include "widgets/Gauge.h"
+#include "widgets/Led.h"
+#include "widgets/Picture.h"
+#include "widgets/StatusPanels.h"
 
 #include <QtTest>
 

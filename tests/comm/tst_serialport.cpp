@@ -1,8 +1,8 @@
 #include "ScriptedDialogs.h"
 
-#include "app/Failure.h"
 #include "app/PortChoice.h"
 #include "comm/QtSerialPort.h"
+#include "core/Failure.h"
 #include "sim/SimulatedUnit.h"
 
 #include <QFile>

@@ -1,10 +1,10 @@
 #include "FormFixture.h"
 #include "ViewTexts.h"
 
-#include "app/StatusPanels.h"
 #include "config/PhonebookEntry.h"
 #include "files/PhoneBookList.h"
 #include "modules/EntryTree.h"
+#include "widgets/StatusPanels.h"
 
 #include <QtTest>
 

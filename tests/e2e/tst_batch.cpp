@@ -3,10 +3,10 @@
 
 #include "app/ProgramOptions.h"
 #include "app/TForm1.h"
-#include "app/WholeFile.h"
 #include "batch/BatchRun.h"
 #include "batch/ConsoleDialogs.h"
 #include "batch/WatchedPort.h"
+#include "core/WholeFile.h"
 #include "sim/SimulatedPort.h"
 #include "sim/SimulatedUnit.h"
 

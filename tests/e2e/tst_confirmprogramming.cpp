@@ -1,9 +1,9 @@
 #include "SimFormFixture.h"
 
-#include "app/StatusPanels.h"
-#include "app/UserDialogs.h"
-#include "app/WholeFile.h"
+#include "core/UserDialogs.h"
+#include "core/WholeFile.h"
 #include "files/Backup.h"
+#include "widgets/StatusPanels.h"
 
 #include <QDir>
 #include <QtTest>

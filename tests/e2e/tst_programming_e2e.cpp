@@ -1,9 +1,9 @@
 #include "SimFormFixture.h"
 #include "ViewTexts.h"
 
-#include "app/StatusPanels.h"
 #include "files/PhoneBookList.h"
 #include "modules/EntryTree.h"
+#include "widgets/StatusPanels.h"
 
 #include <QtTest>
 

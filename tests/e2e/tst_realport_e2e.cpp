@@ -3,9 +3,9 @@
 #include "TestData.h"
 #include "UnitThread.h"
 
-#include "app/Pacer.h"
 #include "app/TForm1.h"
 #include "comm/QtSerialPort.h"
+#include "core/Pacer.h"
 #include "files/PhoneBookList.h"
 #include "sim/PtyFront.h"
 #include "sim/SimulatedUnit.h"

@@ -1,7 +1,7 @@
 #include "SimFormFixture.h"
 
-#include "app/Picture.h"
-#include "app/StatusPanels.h"
+#include "widgets/Picture.h"
+#include "widgets/StatusPanels.h"
 
 #include <QtTest>
 

@@ -1,6 +1,6 @@
 #include "FormFixture.h"
-#include "app/StatusPanels.h"
 #include "files/PhoneBookList.h"
+#include "widgets/StatusPanels.h"
 
 #include <QtTest>
 

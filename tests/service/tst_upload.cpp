@@ -1,7 +1,7 @@
 #include "FormFixture.h"
 #include "TestData.h"
 
-#include "app/Bytes.h"
+#include "core/Bytes.h"
 #include "service/UploadList.h"
 
 #include <QDir>

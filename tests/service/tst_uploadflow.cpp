@@ -4,10 +4,10 @@
 
 #include "Transcript.h"
 
-#include "app/StatusPanels.h"
 #include "app/TForm1.h"
 #include "sim/SimulatedPort.h"
 #include "sim/SimulatedUnit.h"
+#include "widgets/StatusPanels.h"
 
 #include <QDir>
 #include <QFile>

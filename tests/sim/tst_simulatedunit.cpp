@@ -1,7 +1,7 @@
 #include "SimRig.h"
 #include "TestData.h"
 
-#include "app/Failure.h"
+#include "core/Failure.h"
 
 #include <QSignalSpy>
 #include <QtTest>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Pacer.h"
+#include "core/Pacer.h"
 
 #include <QList>
 #include <QPointer>

@@ -1,6 +1,6 @@
 #include "TestPort.h"
 
-#include "app/Failure.h"
+#include "core/Failure.h"
 
 #include <QTimer>
 

@@ -1,6 +1,6 @@
 #include "Transcript.h"
 
-#include "app/Bytes.h"
+#include "core/Bytes.h"
 
 #include <QCoreApplication>
 

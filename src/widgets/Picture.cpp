@@ -1,6 +1,6 @@
-#include "app/Picture.h"
+#include "widgets/Picture.h"
 
-#include "app/Pictures.h"
+#include "widgets/Pictures.h"
 
 Picture::Picture(const QString& name, QWidget* parent, QSize size) : QLabel(parent) {
     setObjectName(name);

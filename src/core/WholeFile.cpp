@@ -1,6 +1,6 @@
-#include "app/WholeFile.h"
+#include "core/WholeFile.h"
 
-#include "app/Failure.h"
+#include "core/Failure.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
-#include "app/CodePage.h"
+#include "core/CodePage.h"
 
-#include "app/Failure.h"
+#include "core/Failure.h"
 
 #include <array>
 

@@ -1,4 +1,4 @@
-#include "app/StatusPanels.h"
+#include "widgets/StatusPanels.h"
 
 StatusPanels::StatusPanels(const std::vector<std::pair<QString, int>>& panels, QWidget* parent)
     : QStatusBar(parent) {

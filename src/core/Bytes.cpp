@@ -1,6 +1,6 @@
-#include "app/Bytes.h"
+#include "core/Bytes.h"
 
-#include "app/Failure.h"
+#include "core/Failure.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "app/MonitorView.h"
+#include "widgets/MonitorView.h"
 
-#include "app/Bytes.h"
+#include "core/Bytes.h"
 
 #include <QKeyEvent>
 #include <QPlainTextEdit>

@@ -1,4 +1,4 @@
-#include "app/Gauge.h"
+#include "widgets/Gauge.h"
 
 #include <QPainter>
 #include <algorithm>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/Failure.h"
-#include "app/UserDialogs.h"
+#include "core/Failure.h"
+#include "core/UserDialogs.h"
 
 #include <exception>
 #include <utility>

@@ -1,4 +1,4 @@
-#include "app/Led.h"
+#include "widgets/Led.h"
 
 #include <QPainter>
 

@@ -1,4 +1,4 @@
-#include "app/Pacer.h"
+#include "core/Pacer.h"
 
 #include <QThread>
 

@@ -1,4 +1,4 @@
-#include "app/VolumeSlider.h"
+#include "widgets/VolumeSlider.h"
 
 #include <QStyleOptionSlider>
 #include <QStylePainter>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/CodePage.h"
+#include "core/CodePage.h"
 
 #include <QByteArray>
 #include <QString>
