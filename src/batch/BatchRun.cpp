@@ -5,9 +5,11 @@
 #include "batch/ConsoleDialogs.h"
 #include "batch/WatchedPort.h"
 #include "config/ReadBackRecord.h"
+#include "core/Bytes.h"
 #include "core/Failure.h"
 #include "core/WholeFile.h"
 #include "files/ConfigFile.h"
+#include "service/UploadList.h"
 
 #include <QEventLoop>
 #include <QFileInfo>
@@ -35,7 +37,7 @@ BatchRun::BatchRun(TForm1& form, WatchedPort& port, ConsoleDialogs& dialogs, con
         stage(QStringLiteral("uploading line %1 of %2: %3")
                   .arg(done + 1)
                   .arg(total)
-                  .arg(m_form.List->toPlainText().split(QLatin1Char('\n')).value(done)));
+                  .arg(fromBytes(listLine(m_form.List, done))));
     });
     connect(&m_form.dialogue, &Dialogue::ended, this,
             [this](Phase phase, Outcome outcome, const QString& detail) {
