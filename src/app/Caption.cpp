@@ -19,12 +19,17 @@ std::pair<QTabWidget*, int> tabOf(const QWidget* page) {
 
 // The raw hint; the tooltip itself may be its escaped form.
 constexpr const char* hintProperty = "zuvovuHint";
+// The caption as set, while the button shows it with a mnemonic added.
+constexpr const char* captionProperty = "zuvovuCaption";
 
 } // namespace
 
 QString caption(const QWidget* control) {
     if (const auto [tabs, index] = tabOf(control); tabs) return tabs->tabText(index);
-    if (const auto* button = qobject_cast<const QAbstractButton*>(control)) return button->text();
+    if (const auto* button = qobject_cast<const QAbstractButton*>(control)) {
+        const QVariant unmarked = button->property(captionProperty);
+        return unmarked.isValid() ? unmarked.toString() : button->text();
+    }
     if (const auto* label = qobject_cast<const QLabel*>(control)) return label->text();
     if (const auto* group = qobject_cast<const QGroupBox*>(control)) return group->title();
     qWarning("%s has no caption", qPrintable(control->objectName()));
@@ -35,6 +40,7 @@ void setCaption(QWidget* control, const QString& text) {
     if (const auto [tabs, index] = tabOf(control); tabs) {
         tabs->setTabText(index, text);
     } else if (auto* button = qobject_cast<QAbstractButton*>(control)) {
+        button->setProperty(captionProperty, QVariant());
         button->setText(text);
     } else if (auto* label = qobject_cast<QLabel*>(control)) {
         label->setTextFormat(Qt::PlainText);
@@ -44,6 +50,11 @@ void setCaption(QWidget* control, const QString& text) {
     } else {
         qWarning("%s has no caption", qPrintable(control->objectName()));
     }
+}
+
+void showMarkedCaption(QAbstractButton* button, const QString& marked) {
+    button->setProperty(captionProperty, caption(button));
+    button->setText(marked);
 }
 
 QString hint(const QWidget* control) {

@@ -1,3 +1,4 @@
+#include "app/ButtonKeys.h"
 #include "app/Captions.h"
 #include "app/Edition.h"
 #include "app/ScreenPlace.h"
@@ -62,6 +63,8 @@ void TForm1::FormCreate() {
         IMEI->setVisible(serviceButtons);
         loadCaptions(*this, ini, state);
     }
+    // The unit's buttons choose their keys before the file's: they are the ones pressed on site.
+    giveMnemonics({StopORU, RunORU, SaveORU, LoadORU, Save, Load});
 
     state.rxLine.clear();
     dialogue.uploadActive = false;

@@ -1,5 +1,6 @@
 #include "FormFixture.h"
 
+#include "app/Caption.h"
 #include "core/Bytes.h"
 #include "core/CodePage.h"
 #include "core/Failure.h"
@@ -224,7 +225,7 @@ private slots:
         FormFixture f{QStringLiteral("zuvovu"), false};
         f.writeSettings(settings);
         f.form->run([&f] { f.form->FormCreate(); });
-        QCOMPARE(f.form->RunORU->text(), QStringLiteral("Пуск"));
+        QCOMPARE(caption(f.form->RunORU), QStringLiteral("Пуск"));
         f.form->run([&f] { f.form->FormClose(); });
         QVERIFY(readFile(f.settingsPath()).contains("\r\nRun=\xcf\xf3\xf1\xea\r\n"));
         QCOMPARE(f.dialogs.errors, QStringList());
