@@ -36,9 +36,11 @@ Confirmation programmingQuestion(TForm1& form) {
     Confirmation question{QStringLiteral("Program the unit"), {}, {}, QStringLiteral("Program")};
     const int capacity = form.state.simCapacity;
     if (!form.readBack->known()) {
-        question.text = QStringLiteral("Nothing has been read back from the unit: the whole unit will be "
-                                       "written, all %1, and no backup of what it holds now can be kept.")
-                            .arg(locationCount(capacity));
+        question.text =
+            QStringLiteral(
+                "Nothing has been read back from the unit since the port was opened: "
+                "the whole unit will be written, all %1, and no backup of what it holds now can be kept.")
+                .arg(locationCount(capacity));
         return question;
     }
     const QList<LocationChange> changes = plannedChanges(form);

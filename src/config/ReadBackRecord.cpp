@@ -1,6 +1,7 @@
 #include "config/ReadBackRecord.h"
 
 #include "app/TForm1.h"
+#include "comm/SerialPort.h"
 #include "config/PhonebookEntry.h"
 #include "files/ConfigFile.h"
 
@@ -12,6 +13,17 @@ ReadBackRecord::ReadBackRecord(TForm1& form) : QObject(&form), m_form(form) {
     connect(&form.dialogue, &Dialogue::ended, this,
             [this](Phase phase, Outcome outcome) { ended(phase, outcome); });
     connect(&form, &TForm1::lineHandled, this, &ReadBackRecord::line);
+    // Once the line is closed or lost, the unit at its end may be another one.
+    connect(&form.ApdComPort1, &SerialPort::connectionChanged, this, [this](bool open) {
+        if (!open) forget();
+    });
+}
+
+void ReadBackRecord::forget() {
+    m_known = false;
+    m_locations.clear();
+    m_configuration.clear();
+    m_written.reset();
 }
 
 void ReadBackRecord::started(Phase phase) {

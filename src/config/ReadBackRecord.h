@@ -18,7 +18,7 @@ class ReadBackRecord : public QObject {
 public:
     explicit ReadBackRecord(TForm1& form);
 
-    // Whether a read-back has completed since the program started.
+    // Whether a read-back has completed since the port was last opened.
     bool known() const { return m_known; }
     const QMap<int, SimLocation>& locations() const { return m_locations; }
     const QByteArray& configuration() const { return m_configuration; }
@@ -31,6 +31,7 @@ private:
     void started(Dialogue::Phase phase);
     void ended(Dialogue::Phase phase, Dialogue::Outcome outcome);
     void line(const QByteArray& line);
+    void forget();
 
     TForm1& m_form;
     bool m_known = false;

@@ -18,6 +18,7 @@ private slots:
     void confirmationListsTheChanges_data();
     void confirmationListsTheChanges();
     void cancelSendsNothing();
+    void aLostPortForgetsTheReadBack();
     void backupIsTheFileSaveWroteAfterTheReadBack();
     void closingWhileProgrammingAsks_data();
     void closingWhileProgrammingAsks();
@@ -110,6 +111,21 @@ void ConfirmProgrammingTest::cancelSendsNothing() {
     QCOMPARE(f.unit.phonebook(), held);
     QVERIFY(f.form->dialogue.is(Dialogue::Phase::Idle));
     QVERIFY(f.backups().isEmpty());
+}
+
+// The adapter may come back on another unit: what the last one held is neither compared nor backed up.
+void ConfirmProgrammingTest::aLostPortForgetsTheReadBack() {
+    Fixture f;
+    f.port.vanish();
+    f.click([&f] { f.form->signalClick(); });
+    QVERIFY(!f.port.isOpen());
+    f.dialogs.errors.clear();
+    f.programAnswering(true);
+    QCOMPARE(f.dialogs.confirmations.size(), 1);
+    QVERIFY2(f.dialogs.confirmations.first().text.contains(QStringLiteral("the whole unit will be written")),
+             qPrintable(f.dialogs.confirmations.first().text));
+    QVERIFY(f.backups().isEmpty());
+    QVERIFY(f.monitorLines().contains(QStringLiteral("Programmed 250 locations")));
 }
 
 void ConfirmProgrammingTest::backupIsTheFileSaveWroteAfterTheReadBack() {
