@@ -14,8 +14,8 @@ void giveKey(QPushButton* button, const QKeySequence& key);
 QString tipWithKey(const QString& tip, const QKeySequence& key);
 
 // The caption with a mnemonic marked on its first letter or digit not yet taken, which is then taken.
-// A caption that marks its own mnemonic (as "&&" writes a plain "&", a single "&" marks) keeps it, and
-// one with every letter taken stays without.
+// A caption that marks its own (a single "&" before it; "&&" is a plain "&") keeps that mark, and one
+// with every letter taken stays without.
 QString markMnemonic(const QString& caption, QSet<QChar>& taken);
 // Marks a mnemonic on each button's caption, each on a different key; earlier buttons choose first.
 void giveMnemonics(std::initializer_list<QPushButton*> buttons);
