@@ -63,6 +63,7 @@ int runBatch(const ProgramOptions& options, const Launch& launch) {
     settings.task = tasks.value(options.task);
     settings.file = options.taskFile;
     settings.stayStopped = options.stayStopped;
+    settings.byLocation = options.byLocation;
     settings.timeoutSeconds = options.timeoutSeconds;
     settings.logFile = options.logFile;
     BatchRun run(form, port, dialogs, settings, err);

@@ -2,8 +2,16 @@
 
 #include <QString>
 
+#include <QStringList>
+
 class TForm1;
 struct Confirmation;
+struct ConfigurationChanges;
+
+// What programming the window's configuration would change on the unit, against the last read-back.
+ConfigurationChanges unitChanges(TForm1& form);
+// The changes as lines to read: by meaning, then what would be lost, then how many locations.
+QStringList changeLines(const ConfigurationChanges& changes);
 
 // The question put before programming: what it would change on the unit against the last read-back.
 Confirmation programmingQuestion(TForm1& form);

@@ -41,14 +41,17 @@ ProgramOptions ProgramOptions::parse(const QStringList& arguments) {
         QStringLiteral("SECONDS"), QStringLiteral("60"));
     const QCommandLineOption diff(
         QStringLiteral("diff"),
-        QStringLiteral("Reads the unit and lists every location that programming FILE would change; writes "
-                       "nothing."),
+        QStringLiteral("Reads the unit and lists what programming FILE would change: each setting, number and "
+                       "phone-book row, what would be lost, and how many locations; writes nothing."),
         QStringLiteral("FILE"));
+    const QCommandLineOption locations(
+        QStringLiteral("locations"),
+        QStringLiteral("With --diff: lists each SIM location that would change, with its content now and after."));
     const QCommandLineOption upload(QStringLiteral("upload"),
                                     QStringLiteral("Runs the upgrade list LIST on the unit, line by line."),
                                     QStringLiteral("LIST"));
     parser.addOptions(
-        {help, version, simulator, port, read, program, diff, upload, stayStopped, log, timeout});
+        {help, version, simulator, port, read, program, diff, locations, upload, stayStopped, log, timeout});
 
     ProgramOptions options;
     options.helpText = parser.helpText();
@@ -68,6 +71,7 @@ ProgramOptions ProgramOptions::parse(const QStringList& arguments) {
         options.taskFile = parser.value(*task);
     }
     options.stayStopped = parser.isSet(stayStopped);
+    options.byLocation = parser.isSet(locations);
     options.logFile = parser.value(log);
     bool number = false;
     options.timeoutSeconds = parser.value(timeout).toInt(&number);
@@ -86,6 +90,8 @@ ProgramOptions ProgramOptions::parse(const QStringList& arguments) {
         options.error =
             QStringLiteral("--stay-stopped, --log and --timeout go with --read, --program, --diff or "
                            "--upload.");
+    else if (options.byLocation && options.task != QLatin1String("diff"))
+        options.error = QStringLiteral("--locations goes with --diff.");
     else if (!number || options.timeoutSeconds <= 0)
         options.error = QStringLiteral("--timeout takes a whole number of seconds greater than 0.");
     return options;

@@ -11,6 +11,8 @@ struct ProgramOptions {
     QString task;
     QString taskFile;
     bool stayStopped = false;
+    // --diff by location rather than by meaning.
+    bool byLocation = false;
     QString logFile;
     int timeoutSeconds = 60;
 

@@ -106,7 +106,8 @@ bool QtUserDialogs::confirm(const Confirmation& question) {
     if (!question.details.isEmpty()) {
         auto* details = new QPlainTextEdit(question.details.join(QLatin1Char('\n')), &dialog);
         details->setReadOnly(true);
-        details->setLineWrapMode(QPlainTextEdit::NoWrap);
+        // A long difference wraps and scrolls; nothing of it is cut.
+        details->setLineWrapMode(QPlainTextEdit::WidgetWidth);
         details->setMinimumSize(560, 240);
         layout->addWidget(details);
     }

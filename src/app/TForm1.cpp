@@ -7,7 +7,6 @@
 #include "config/ReadBackRecord.h"
 #include "core/Bytes.h"
 #include "core/UserDialogs.h"
-#include "files/ChangedSettings.h"
 #include "files/UnsavedEdits.h"
 #include "widgets/Gauge.h"
 #include "widgets/Led.h"
@@ -37,7 +36,6 @@ TForm1::TForm1(SerialPort& port, Pacer& pacer, UserDialogs& dialogs, const QStri
     buildServicePage();
     setFixedSize(613, 503);
     bindHandlers();
-    changedSettings = new ChangedSettings(*this);
     refuseUnheldCharacters(*this, dialogs);
     connect(&ApdComPort1, &SerialPort::triggerAvail, this,
             [this](quint16 count) { run([this, count] { ApdComPort1TriggerAvail(count); }); });

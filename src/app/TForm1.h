@@ -2,6 +2,7 @@
 
 #include "app/SharedState.h"
 #include "comm/Dialogue.h"
+#include "config/Configuration.h"
 #include "config/ProgrammingPlan.h"
 #include "widgets/MonitorView.h"
 
@@ -22,6 +23,7 @@
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <optional>
 
 class SerialPort;
 class Pacer;
@@ -31,7 +33,6 @@ class Gauge;
 class Led;
 class Picture;
 class PhoneBookList;
-class ChangedSettings;
 class ReadBackRecord;
 class UnsavedEdits;
 class StatusPanels;
@@ -55,8 +56,15 @@ public:
     const QString settingsPath;
     // What the program is doing with the unit, and the flags the receiver's rules share.
     Dialogue dialogue;
-    // The parameter strings whose settings controls the user changed, for saving to a file.
-    ChangedSettings* changedSettings = nullptr;
+    // Each parameter string (PARORU, PARRL1, PARRL2, PARKEY) as it last came from the unit or a file, and
+    // what the controls encoded right after showing it: while they encode the same, it stands as it came.
+    struct ShownParameter {
+        std::optional<QByteArray> bytes;
+        QByteArray shownAs;
+    };
+    std::array<ShownParameter, 4> shownParameters;
+    // What the programming under way writes.
+    Configuration writing;
     // What the unit was last read back to hold.
     ReadBackRecord* readBack = nullptr;
     // Whether closing would lose edits.
@@ -128,6 +136,11 @@ public:
     // Settings model: parameter strings, interlocks, filtered edits.
     void ParamsToControls();
     void ControlsToParams();
+    // The four strings as the settings controls encode them now.
+    std::array<QByteArray, 4> encodedParameters();
+    // Puts a parameter string from the unit or a file in its place (by its entry number, 24 … 27), to be
+    // decoded by the next ParamsToControls.
+    void takeParameter(int entry, const QByteArray& bytes);
     void RelRing1Click();
     void RelRingAll1Click();
     void RelRing2Click();
@@ -473,6 +486,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void decodeParameters();
     void buildFrame();
     void buildButtonsPage();
     void buildModuleButtonsPage();

@@ -1,9 +1,11 @@
 #include "batch/BatchRun.h"
 
+#include "app/ConfigurationView.h"
 #include "app/ConfirmProgramming.h"
 #include "app/TForm1.h"
 #include "batch/ConsoleDialogs.h"
 #include "batch/WatchedPort.h"
+#include "config/ConfigurationChanges.h"
 #include "config/ReadBackRecord.h"
 #include "core/Bytes.h"
 #include "core/Failure.h"
@@ -204,19 +206,22 @@ int BatchRun::verify() {
 }
 
 int BatchRun::diff() {
-    // Programming encodes the settings from the controls first; so does the comparison.
-    m_form.ControlsToParams();
-    const QList<LocationChange> changes =
-        planChanges(programmingPlan(m_form), m_form.readBack->locations(), m_form.state.simCapacity);
-    for (const LocationChange& change : changes)
-        m_err << "location " << change.location << ": holds " << describe(change.before) << ", would hold "
-              << describe(change.after) << Qt::endl;
+    const ConfigurationChanges changes = unitChanges(m_form);
+    if (m_settings.byLocation) {
+        const QList<LocationChange> locations = planChanges(programmingPlan(readControls(m_form)),
+                                                            m_form.readBack->locations(), m_form.state.simCapacity);
+        for (const LocationChange& change : locations)
+            m_err << "location " << change.location << ": holds " << describe(change.before)
+                  << ", would hold " << describe(change.after) << Qt::endl;
+    } else if (!changes.isEmpty()) {
+        for (const QString& line : changeLines(changes))
+            m_err << line << Qt::endl;
+    }
     if (changes.isEmpty()) {
         m_err << "programming " << m_settings.file << " would change nothing" << Qt::endl;
         return Done;
     }
-    m_err << changes.size() << (changes.size() == 1 ? " location" : " locations") << " would change"
-          << Qt::endl;
+    m_err << locationCount(changes.locationsRewritten) << " would change" << Qt::endl;
     return Differences;
 }
 

@@ -30,6 +30,8 @@ public:
         Task task = Task::Read;
         QString file;
         bool stayStopped = false;
+        // --diff lists the locations that would change instead of the changes by meaning.
+        bool byLocation = false;
         int timeoutSeconds = 60;
         QString logFile;
         // How long a unit may take to report its stop before it is asked whether it is stopped already.

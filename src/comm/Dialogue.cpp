@@ -57,6 +57,7 @@ void Dialogue::end(Outcome outcome, const QString& detail) {
     if (outcome != Outcome::Done) {
         rereadPending = false;
         readAgain = false;
+        programAfterRead = false;
     }
     emit this->ended(ended, outcome, detail);
 }

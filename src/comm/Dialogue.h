@@ -85,6 +85,8 @@ public:
     bool detectSwitchPending = false;
     // A read-back was asked for after the running one had sent its read.
     bool readAgain = false;
+    // Programming was asked for before the unit had been read: it is asked once the read completes.
+    bool programAfterRead = false;
     // Answers that close commands sent before the read, still to come ahead of the read's own "OK".
     int oksBeforeRead = 0;
     // Times the running read-back has asked a busy SIM again.

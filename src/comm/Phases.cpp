@@ -1,4 +1,6 @@
+#include "app/ConfirmProgramming.h"
 #include "app/TForm1.h"
+#include "config/ReadBackRecord.h"
 #include "comm/SerialPort.h"
 #include "core/Bytes.h"
 #include "core/Failure.h"
@@ -57,6 +59,12 @@ void TForm1::finishReadBack() {
 }
 
 void TForm1::runDeferred() {
+    if (std::exchange(dialogue.programAfterRead, false)) {
+        if (!readBack->known())
+            throw Failure(QStringLiteral("The unit's configuration was not read whole: it was not programmed."));
+        confirmAndProgram(*this);
+        return;
+    }
     // Switching detection reads the unit back by itself.
     if (std::exchange(dialogue.detectSwitchPending, false)) {
         dialogue.readAgain = false;
@@ -157,6 +165,7 @@ void TForm1::stopPhase(Outcome outcome, const QString& cause) {
                     .arg(fromBytes(listLine(List, state.uploadIndex)));
         break;
     }
+    if (dialogue.programAfterRead) where += QStringLiteral(" The unit was not programmed.");
     if (std::exchange(dialogue.detectSwitchPending, false))
         where += QStringLiteral(" Button detection was not switched: the box shows what you asked for, not "
                                 "what the unit holds.");

@@ -12,6 +12,8 @@ struct SharedState;
 namespace FixedEntries {
 
 constexpr int Count = 27;
+// PARORU; PARRL1, PARRL2 and PARKEY follow it.
+constexpr int FirstParameter = 24;
 
 QByteArray name(int number);
 // The number of the entry with this name; 0 for every other name.

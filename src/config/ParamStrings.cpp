@@ -1,6 +1,7 @@
 #include "app/TForm1.h"
 #include "core/Bytes.h"
 #include "core/Failure.h"
+#include "config/FixedEntries.h"
 
 #include <algorithm>
 
@@ -89,7 +90,7 @@ QByteArray encodeRelay(const Relay& r) {
 
 } // namespace
 
-void TForm1::ParamsToControls() {
+void TForm1::decodeParameters() {
     for (QCheckBox* box : {TonBeep, TonRing, TonVoice, SendSMS, ClockGSM, RelRing1, RelRingAll1, RelRing2,
                            RelRingAll2, DirectCall})
         box->setChecked(false);
@@ -119,16 +120,42 @@ void TForm1::ParamsToControls() {
     DirectCall->setChecked(at(k, 3) == "1");
 }
 
-void TForm1::ControlsToParams() {
+void TForm1::ParamsToControls() {
+    // Whatever the decoding came to, also where a field stopped it, is how the strings are shown now.
+    const auto record = [this] {
+        const std::array<QByteArray, 4> encoded = encodedParameters();
+        for (std::size_t i = 0; i < encoded.size(); ++i)
+            shownParameters[i].shownAs = encoded[i];
+    };
+    try {
+        decodeParameters();
+    } catch (...) {
+        record();
+        throw;
+    }
+    record();
+}
+
+void TForm1::takeParameter(int entry, const QByteArray& bytes) {
+    *FixedEntries::parameter(state, entry) = bytes;
+    shownParameters[entry - FixedEntries::FirstParameter].bytes = bytes;
+}
+
+std::array<QByteArray, 4> TForm1::encodedParameters() {
     const int hangUp = SIMCall->isChecked() ? 1 : AllCall->isChecked() ? 2 : 0;
     const int tones =
         (TonBeep->isChecked() ? 1 : 0) + (TonRing->isChecked() ? 2 : 0) + (TonVoice->isChecked() ? 4 : 0);
     const int port = PortEtons->isChecked() ? 1 : PortESMS->isChecked() ? 2 : 0;
-    state.parOru = QByteArray::number(8 - VolMic->value()) + '#' + QByteArray::number(8 - VolSpk->value()) +
+    const QByteArray oru = QByteArray::number(8 - VolMic->value()) + '#' + QByteArray::number(8 - VolSpk->value()) +
                    '#' + QByteArray::number(hangUp) + '#' + flag(SendSMS) + '#' + flag(ClockGSM) + '#' +
                    QByteArray::number(tones) + '#' + QByteArray::number(port) + '#' +
                    toBytes(waiting->currentText().left(1));
-    state.parRl1 = encodeRelay(relay1(*this));
-    state.parRl2 = encodeRelay(relay2(*this));
-    state.parKey = toBytes(WaitBUF->currentText()) + '#' + flag(DirectCall);
+    return {oru, encodeRelay(relay1(*this)), encodeRelay(relay2(*this)),
+            toBytes(WaitBUF->currentText()) + '#' + flag(DirectCall)};
+}
+
+void TForm1::ControlsToParams() {
+    const std::array<QByteArray, 4> encoded = encodedParameters();
+    for (int i = 0; i < 4; ++i)
+        *FixedEntries::parameter(state, FixedEntries::FirstParameter + i) = encoded[i];
 }

@@ -1,6 +1,9 @@
+#include "app/ConfigurationView.h"
 #include "app/TForm1.h"
 #include "comm/SerialPort.h"
+#include "config/FixedEntries.h"
 #include "config/PhonebookEntry.h"
+#include "config/ReadBackRecord.h"
 #include "config/ProgrammingPlan.h"
 #include "core/Bytes.h"
 #include "core/Failure.h"
@@ -8,14 +11,14 @@
 #include "widgets/Bar.h"
 
 #include <optional>
-#include <tuple>
+#include <utility>
 
 namespace {
 
 // Goes through the entries as the sequence will write them, up to the SIM's capacity, and fails on the
 // first whose name or number the unit could not take whole.
-void checkWritable(TForm1& form) {
-    for (const PlannedEntry& entry : programmingPlan(form)) {
+void checkWritable(const Configuration& configuration) {
+    for (const PlannedEntry& entry : programmingPlan(configuration)) {
         for (const auto& [field, text] : {std::pair{"name", entry.name}, std::pair{"number", entry.number}}) {
             const QString character = breakingCharacter(text);
             if (!character.isEmpty())
@@ -54,16 +57,14 @@ void TForm1::SaveORUClick() {
     if (!dialogue.is(Dialogue::Phase::Idle))
         throw Failure(QStringLiteral("%1 is still under way: program the unit once it has finished.")
                           .arg(Dialogue::describe(dialogue.phase())));
-    // Encoding comes before the lock so that a value the unit cannot take stops everything; the check
-    // leaves the parameter strings as they were.
-    const auto decoded = std::tuple{state.parOru, state.parRl1, state.parRl2, state.parKey};
-    ControlsToParams();
-    try {
-        checkWritable(*this);
-    } catch (const Failure&) {
-        std::tie(state.parOru, state.parRl1, state.parRl2, state.parKey) = decoded;
-        throw;
-    }
+    // The check comes before the lock, so that a value the unit cannot take stops everything.
+    Configuration configuration = readControls(*this);
+    checkWritable(configuration);
+    writing = std::move(configuration);
+    // The parameter strings are those written: the settings controls' encoding, or the string as it came
+    // while the controls still show it unchanged.
+    for (int entry = FixedEntries::FirstParameter; entry <= FixedEntries::Count; ++entry)
+        *FixedEntries::parameter(state, entry) = writing.entry(entry);
 
     DisableControls();
     if (state.lteModule) {
@@ -118,8 +119,9 @@ void TForm1::programmingStep() {
         unlock(*this);
         ResetEntryView();
         dialogue.end(Dialogue::Outcome::Done);
-        // Shows what the SIM now holds.
+        // Shows what the SIM now holds, and checks it against what was written.
         if (ApdComPort1.isChosen()) {
+            readBack->verifyNextRead(plannedLocations(programmingPlan(writing)));
             ApdComPort1.send("AT+CPBR=1," + QByteArray::number(state.simCapacity) + "\r\n");
             // Sent on an "OK": the next "OK" is the read's own.
             startRead(0);
@@ -128,7 +130,7 @@ void TForm1::programmingStep() {
     }
     try {
         pacer.wait(200);
-        if (const std::optional<PlannedEntry> entry = plannedEntryAt(*this, state.writeStep)) {
+        if (const std::optional<PlannedEntry> entry = plannedEntryAt(writing, state.writeStep)) {
             WriteEntry(entry->name, entry->number);
         } else {
             const QByteArray location = QByteArray::number(state.writeIndex);

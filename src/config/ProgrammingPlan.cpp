@@ -1,37 +1,52 @@
 #include "config/ProgrammingPlan.h"
 
-#include "app/TForm1.h"
 #include "config/FixedEntries.h"
 #include "core/Bytes.h"
-#include "files/PhoneBookList.h"
 
-std::optional<PlannedEntry> plannedEntryAt(TForm1& form, int step) {
+std::optional<PlannedEntry> plannedEntryAt(const Configuration& configuration, int step) {
     if (step <= FixedEntries::Count) {
         const QByteArray name = FixedEntries::name(step);
-        const QLineEdit* edit = FixedEntries::edit(form, step);
-        const QByteArray number = edit ? toBytes(edit->text()) : *FixedEntries::parameter(form.state, step);
-        return PlannedEntry{name, number, fromBytes(name)};
+        return PlannedEntry{name, configuration.entry(step), fromBytes(name)};
     }
-    // The grid counts its title row, and an empty grid still shows one empty row: that row is written
-    // as an empty entry.
     const int row = step - FixedEntries::Count;
-    if (form.PhoneBook1->gridRowCount() <= row) return std::nullopt;
-    if (row > form.PhoneBook1->lineCount()) return PlannedEntry{};
-    const QByteArray name = form.PhoneBook1->name(row - 1);
-    return PlannedEntry{name, form.PhoneBook1->number(row - 1),
+    const qsizetype rows = configuration.rows.size();
+    // An empty phone book still shows one empty row: that row is written as an empty entry.
+    if (row > qMax(rows, qsizetype(1))) return std::nullopt;
+    if (row > rows) return PlannedEntry{};
+    const QByteArray& line = configuration.rows.at(row - 1);
+    const QByteArray name = rowName(line);
+    return PlannedEntry{name, rowNumber(line),
                         QStringLiteral("%1 (phone-book row %2)").arg(fromBytes(name)).arg(row)};
 }
 
-QMap<int, PlannedEntry> programmingPlan(TForm1& form) {
-    QMap<int, PlannedEntry> plan;
-    int location = 1;
-    for (int step = 1; location <= form.state.simCapacity; ++step) {
-        const std::optional<PlannedEntry> entry = plannedEntryAt(form, step);
-        if (!entry) break;
-        if (entry->name.isEmpty() || entry->number.isEmpty()) continue;
-        plan.insert(location++, *entry);
+namespace {
+
+// Goes through the entries that take a location, in the order the sequence writes them.
+template <typename Visit> void forEachWritten(const Configuration& configuration, Visit visit) {
+    for (int step = 1;; ++step) {
+        const std::optional<PlannedEntry> entry = plannedEntryAt(configuration, step);
+        if (!entry) return;
+        if (!entry->name.isEmpty() && !entry->number.isEmpty()) visit(*entry);
     }
+}
+
+} // namespace
+
+QMap<int, PlannedEntry> programmingPlan(const Configuration& configuration) {
+    QMap<int, PlannedEntry> plan;
+    forEachWritten(configuration, [&](const PlannedEntry& entry) {
+        if (plan.size() < configuration.simCapacity) plan.insert(int(plan.size()) + 1, entry);
+    });
     return plan;
+}
+
+QStringList entriesBeyondCapacity(const Configuration& configuration) {
+    QStringList beyond;
+    int location = 0;
+    forEachWritten(configuration, [&](const PlannedEntry& entry) {
+        if (++location > configuration.simCapacity) beyond << entry.label;
+    });
+    return beyond;
 }
 
 QList<LocationChange> locationChanges(const QMap<int, SimLocation>& before,

@@ -1,19 +1,13 @@
 #pragma once
 
+#include "config/Configuration.h"
+#include "config/SimLocation.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QMap>
 #include <QString>
 #include <optional>
-
-class TForm1;
-
-// One SIM location's content: a number and a name, both empty for a location that is clear.
-struct SimLocation {
-    QByteArray number;
-    QByteArray name;
-    friend bool operator==(const SimLocation&, const SimLocation&) = default;
-};
 
 // An entry the programming sequence writes.
 struct PlannedEntry {
@@ -23,14 +17,17 @@ struct PlannedEntry {
     QString label;
 };
 
-// The entry the sequence writes at a step: the fixed entries at steps 1 … 27, then the grid's rows; an
-// entry with an empty name or number takes no location. None once the rows are used up: from there on
-// every step clears a location.
-std::optional<PlannedEntry> plannedEntryAt(TForm1& form, int step);
+// The entry the sequence writes at a step: the fixed entries at steps 1 … 27, then the rows; an entry with
+// an empty name or number takes no location, and an empty phone book still costs one such step. None
+// once the rows are used up: from there on every step clears a location.
+std::optional<PlannedEntry> plannedEntryAt(const Configuration& configuration, int step);
 
-// What programming leaves in each location from 1 to the SIM's capacity, with the parameter strings as
-// they stand now; locations it clears are not listed.
-QMap<int, PlannedEntry> programmingPlan(TForm1& form);
+// What programming leaves in each location from 1 to the SIM's capacity; locations it clears are not
+// listed.
+QMap<int, PlannedEntry> programmingPlan(const Configuration& configuration);
+
+// The entries that take a location but find none left on the SIM, by their labels.
+QStringList entriesBeyondCapacity(const Configuration& configuration);
 
 // A location that programming would change.
 struct LocationChange {

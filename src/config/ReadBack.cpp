@@ -21,7 +21,7 @@ void TForm1::routeEntryLine(const QByteArray& line) {
         if (QLineEdit* edit = FixedEntries::edit(*this, fixed)) {
             edit->setText(fromBytes(entry.number));
         } else {
-            *FixedEntries::parameter(state, fixed) = entry.number;
+            takeParameter(fixed, entry.number);
             ParamsToControls();
         }
     } else if (entry.name == "VER") {

@@ -19,33 +19,38 @@ ReadBackRecord::ReadBackRecord(TForm1& form) : QObject(&form), m_form(form) {
     });
 }
 
+QByteArray ReadBackRecord::backup() const {
+    return configurationFile(restoring(m_locations, m_capacity));
+}
+
+void ReadBackRecord::verifyNextRead(const QMap<int, SimLocation>& written) {
+    m_written = written;
+}
+
 void ReadBackRecord::forget() {
     m_known = false;
     m_locations.clear();
-    m_configuration.clear();
+    m_capacity = 0;
     m_written.reset();
 }
 
 void ReadBackRecord::started(Phase phase) {
     if (phase == Phase::ReadingBack) m_reading.clear();
-    if (phase != Phase::Programming) return;
-    // The sequence has encoded the settings and locked the window: the plan is what it writes.
-    m_written = plannedLocations(programmingPlan(m_form));
+    // A result speaks only of the programming just ended, checked by the read that follows it at once.
+    else m_written.reset();
 }
 
 void ReadBackRecord::ended(Phase phase, Outcome outcome) {
-    if (phase == Phase::Programming && outcome != Outcome::Done) m_written.reset();
     if (phase != Phase::ReadingBack) return;
+    const std::optional<QMap<int, SimLocation>> written = std::exchange(m_written, std::nullopt);
     // Only a read that went out and ran to its end says what the whole unit holds.
     const bool complete =
         outcome == Outcome::Done && m_form.dialogue.readStage() == Dialogue::ReadStage::Entries;
     if (!complete) return;
     m_known = true;
     m_locations = m_reading;
-    m_configuration = configurationText(m_form);
-    if (m_written)
-        emit verified(
-            locationChanges(*std::exchange(m_written, std::nullopt), m_locations, m_form.state.simCapacity));
+    m_capacity = m_form.state.simCapacity;
+    if (written) emit verified(locationChanges(*written, m_locations, m_capacity));
 }
 
 void ReadBackRecord::line(const QByteArray& line) {

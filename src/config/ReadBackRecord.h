@@ -10,9 +10,8 @@
 
 class TForm1;
 
-// What the unit was last found to hold, kept from the read-backs as they complete: its locations, and the
-// configuration file PC Save would have written right then. It also keeps what the last programming wrote,
-// so that the read-back following it can be checked against it.
+// What the unit was last found to hold, location by location, kept from the read-backs of this connection
+// as they complete; and the check of the read-back that follows a programming against what it wrote.
 class ReadBackRecord : public QObject {
     Q_OBJECT
 public:
@@ -21,7 +20,14 @@ public:
     // Whether a read-back has completed since the port was last opened.
     bool known() const { return m_known; }
     const QMap<int, SimLocation>& locations() const { return m_locations; }
-    const QByteArray& configuration() const { return m_configuration; }
+    // The SIM's size that read-back spoke of.
+    int capacity() const { return m_capacity; }
+    // The configuration file that programs what the unit holds back into it.
+    QByteArray backup() const;
+
+    // The read-back about to start follows a programming that wrote these locations: it is checked
+    // against them, if it runs to its end.
+    void verifyNextRead(const QMap<int, SimLocation>& written);
 
 signals:
     // The read-back that follows a programming has completed: where it differs from what was written.
@@ -36,9 +42,9 @@ private:
     TForm1& m_form;
     bool m_known = false;
     QMap<int, SimLocation> m_locations;
-    QByteArray m_configuration;
+    int m_capacity = 0;
     // The locations of the read-back under way.
     QMap<int, SimLocation> m_reading;
-    // What the last programming wrote, while its read-back is still to come.
+    // What the programming just ended wrote, while the read-back that follows it runs.
     std::optional<QMap<int, SimLocation>> m_written;
 };

@@ -1,11 +1,11 @@
 #include "files/ConfigFile.h"
 
+#include "app/ConfigurationView.h"
 #include "app/TForm1.h"
 #include "config/FixedEntries.h"
 #include "core/Bytes.h"
 #include "core/Failure.h"
 #include "core/WholeFile.h"
-#include "files/ChangedSettings.h"
 #include "files/PhoneBookList.h"
 #include "files/UnsavedEdits.h"
 
@@ -60,23 +60,19 @@ QByteArray readConfiguration(const QString& path) {
     return text;
 }
 
-// A parameter string whose settings controls the user changed is saved as programming would send it;
-// one left untouched is saved byte for byte as the unit or a file last gave it.
-QByteArray configurationText(TForm1& form) {
-    const ChangedSettings::Strings strings = form.changedSettings->forSaving();
+QByteArray configurationFile(const Configuration& configuration) {
     QByteArray text;
-    for (int entry = 1; entry <= FixedEntries::Count; ++entry) {
-        const QLineEdit* edit = FixedEntries::edit(form, entry);
-        text += FixedEntries::name(entry) + '=' +
-                (edit ? toBytes(edit->text()) : strings[entry - FixedEntries::Count + 3]) + "\r\n";
-    }
-    return text + form.PhoneBook1->text();
+    for (int entry = 1; entry <= FixedEntries::Count; ++entry)
+        text += FixedEntries::name(entry) + '=' + configuration.entry(entry) + "\r\n";
+    for (const QByteArray& row : configuration.rows)
+        text += row + "\r\n";
+    return text;
 }
 
 void TForm1::SaveClick() {
     const QString path = dialogs.saveFileName(OruFilter);
     if (path.isEmpty()) return;
-    writeWholeFile(path, configurationText(*this));
+    writeWholeFile(path, configurationFile(readControls(*this)));
     unsavedEdits->settle();
 }
 
@@ -105,29 +101,23 @@ void TForm1::LoadClick() {
                               .arg(edit->maxLength()));
     }
 
-    PhoneBook1->clearLines();
+    Configuration loaded = readControls(*this);
+    loaded.rows.clear();
     for (qsizetype i = 0; i < lines.size(); ++i)
-        if (!lineOf.contains(i)) PhoneBook1->appendLine(lines[i]);
-    QStringList reported;
-    for (int entry = 1; entry <= FixedEntries::Count; ++entry) {
-        if (lineOf[entry] < 0) continue;
-        const QByteArray value = lines[lineOf[entry]].sliced(FixedEntries::name(entry).size() + 1);
-        if (QLineEdit* edit = FixedEntries::edit(*this, entry)) {
-            // The edit's own handler filters a number and fills an ABUTTON edit's twin.
-            edit->setText(fromBytes(value));
-            continue;
-        }
-        *FixedEntries::parameter(state, entry) = value;
-        // A value the decoder cannot read is reported once and the load goes on, so that the keys
-        // after it still reach their places. It stays in its string, to be saved back as it came.
-        try {
-            ParamsToControls();
-        } catch (const Failure& failure) {
-            if (reported.contains(failure.text())) continue;
-            reported << failure.text();
-            dialogs.reportError(QStringLiteral("%1: %2").arg(atLine(path, lineOf[entry]), failure.text()));
-        }
+        if (!lineOf.contains(i)) loaded.rows << lines[i];
+    for (int entry = 1; entry <= FixedEntries::Count; ++entry)
+        if (lineOf[entry] >= 0)
+            loaded.entry(entry) = lines[lineOf[entry]].sliced(FixedEntries::name(entry).size() + 1);
+    // A value the decoder cannot read is reported at the first parameter key and stays in its string,
+    // to be saved back as it came.
+    try {
+        showOnControls(*this, loaded);
+    } catch (const Failure& failure) {
+        const auto first = std::find_if(lineOf.begin() + FixedEntries::FirstParameter, lineOf.end(),
+                                        [](qsizetype line) { return line >= 0; });
+        dialogs.reportError(
+            first == lineOf.end() ? failure.text()
+                                  : QStringLiteral("%1: %2").arg(atLine(path, *first), failure.text()));
     }
-    changedSettings->forget();
     unsavedEdits->settle();
 }

@@ -3,7 +3,7 @@
 #include <QByteArray>
 #include <QString>
 
-class TForm1;
+struct Configuration;
 
 // The bytes of a configuration file, once they are known to be one: a regular file of at most a few MiB,
 // not empty, text without NUL bytes and mostly without other control characters, with at least one
@@ -11,5 +11,6 @@ class TForm1;
 // fault), raised before anything is applied.
 QByteArray readConfiguration(const QString& path);
 
-// The configuration file as PC Save writes it from the window now.
-QByteArray configurationText(TForm1& form);
+// The configuration file of a configuration: the 27 fixed entries under their keys, then the rows, each
+// line ended by CR LF.
+QByteArray configurationFile(const Configuration& configuration);

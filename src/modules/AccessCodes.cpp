@@ -72,10 +72,14 @@ qsizetype decodeField(const CodeField& field, const QByteArray& node, qsizetype 
     }
     QComboBox* combo = std::get<QComboBox*>(field);
     const QByteArray pair = node.mid(at, 2);
-    // The pair selects the item of the same text; a value the list lacks ("00" for a month, "24" for
-    // an hour) selects none. A text that is neither "**" nor a number fails here and ends the decoding.
+    // A text that is neither "**" nor a number fails here and ends the decoding.
     if (pair != "**") toInt(pair);
-    combo->setCurrentIndex(combo->findText(fromBytes(pair)));
+    // The pair selects the item of the same text. A value the list lacks ("00" for a month, "24" for an
+    // hour) stands in the box as typed, so that writing the code again sends it unchanged.
+    const QString text = fromBytes(pair);
+    const int item = combo->findText(text);
+    combo->setCurrentIndex(item);
+    if (item < 0) combo->setEditText(text);
     return 2;
 }
 

@@ -332,16 +332,22 @@ void BatchTest::diffListsWhatProgrammingWouldChange() {
         QCOMPARE(batch.run(), int(BatchRun::Done));
         QVERIFY2(batch.errors.contains(QStringLiteral("would change nothing")), qPrintable(batch.errors));
     }
-    // One value changed and one row added: two locations.
+    // One value changed and one row added: two locations, said by meaning or, when asked, by location.
     writeWholeFile(file, "ADMIN1=+420999\r\nADMIN2=+420222\r\nAnna=777\r\nBob=888\r\n");
-    Batch batch(unit, BatchRun::Task::Diff, file, dir.path());
-    QCOMPARE(batch.run(), int(BatchRun::Differences));
-    for (const char* words : {"location 1: holds \"+420111\" named \"ADMIN1\", would hold \"+420999\" named "
-                              "\"ADMIN1\"",
-                              "would hold \"888\" named \"Bob\"", "2 locations would change"})
-        QVERIFY2(batch.errors.contains(QLatin1String(words)), qPrintable(batch.errors));
-    QVERIFY(!batch.errors.contains(QStringLiteral("programming location")));
-    QCOMPARE(unit.phonebook(), programmed);
+    for (bool byLocation : {false, true}) {
+        Batch batch(unit, BatchRun::Task::Diff, file, dir.path());
+        batch.settings.byLocation = byLocation;
+        QCOMPARE(batch.run(), int(BatchRun::Differences));
+        const QStringList said =
+            byLocation ? QStringList{"location 1: holds \"+420111\" named \"ADMIN1\", would hold \"+420999\" "
+                                     "named \"ADMIN1\"",
+                                     "would hold \"888\" named \"Bob\""}
+                       : QStringList{"ADMIN1: +420111 → +420999\n", "row added: Bob=888\n"};
+        for (const QString& words : said + QStringList{"2 locations would change"})
+            QVERIFY2(batch.errors.contains(words), qPrintable(batch.errors));
+        QVERIFY(!batch.errors.contains(QStringLiteral("programming location")));
+        QCOMPARE(unit.phonebook(), programmed);
+    }
 }
 
 void BatchTest::uploadRunsAListWithoutAWindow_data() {

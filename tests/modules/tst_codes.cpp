@@ -15,6 +15,8 @@ private slots:
     void decodesIntoThePageOfTheMode();
     void writesOverTheSelectedCodeOrIntoANewLocation_data();
     void writesOverTheSelectedCodeOrIntoANewLocation();
+    void rewritingACodeSendsWhatItHeld_data();
+    void rewritingACodeSendsWhatItHeld();
     void refusesATextTheUnitWouldCutApart();
     void codeEditFilterAndPreview_data();
     void codeEditFilterAndPreview();
@@ -167,15 +169,15 @@ void CodesTest::decodesIntoThePageOfTheMode_data() {
     QTest::newRow("the SMS flag is the last character, wherever the fields ended")
         << QStringList{} << QByteArray("5:C2C[1#3#0101#123#1]") << 3 << QStringList{"M3Acces=12", "M3SMS=1"}
         << false;
-    QTest::newRow("a number beyond the list selects no item")
-        << QStringList{} << QByteArray("5:C2C[1#3#1301#01#0]") << 3 << QStringList{"FromM3=", "FromD3=01"}
+    QTest::newRow("a number beyond the list stands as it came")
+        << QStringList{} << QByteArray("5:C2C[1#3#1301#01#0]") << 3 << QStringList{"FromM3=13", "FromD3=01"}
         << false;
-    QTest::newRow("month 00 selects no item, not \"**\"")
-        << QStringList{} << QByteArray("5:C2C[1#3#0001#01#0]") << 3 << QStringList{"FromM3=", "FromD3=01"}
+    QTest::newRow("month 00 stands as it came, not \"**\"")
+        << QStringList{} << QByteArray("5:C2C[1#3#0001#01#0]") << 3 << QStringList{"FromM3=00", "FromD3=01"}
         << false;
-    QTest::newRow("hour 24 selects no item, not \"**\"")
+    QTest::newRow("hour 24 stands as it came, not \"**\"")
         << QStringList{"FromHours=05"} << QByteArray("8:C5C[2#4#24#23#03#0]") << 4
-        << QStringList{"FromHours=", "ToHours=23", "M4Acces=03"} << false;
+        << QStringList{"FromHours=24", "ToHours=23", "M4Acces=03"} << false;
     QTest::newRow("a mode beyond 4 fills no page") << QStringList{"CodeM0=1"} << QByteArray("6:C9C[1#7#01]")
                                                    << 4 << QStringList{"CodeM0=1", "M0Rel1=0"} << false;
     QTest::newRow("a mode that is not a digit fails before anything is set")
@@ -240,6 +242,33 @@ void CodesTest::writesOverTheSelectedCodeOrIntoANewLocation() {
     form.WriteCode[0]->click();
     QCOMPARE(f.port.sent, QByteArrayList{command});
     QVERIFY(form.dialogue.rereadPending);
+}
+
+void CodesTest::rewritingACodeSendsWhatItHeld_data() {
+    QTest::addColumn<QByteArray>("node");
+    QTest::addColumn<int>("mode");
+    QTest::newRow("hour 24 and \"**\"") << QByteArray("12:C5C[1#4#24#**#**#0]") << 4;
+    QTest::newRow("day and month 00") << QByteArray("7:C31C[2#2#0000#1200#1]") << 2;
+    QTest::newRow("month beyond the list") << QByteArray("9:C8C[1#3#1301#05#0]") << 3;
+    QTest::newRow("weekly, ordinary") << QByteArray("3:C77C[2#1#1111100#**#1]") << 1;
+}
+
+// Showing a code and writing it again sends the number field it came with, field for field.
+void CodesTest::rewritingACodeSendsWhatItHeld() {
+    QFETCH(QByteArray, node);
+    QFETCH(int, mode);
+    FormFixture f;
+    TForm1& form = *f.form;
+    form.TreeCode->addNode(node);
+    form.TreeCode->selectNode(0);
+    form.run([&form] { form.OnClickCode(); });
+    f.port.clearSent();
+    form.WriteCode[mode]->click();
+    const qsizetype colon = node.indexOf(':');
+    const qsizetype bracket = node.indexOf('[');
+    QCOMPARE(f.port.sent, QByteArrayList{"AT+CPBW=" + node.left(colon) + ',' + node.mid(bracket + 1).chopped(1) +
+                                         ",," + node.mid(colon + 1, bracket - colon - 1) + "\r\n"});
+    QCOMPARE(f.dialogs.errors, QStringList());
 }
 
 void CodesTest::refusesATextTheUnitWouldCutApart() {
