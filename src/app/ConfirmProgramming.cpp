@@ -55,6 +55,7 @@ void confirmAndProgram(TForm1& form) {
         // Without the unit's size and content there is nothing to compare, back up or write into: the
         // unit is read first, and asked about once that read has completed.
         if (!form.readBack->known()) {
+            form.awaitingRead = readControls(form);
             form.dialogue.programAfterRead = true;
             // A running unit is stopped, which reads it; Load reads one that is stopped or asks it whether
             // it is.

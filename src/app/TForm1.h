@@ -65,6 +65,9 @@ public:
     std::array<ShownParameter, 4> shownParameters;
     // What the programming under way writes.
     Configuration writing;
+    // What the window held when programming was asked for before the unit had been read: shown again and
+    // programmed once the read completes.
+    Configuration awaitingRead;
     // What the unit was last read back to hold.
     ReadBackRecord* readBack = nullptr;
     // Whether closing would lose edits.

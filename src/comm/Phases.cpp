@@ -1,3 +1,4 @@
+#include "app/ConfigurationView.h"
 #include "app/ConfirmProgramming.h"
 #include "app/TForm1.h"
 #include "config/ReadBackRecord.h"
@@ -8,6 +9,7 @@
 #include "service/UploadList.h"
 #include "widgets/Bar.h"
 
+#include <QTimer>
 #include <utility>
 
 namespace {
@@ -62,7 +64,14 @@ void TForm1::runDeferred() {
     if (std::exchange(dialogue.programAfterRead, false)) {
         if (!readBack->known())
             throw Failure(QStringLiteral("The unit's configuration was not read whole: it was not programmed."));
-        confirmAndProgram(*this);
+        // After the answer in hand is handled, which would otherwise count as the first of programming's.
+        QTimer::singleShot(0, this, [this] {
+            run([this] {
+                // The read has put the unit's configuration in the window; what is programmed is the user's.
+                showOnControls(*this, std::exchange(awaitingRead, {}));
+                confirmAndProgram(*this);
+            });
+        });
         return;
     }
     // Switching detection reads the unit back by itself.

@@ -61,11 +61,11 @@ void ConfirmProgrammingTest::confirmationListsTheChanges_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("accept");
     QTest::addColumn<QStringList>("details");
-    // The unit is read first; it holds no settings strings, so programming would add them.
+    // The unit is read first, and the window's own configuration, empty but for its settings, compared.
     QTest::newRow("nothing read back")
         << false << false << QString() << "against the last read-back"
         << "Program"
-        << QStringList{"PARORU: (none) → 1#1#0#0#0#0#0#2", "PARRL1: (none) → 5#0#03#0", "PARRL2: (none) → 6#0#03#0",
+        << QStringList{"ADMIN1: +420603111222 → (none)", "ABUTTON1: +420111 → (none)", "PARORU: (none) → 1#1#0#0#0#0#0#2", "PARRL1: (none) → 5#0#03#0", "PARRL2: (none) → 6#0#03#0",
                        "PARKEY: (none) → 2#0", "4 locations of the SIM would be written or cleared"};
     QTest::newRow("nothing changes") << true << true << QString() << "Programming would change nothing"
                                      << "Program anyway" << QStringList();

@@ -41,8 +41,12 @@ QString Transcript::play(const QByteArray& script) {
 }
 
 void settle(SimulatedPort& port) {
-    while (!port.quiet())
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    // What the window posted for later runs too, and may talk to the unit again.
+    do {
+        while (!port.quiet())
+            QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+        QCoreApplication::processEvents();
+    } while (!port.quiet());
 }
 
 void Transcript::read(quint16 count) {
