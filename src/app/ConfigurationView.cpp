@@ -64,9 +64,9 @@ QStringList parameterFieldNames(const TForm1& f) {
     const auto relay = [](const QGroupBox* group, const QString& what) {
         return plain(group->title()) + QLatin1Char(' ') + plain(what);
     };
-    QStringList names{plain(f.GroupBox2->title()),  plain(f.GroupBox1->title()), plain(f.GroupBox3->title()),
-                      plain(f.SendSMS->text()),      plain(f.ClockGSM->text()),   plain(f.InfoTones->title()),
-                      plain(f.Port->title()),        plain(f.WaitingCall->title())};
+    QStringList names{plain(f.GroupBox2->title()), plain(f.GroupBox1->title()),  plain(f.GroupBox3->title()),
+                      plain(f.SendSMS->text()),    plain(f.ClockGSM->text()),    plain(f.InfoTones->title()),
+                      plain(f.Port->title()),      plain(f.WaitingCall->title())};
     const std::tuple<QGroupBox*, QLabel*, QLabel*> relays[] = {{f.Relay1, f.Label31, f.Label33},
                                                                {f.Relay2, f.Label32, f.Label34}};
     for (const auto& [group, code, time] : relays)

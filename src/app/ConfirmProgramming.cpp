@@ -30,14 +30,16 @@ Confirmation programmingQuestion(TForm1& form) {
     const QString backup = QStringLiteral("What the unit holds now is first kept as a backup in %1.")
                                .arg(QDir::toNativeSeparators(backupFolder()));
     if (changes.isEmpty()) {
-        question.text = QStringLiteral("Programming would change nothing: the unit holds all %1 as they would "
-                                       "be written. Program it all the same?\n%2")
-                            .arg(locationCount(form.state.simCapacity), backup);
+        question.text =
+            QStringLiteral("Programming would change nothing: the unit holds all %1 as they would "
+                           "be written. Program it all the same?\n%2")
+                .arg(locationCount(form.state.simCapacity), backup);
         question.accept = QStringLiteral("Program anyway");
         return question;
     }
-    question.text = QStringLiteral("Programming will change the unit as listed, against the last read-back:\n%1")
-                        .arg(backup);
+    question.text =
+        QStringLiteral("Programming will change the unit as listed, against the last read-back:\n%1")
+            .arg(backup);
     question.details = changeLines(changes);
     return question;
 }

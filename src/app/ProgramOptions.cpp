@@ -41,12 +41,14 @@ ProgramOptions ProgramOptions::parse(const QStringList& arguments) {
         QStringLiteral("SECONDS"), QStringLiteral("60"));
     const QCommandLineOption diff(
         QStringLiteral("diff"),
-        QStringLiteral("Reads the unit and lists what programming FILE would change: each setting, number and "
-                       "phone-book row, what would be lost, and how many locations; writes nothing."),
+        QStringLiteral(
+            "Reads the unit and lists what programming FILE would change: each setting, number and "
+            "phone-book row, what would be lost, and how many locations; writes nothing."),
         QStringLiteral("FILE"));
     const QCommandLineOption locations(
         QStringLiteral("locations"),
-        QStringLiteral("With --diff: lists each SIM location that would change, with its content now and after."));
+        QStringLiteral(
+            "With --diff: lists each SIM location that would change, with its content now and after."));
     const QCommandLineOption upload(QStringLiteral("upload"),
                                     QStringLiteral("Runs the upgrade list LIST on the unit, line by line."),
                                     QStringLiteral("LIST"));

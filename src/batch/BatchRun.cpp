@@ -208,8 +208,8 @@ int BatchRun::verify() {
 int BatchRun::diff() {
     const ConfigurationChanges changes = unitChanges(m_form);
     if (m_settings.byLocation) {
-        const QList<LocationChange> locations = planChanges(programmingPlan(readControls(m_form)),
-                                                            m_form.readBack->locations(), m_form.state.simCapacity);
+        const QList<LocationChange> locations = planChanges(
+            programmingPlan(readControls(m_form)), m_form.readBack->locations(), m_form.state.simCapacity);
         for (const LocationChange& change : locations)
             m_err << "location " << change.location << ": holds " << describe(change.before)
                   << ", would hold " << describe(change.after) << Qt::endl;

@@ -1,8 +1,8 @@
 #include "app/ConfigurationView.h"
 #include "app/ConfirmProgramming.h"
 #include "app/TForm1.h"
-#include "config/ReadBackRecord.h"
 #include "comm/SerialPort.h"
+#include "config/ReadBackRecord.h"
 #include "core/Bytes.h"
 #include "core/Failure.h"
 #include "core/Pacer.h"
@@ -63,7 +63,8 @@ void TForm1::finishReadBack() {
 void TForm1::runDeferred() {
     if (std::exchange(dialogue.programAfterRead, false)) {
         if (!readBack->known())
-            throw Failure(QStringLiteral("The unit's configuration was not read whole: it was not programmed."));
+            throw Failure(
+                QStringLiteral("The unit's configuration was not read whole: it was not programmed."));
         // After the answer in hand is handled, which would otherwise count as the first of programming's.
         QTimer::singleShot(0, this, [this] {
             run([this] {

@@ -1,7 +1,7 @@
 #include "app/TForm1.h"
+#include "config/FixedEntries.h"
 #include "core/Bytes.h"
 #include "core/Failure.h"
-#include "config/FixedEntries.h"
 
 #include <algorithm>
 
@@ -146,10 +146,10 @@ std::array<QByteArray, 4> TForm1::encodedParameters() {
     const int tones =
         (TonBeep->isChecked() ? 1 : 0) + (TonRing->isChecked() ? 2 : 0) + (TonVoice->isChecked() ? 4 : 0);
     const int port = PortEtons->isChecked() ? 1 : PortESMS->isChecked() ? 2 : 0;
-    const QByteArray oru = QByteArray::number(8 - VolMic->value()) + '#' + QByteArray::number(8 - VolSpk->value()) +
-                   '#' + QByteArray::number(hangUp) + '#' + flag(SendSMS) + '#' + flag(ClockGSM) + '#' +
-                   QByteArray::number(tones) + '#' + QByteArray::number(port) + '#' +
-                   toBytes(waiting->currentText().left(1));
+    const QByteArray oru = QByteArray::number(8 - VolMic->value()) + '#' +
+                           QByteArray::number(8 - VolSpk->value()) + '#' + QByteArray::number(hangUp) + '#' +
+                           flag(SendSMS) + '#' + flag(ClockGSM) + '#' + QByteArray::number(tones) + '#' +
+                           QByteArray::number(port) + '#' + toBytes(waiting->currentText().left(1));
     return {oru, encodeRelay(relay1(*this)), encodeRelay(relay2(*this)),
             toBytes(WaitBUF->currentText()) + '#' + flag(DirectCall)};
 }

@@ -37,7 +37,8 @@ void ReadBackRecord::forget() {
 void ReadBackRecord::started(Phase phase) {
     if (phase == Phase::ReadingBack) m_reading.clear();
     // A result speaks only of the programming just ended, checked by the read that follows it at once.
-    else m_written.reset();
+    else
+        m_written.reset();
 }
 
 void ReadBackRecord::ended(Phase phase, Outcome outcome) {

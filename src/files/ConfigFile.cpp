@@ -115,9 +115,9 @@ void TForm1::LoadClick() {
     } catch (const Failure& failure) {
         const auto first = std::find_if(lineOf.begin() + FixedEntries::FirstParameter, lineOf.end(),
                                         [](qsizetype line) { return line >= 0; });
-        dialogs.reportError(
-            first == lineOf.end() ? failure.text()
-                                  : QStringLiteral("%1: %2").arg(atLine(path, *first), failure.text()));
+        dialogs.reportError(first == lineOf.end()
+                                ? failure.text()
+                                : QStringLiteral("%1: %2").arg(atLine(path, *first), failure.text()));
     }
     unsavedEdits->settle();
 }

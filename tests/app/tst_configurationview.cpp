@@ -46,8 +46,10 @@ QList<std::pair<const char*, Configuration>> cases() {
             {"odd bytes in texts and rows", odd},
             {"strings the controls encode otherwise",
              withParameters(ordinary, {"4#4#0#0#1#7#2#0", "55#1#03#1", "", "2#0 "})},
-            {"a string one field longer", withParameters(ordinary, {"4#4#0#0#1#7#2#0#1", "5#1#03#1", "6#0#03#0", "2#0"})},
-            {"a string the decoder cannot read", withParameters(ordinary, {"x#4#0#0#1#7#2#0", "5#1#03#1", "6#0#03#0", "2#0"})},
+            {"a string one field longer",
+             withParameters(ordinary, {"4#4#0#0#1#7#2#0#1", "5#1#03#1", "6#0#03#0", "2#0"})},
+            {"a string the decoder cannot read",
+             withParameters(ordinary, {"x#4#0#0#1#7#2#0", "5#1#03#1", "6#0#03#0", "2#0"})},
             {"nothing at all", Configuration{}}};
 }
 

@@ -64,7 +64,8 @@ void ConfigurationChangesTest::saysWhatChangesByMeaning_data() {
     Configuration odd = unit;
     odd.entry(25) = "5#1#05#0#1";
     QTest::newRow("a string of another shape, whole")
-        << heldAs(unit) << odd << QStringList{"PARRL1: 5#1#05#0 → 5#1#05#0#1"} << qsizetype(1) << QStringList{};
+        << heldAs(unit) << odd << QStringList{"PARRL1: 5#1#05#0 → 5#1#05#0#1"} << qsizetype(1)
+        << QStringList{};
 
     Held withVersion = heldAs(unit);
     withVersion.insert(6, {"2.0#1", "VER"});
@@ -74,8 +75,8 @@ void ConfigurationChangesTest::saysWhatChangesByMeaning_data() {
     more.rows << "Dan=4"
               << "Eve=5";
     QTest::newRow("the version, a repeated entry and rows beyond the SIM are lost")
-        << withVersion << more << QStringList{"ADMIN1: +420999 → +420111", "row added: Dan=4", "row added: Eve=5"}
-        << qsizetype(1)
+        << withVersion << more
+        << QStringList{"ADMIN1: +420999 → +420111", "row added: Dan=4", "row added: Eve=5"} << qsizetype(1)
         << QStringList{"location 1: ADMIN1=+420111", "location 6: VER=2.0#1",
                        "Eve (phone-book row 5): no location is left for it"};
 }

@@ -1,4 +1,4 @@
-#include "SimFormFixture.h"
+#include "ProgrammingFixture.h"
 
 #include "core/UserDialogs.h"
 #include "core/WholeFile.h"
@@ -26,30 +26,18 @@ namespace {
 
 // A unit holding strings the controls would encode otherwise, the script version and a row.
 QMap<int, SimEntry> oddUnit() {
-    return {{1, {"+420603111222", "ADMIN1"}}, {2, {"4#4#0#0#1#7#2#0", "PARORU"}},
-            {3, {"5#1#03#1#1", "PARRL1"}},    {4, {"6#1#03#1", "PARRL2"}},
-            {5, {"2#0", "PARKEY"}},           {6, {"777", "Anna"}},
+    return {{1, {"+420603111222", "ADMIN1"}},
+            {2, {"4#4#0#0#1#7#2#0", "PARORU"}},
+            {3, {"5#1#03#1#1", "PARRL1"}},
+            {4, {"6#1#03#1", "PARRL2"}},
+            {5, {"2#0", "PARKEY"}},
+            {6, {"777", "Anna"}},
             {7, {"2.1#", "VER"}}};
 }
 
-struct Fixture : SimFormFixture {
-    explicit Fixture(const QMap<int, SimEntry>& phonebook = oddUnit(), bool read = true)
-        : SimFormFixture(options(phonebook)) {
-        qputenv("XDG_DATA_HOME", dir.filePath(QStringLiteral("data")).toLocal8Bit());
-        click([this] { form->FormCreate(); });
-        if (read) click([this] { form->StopORUClick(); });
-    }
-    static SimOptions options(const QMap<int, SimEntry>& phonebook) {
-        SimOptions options;
-        options.phonebook = phonebook;
-        return options;
-    }
-    void programAnswering(bool answer) {
-        dialogs.confirmAnswers << answer;
-        form->SaveORU->click();
-        settle();
-    }
-    QStringList backups() const { return QDir(backupFolder()).entryList(QDir::Files); }
+struct Fixture : ProgrammingFixture {
+    explicit Fixture(const QMap<int, SimEntry>& phonebook = oddUnit(), bool readBack = true)
+        : ProgrammingFixture(phonebook, readBack) {}
 };
 
 } // namespace
@@ -83,7 +71,8 @@ void ConfigRecordTest::backupHoldsWhatTheUnitReported() {
 void ConfigRecordTest::closingAsksForEditsTheUnitLacks_data() {
     QTest::addColumn<QString>("edit");
     QTest::addColumn<QByteArray>("saved");
-    QTest::newRow("a number the unit lacks, then the unit read again") << "ADMIN3" << QByteArray("ADMIN3=+420333");
+    QTest::newRow("a number the unit lacks, then the unit read again")
+        << "ADMIN3" << QByteArray("ADMIN3=+420333");
     QTest::newRow("a value typed into an editable list") << "WaitBUF" << QByteArray("PARKEY=5#0");
 }
 
@@ -134,8 +123,9 @@ void ConfigRecordTest::savingAnUnreadUnitReadsItFirst() {
     f.form->ADMIN[0]->setText(QStringLiteral("+420999"));
     f.programAnswering(true);
     QCOMPARE(f.dialogs.confirmations.size(), 1);
-    QVERIFY2(f.dialogs.confirmations.first().details.contains(QStringLiteral("ADMIN1: +420603111222 → +420999")),
-             qPrintable(f.dialogs.confirmations.first().details.join('\n')));
+    QVERIFY2(
+        f.dialogs.confirmations.first().details.contains(QStringLiteral("ADMIN1: +420603111222 → +420999")),
+        qPrintable(f.dialogs.confirmations.first().details.join('\n')));
     QCOMPARE(f.unit.phonebook().value(1), (SimEntry{"+420999", "ADMIN1"}));
     QVERIFY(f.monitorLines().filter(QStringLiteral("ERROR")).isEmpty());
     QVERIFY2(f.dialogs.errors.isEmpty(), qPrintable(f.dialogs.errors.join('\n')));
@@ -149,7 +139,8 @@ void ConfigRecordTest::settingsChangesAreNamedByTheirControls() {
     f.programAnswering(false);
     QCOMPARE(f.dialogs.confirmations.size(), 1);
     const QStringList details = f.dialogs.confirmations.first().details;
-    QVERIFY2(details.contains(QStringLiteral("Relay 1 switching time: 03 s → 17 s")), qPrintable(details.join('\n')));
+    QVERIFY2(details.contains(QStringLiteral("Relay 1 switching time: 03 s → 17 s")),
+             qPrintable(details.join('\n')));
     QVERIFY2(details.contains(QStringLiteral("lost: location 7: VER=2.1#")), qPrintable(details.join('\n')));
 }
 

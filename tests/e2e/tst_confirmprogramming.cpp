@@ -1,4 +1,4 @@
-#include "SimFormFixture.h"
+#include "ProgrammingFixture.h"
 
 #include "core/UserDialogs.h"
 #include "core/WholeFile.h"
@@ -28,28 +28,13 @@ private slots:
 
 namespace {
 
-// A window on a unit with a few settings, started; its backups go to the fixture's folder.
-struct Fixture : SimFormFixture {
-    explicit Fixture(bool readBack = true) : SimFormFixture(options()) {
-        qputenv("XDG_DATA_HOME", dir.filePath(QStringLiteral("data")).toLocal8Bit());
-        click([this] { form->FormCreate(); });
-        if (readBack)
-            click([this] { form->StopORUClick(); });
-        else // as after a read-back that stopped half-way
-            form->SaveORU->setEnabled(true);
+// A window on a unit with a few settings, started.
+struct Fixture : ProgrammingFixture {
+    explicit Fixture(bool readBack = true)
+        : ProgrammingFixture({{1, {"+420603111222", "ADMIN1"}}, {2, {"+420111", "ABUTTON1"}}}, readBack) {
+        // As after a read-back that stopped half-way.
+        if (!readBack) form->SaveORU->setEnabled(true);
     }
-    static SimOptions options() {
-        SimOptions options;
-        options.phonebook = {{1, {"+420603111222", "ADMIN1"}}, {2, {"+420111", "ABUTTON1"}}};
-        return options;
-    }
-    // Programs through the button, answering its question.
-    void programAnswering(bool answer) {
-        dialogs.confirmAnswers << answer;
-        form->SaveORU->click();
-        settle();
-    }
-    QStringList backups() const { return QDir(backupFolder()).entryList(QDir::Files); }
 };
 
 } // namespace
@@ -62,18 +47,22 @@ void ConfirmProgrammingTest::confirmationListsTheChanges_data() {
     QTest::addColumn<QString>("accept");
     QTest::addColumn<QStringList>("details");
     // The unit is read first, and the window's own configuration, empty but for its settings, compared.
-    QTest::newRow("nothing read back")
-        << false << false << QString() << "against the last read-back"
-        << "Program"
-        << QStringList{"ADMIN1: +420603111222 → (none)", "ABUTTON1: +420111 → (none)", "PARORU: (none) → 1#1#0#0#0#0#0#2", "PARRL1: (none) → 5#0#03#0", "PARRL2: (none) → 6#0#03#0",
-                       "PARKEY: (none) → 2#0", "4 locations of the SIM would be written or cleared"};
+    QTest::newRow("nothing read back") << false << false << QString() << "against the last read-back"
+                                       << "Program"
+                                       << QStringList{"ADMIN1: +420603111222 → (none)",
+                                                      "ABUTTON1: +420111 → (none)",
+                                                      "PARORU: (none) → 1#1#0#0#0#0#0#2",
+                                                      "PARRL1: (none) → 5#0#03#0",
+                                                      "PARRL2: (none) → 6#0#03#0",
+                                                      "PARKEY: (none) → 2#0",
+                                                      "4 locations of the SIM would be written or cleared"};
     QTest::newRow("nothing changes") << true << true << QString() << "Programming would change nothing"
                                      << "Program anyway" << QStringList();
-    QTest::newRow("one setting edited")
-        << true << true << "+420999"
-        << "against the last read-back"
-        << "Program"
-        << QStringList{"ADMIN1: +420603111222 → +420999", "1 location of the SIM would be written or cleared"};
+    QTest::newRow("one setting edited") << true << true << "+420999"
+                                        << "against the last read-back"
+                                        << "Program"
+                                        << QStringList{"ADMIN1: +420603111222 → +420999",
+                                                       "1 location of the SIM would be written or cleared"};
 }
 
 void ConfirmProgrammingTest::confirmationListsTheChanges() {
@@ -145,7 +134,9 @@ void ConfirmProgrammingTest::backupIsWhatTheUnitHeld() {
     for (const QByteArray key : {"ADMIN", "ABUTTON", "BBUTTON"})
         for (int n = 1; n <= 7; ++n)
             held += key + QByteArray::number(n) + '=' +
-                    (key == "ADMIN" && n == 1 ? "+420603111222" : key == "ABUTTON" && n == 1 ? "+420111" : "") +
+                    (key == "ADMIN" && n == 1     ? "+420603111222"
+                     : key == "ABUTTON" && n == 1 ? "+420111"
+                                                  : "") +
                     "\r\n";
     held += "ALARMON=\r\nALARMOFF=\r\nPARORU=\r\nPARRL1=\r\nPARRL2=\r\nPARKEY=\r\n";
     QCOMPARE(readWholeFile(backup), held);

@@ -1,7 +1,7 @@
 #include "FormFixture.h"
 
-#include "config/FixedEntries.h"
 #include "TestData.h"
+#include "config/FixedEntries.h"
 
 #include "core/Bytes.h"
 #include "files/PhoneBookList.h"

@@ -266,8 +266,9 @@ void CodesTest::rewritingACodeSendsWhatItHeld() {
     form.WriteCode[mode]->click();
     const qsizetype colon = node.indexOf(':');
     const qsizetype bracket = node.indexOf('[');
-    QCOMPARE(f.port.sent, QByteArrayList{"AT+CPBW=" + node.left(colon) + ',' + node.mid(bracket + 1).chopped(1) +
-                                         ",," + node.mid(colon + 1, bracket - colon - 1) + "\r\n"});
+    QCOMPARE(f.port.sent,
+             QByteArrayList{"AT+CPBW=" + node.left(colon) + ',' + node.mid(bracket + 1).chopped(1) + ",," +
+                            node.mid(colon + 1, bracket - colon - 1) + "\r\n"});
     QCOMPARE(f.dialogs.errors, QStringList());
 }
 

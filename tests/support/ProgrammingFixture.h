@@ -1,0 +1,14 @@
+#pragma once
+
+#include "SimFormFixture.h"
+
+#include <QStringList>
+
+// A window on a simulated unit that holds the phonebook given, started and, when asked, read back; its
+// backups go to the fixture's folder.
+struct ProgrammingFixture : SimFormFixture {
+    ProgrammingFixture(const QMap<int, SimEntry>& phonebook, bool readBack);
+    // Programs through the device group's Save, answering its question.
+    void programAnswering(bool answer);
+    QStringList backups() const;
+};
