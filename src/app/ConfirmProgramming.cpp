@@ -3,6 +3,7 @@
 #include "app/ConfigurationView.h"
 #include "app/TForm1.h"
 #include "config/ConfigurationChanges.h"
+#include "config/PlanCheck.h"
 #include "config/ReadBackRecord.h"
 #include "core/Bytes.h"
 #include "core/UserDialogs.h"
@@ -26,6 +27,15 @@ QStringList changeLines(const ConfigurationChanges& changes) {
 
 Confirmation programmingQuestion(TForm1& form) {
     Confirmation question{QStringLiteral("Program the unit"), {}, {}, QStringLiteral("Program")};
+    const QStringList problems = planProblems(
+        readControls(form), {form.state.simCapacity, form.state.simNumberLength, form.state.simTextLength});
+    if (!problems.isEmpty()) {
+        question.text = QStringLiteral("The unit cannot be programmed as the window stands; nothing will be "
+                                       "sent until these are mended:");
+        question.details = problems;
+        question.refused = true;
+        return question;
+    }
     const ConfigurationChanges changes = unitChanges(form);
     const QString backup = QStringLiteral("What the unit holds now is first kept as a backup in %1.")
                                .arg(QDir::toNativeSeparators(backupFolder()));

@@ -113,6 +113,7 @@ bool QtUserDialogs::confirm(const Confirmation& question) {
     }
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Cancel, &dialog);
     QPushButton* accept = buttons->addButton(question.accept, QDialogButtonBox::AcceptRole);
+    accept->setEnabled(!question.refused);
     // A stray Enter cancels: the accepting button has to be chosen.
     buttons->button(QDialogButtonBox::Cancel)->setDefault(true);
     accept->setAutoDefault(false);

@@ -6,6 +6,7 @@
 #include "batch/ConsoleDialogs.h"
 #include "batch/WatchedPort.h"
 #include "config/ConfigurationChanges.h"
+#include "config/PlanCheck.h"
 #include "config/ReadBackRecord.h"
 #include "core/Bytes.h"
 #include "core/Failure.h"
@@ -160,7 +161,20 @@ void BatchRun::readUnit() {
     throw Stop{PortFailure};
 }
 
+bool BatchRun::planRefused() {
+    const QStringList problems =
+        planProblems(readControls(m_form),
+                     {m_form.state.simCapacity, m_form.state.simNumberLength, m_form.state.simTextLength});
+    for (const QString& problem : problems)
+        m_err << "error: " << problem << Qt::endl;
+    if (!problems.isEmpty())
+        m_err << "the unit cannot be programmed from " << m_settings.file << "; nothing was written"
+              << Qt::endl;
+    return !problems.isEmpty();
+}
+
 int BatchRun::program() {
+    if (planRefused()) return BadArguments;
     m_written.clear();
     // The unit's configuration as read is kept before the first write.
     QString backup;
@@ -206,6 +220,7 @@ int BatchRun::verify() {
 }
 
 int BatchRun::diff() {
+    if (planRefused()) return BadArguments;
     const ConfigurationChanges changes = unitChanges(m_form);
     if (m_settings.byLocation) {
         const QList<LocationChange> locations = planChanges(

@@ -70,6 +70,8 @@ private:
     qsizetype waitForEnd(qsizetype mark, Dialogue::Phase phase);
     void click(const std::function<void()>& handler);
     void readUnit();
+    // Says every reason why the loaded file cannot be programmed whole; true when there is one.
+    bool planRefused();
     int program();
     int verify();
     int diff();

@@ -1,5 +1,6 @@
 #include "app/TForm1.h"
 #include "comm/SerialPort.h"
+#include "config/PlanCheck.h"
 #include "config/TextCuts.h"
 #include "core/Bytes.h"
 #include "core/Pacer.h"
@@ -171,6 +172,9 @@ void TForm1::dispatchLine(const QByteArray& line) {
     } else if (line.contains("+CPBR: (1-")) {
         const int n = toInt(textBefore(cutThrough(line, "-"), ")").trimmed());
         state.simCapacity = n;
+        const SimLimits limits = simLimits(line);
+        state.simNumberLength = limits.numberLength;
+        state.simTextLength = limits.textLength;
         StatusBar1->setPanelText(2, QStringLiteral(" SIM: %1").arg(n));
         if (n > 10) {
             pacer.wait(100);

@@ -3,6 +3,7 @@
 #include "comm/SerialPort.h"
 #include "config/FixedEntries.h"
 #include "config/PhonebookEntry.h"
+#include "config/PlanCheck.h"
 #include "config/ProgrammingPlan.h"
 #include "config/ReadBackRecord.h"
 #include "core/Bytes.h"
@@ -14,21 +15,6 @@
 #include <utility>
 
 namespace {
-
-// Goes through the entries as the sequence will write them, up to the SIM's capacity, and fails on the
-// first whose name or number the unit could not take whole.
-void checkWritable(const Configuration& configuration) {
-    for (const PlannedEntry& entry : programmingPlan(configuration)) {
-        for (const auto& [field, text] : {std::pair{"name", entry.name}, std::pair{"number", entry.number}}) {
-            const QString character = breakingCharacter(text);
-            if (!character.isEmpty())
-                throw Failure(
-                    QStringLiteral("The entry %1 cannot be written: its %2 holds %3, which the unit "
-                                   "would take for the end of the field. Nothing was sent.")
-                        .arg(entry.label, QLatin1String(field), character));
-        }
-    }
-}
 
 // The common close of the sequence, whether it ran through or was cut short.
 void unlock(TForm1& form) {
@@ -57,9 +43,14 @@ void TForm1::SaveORUClick() {
     if (!dialogue.is(Dialogue::Phase::Idle))
         throw Failure(QStringLiteral("%1 is still under way: program the unit once it has finished.")
                           .arg(Dialogue::describe(dialogue.phase())));
-    // The check comes before the lock, so that a value the unit cannot take stops everything.
+    // The check comes before the lock, so that a plan the unit cannot take whole sends nothing.
     Configuration configuration = readControls(*this);
-    checkWritable(configuration);
+    const QStringList problems =
+        planProblems(configuration, {state.simCapacity, state.simNumberLength, state.simTextLength});
+    if (!problems.isEmpty())
+        throw Failure(
+            QStringLiteral("The unit cannot be programmed as the window stands; nothing was sent:\n") +
+            problems.join(QLatin1Char('\n')));
     writing = std::move(configuration);
     // The parameter strings are those written: the settings controls' encoding, or the string as it came
     // while the controls still show it unchanged.
@@ -152,6 +143,11 @@ void TForm1::WriteEntry(const QByteArray& name, const QByteArray& number) {
     }
     const QByteArray location = QByteArray::number(state.writeIndex);
     log("SIM" + location);
-    ApdComPort1.send("AT+CPBW=" + location + "," + number + ",," + name + "\r\n");
+    // The bare form cuts a name at its comma; the quoted form, with the number's type, carries it whole.
+    if (needsQuotedWrite(name))
+        ApdComPort1.send("AT+CPBW=" + location + ",\"" + number + "\"," +
+                         (number.startsWith('+') ? "145" : "129") + ",\"" + name + "\"\r\n");
+    else
+        ApdComPort1.send("AT+CPBW=" + location + "," + number + ",," + name + "\r\n");
     ++state.writeIndex;
 }

@@ -19,33 +19,26 @@ std::optional<PlannedEntry> plannedEntryAt(const Configuration& configuration, i
                         QStringLiteral("%1 (phone-book row %2)").arg(fromBytes(name)).arg(row)};
 }
 
-namespace {
-
-// Goes through the entries that take a location, in the order the sequence writes them.
-template <typename Visit> void forEachWritten(const Configuration& configuration, Visit visit) {
+QList<PlannedEntry> writtenEntries(const Configuration& configuration) {
+    QList<PlannedEntry> entries;
     for (int step = 1;; ++step) {
         const std::optional<PlannedEntry> entry = plannedEntryAt(configuration, step);
-        if (!entry) return;
-        if (!entry->name.isEmpty() && !entry->number.isEmpty()) visit(*entry);
+        if (!entry) return entries;
+        if (!entry->name.isEmpty() && !entry->number.isEmpty()) entries << *entry;
     }
 }
 
-} // namespace
-
 QMap<int, PlannedEntry> programmingPlan(const Configuration& configuration) {
     QMap<int, PlannedEntry> plan;
-    forEachWritten(configuration, [&](const PlannedEntry& entry) {
-        if (plan.size() < configuration.simCapacity) plan.insert(int(plan.size()) + 1, entry);
-    });
+    for (const PlannedEntry& entry : writtenEntries(configuration).mid(0, configuration.simCapacity))
+        plan.insert(int(plan.size()) + 1, entry);
     return plan;
 }
 
 QStringList entriesBeyondCapacity(const Configuration& configuration) {
     QStringList beyond;
-    int location = 0;
-    forEachWritten(configuration, [&](const PlannedEntry& entry) {
-        if (++location > configuration.simCapacity) beyond << entry.label;
-    });
+    for (const PlannedEntry& entry : writtenEntries(configuration).mid(configuration.simCapacity))
+        beyond << entry.label;
     return beyond;
 }
 

@@ -22,6 +22,10 @@ struct PlannedEntry {
 // once the rows are used up: from there on every step clears a location.
 std::optional<PlannedEntry> plannedEntryAt(const Configuration& configuration, int step);
 
+// The entries that take a location, in the order the sequence writes them, whether or not the SIM has
+// room for them.
+QList<PlannedEntry> writtenEntries(const Configuration& configuration);
+
 // What programming leaves in each location from 1 to the SIM's capacity; locations it clears are not
 // listed.
 QMap<int, PlannedEntry> programmingPlan(const Configuration& configuration);

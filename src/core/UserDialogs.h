@@ -10,6 +10,8 @@ struct Confirmation {
     QString text;
     QStringList details;
     QString accept;
+    // What is asked for cannot be done: the question only informs, and its accepting button is disabled.
+    bool refused = false;
 };
 
 // Everything that asks the user or tells the user something goes through here.

@@ -122,14 +122,6 @@ void ProgrammingTest::steps_data() {
         << 6 << Texts{} << QByteArray()
         << QByteArrayList{"AT", "23*AT"} + parameters(1) +
                QByteArrayList{"AT", "AT+CPBW=5", "AT+CPBW=6", "AT+CPBR=1,6"};
-    QTest::newRow("entries beyond the capacity are not written")
-        << 2 << Texts{{"ADMIN1", "1"}, {"ADMIN2", "2"}, {"ADMIN3", "3"}} << QByteArray("A=1")
-        << QByteArrayList{"AT", "AT+CPBW=1,1,,ADMIN1", "AT+CPBW=2,2,,ADMIN2", "AT+CPBR=1,2"};
-    QTest::newRow("grid rows beyond the capacity are not written")
-        << 5 << Texts{} << QByteArray("A=1\nB=2\nC=3")
-        << QByteArrayList{"AT", "23*AT"} + parameters(1) + QByteArrayList{"AT+CPBW=5,1,,A", "AT+CPBR=1,5"};
-    QTest::newRow("capacity 0 ends at the first OK")
-        << 0 << Texts{{"ADMIN1", "1"}} << QByteArray("A=1") << QByteArrayList{"AT", "AT+CPBR=1,0"};
 }
 
 void ProgrammingTest::steps() {
@@ -227,6 +219,7 @@ void ProgrammingTest::lteModuleGetsItsTonesBack() {
         Fixture f;
         TForm1& form = *f.form;
         form.state.lteModule = lte;
+        form.state.simCapacity = 30;
         for (QCheckBox* tone : {form.TonBeep, form.TonRing, form.TonVoice})
             tone->setEnabled(false);
         form.run([&] { form.SaveORUClick(); });
@@ -283,8 +276,16 @@ void ProgrammingTest::refusesValuesTheUnitWouldCutApart_data() {
         << 250 << Texts{{"WaitBUF", "2,5"}} << QByteArray() << QStringList{"PARKEY", "a comma"};
     QTest::newRow("a skipped row is not written")
         << 250 << Texts{} << QByteArray("Smith,John=") << QStringList{};
-    QTest::newRow("a row beyond the capacity is not written")
-        << 5 << Texts{} << QByteArray("A=1\nSmith=1,2") << QStringList{};
+    // Entries that find no location would be lost without a word: the plan is refused instead.
+    QTest::newRow("entries beyond the capacity")
+        << 2 << Texts{{"ADMIN1", "1"}, {"ADMIN2", "2"}, {"ADMIN3", "3"}} << QByteArray("A=1")
+        << QStringList{"ADMIN3: the SIM has no location left for it", "A (phone-book row 1)"};
+    QTest::newRow("grid rows beyond the capacity")
+        << 5 << Texts{} << QByteArray("A=1\nB=2\nSmith=1,2")
+        << QStringList{"B (phone-book row 2): the SIM has no location left for it", "Smith", "a comma"};
+    QTest::newRow("a SIM whose size is not known")
+        << 0 << Texts{{"ADMIN1", "1"}} << QByteArray()
+        << QStringList{"ADMIN1: the SIM has no location left for it"};
 }
 
 void ProgrammingTest::refusesValuesTheUnitWouldCutApart() {

@@ -15,7 +15,9 @@ SimOptions holding(const QMap<int, SimEntry>& phonebook) {
 } // namespace
 
 ProgrammingFixture::ProgrammingFixture(const QMap<int, SimEntry>& phonebook, bool readBack)
-    : SimFormFixture(holding(phonebook)) {
+    : ProgrammingFixture(holding(phonebook), readBack) {}
+
+ProgrammingFixture::ProgrammingFixture(const SimOptions& options, bool readBack) : SimFormFixture(options) {
     qputenv("XDG_DATA_HOME", dir.filePath(QStringLiteral("data")).toLocal8Bit());
     click([this] { form->FormCreate(); });
     if (readBack) click([this] { form->StopORUClick(); });

@@ -37,7 +37,8 @@ bool ScriptedDialogs::confirm(const Confirmation& question) {
         unexpected << QStringLiteral("confirmation \"%1\"").arg(question.text);
         return false;
     }
-    return confirmAnswers.takeFirst();
+    // A refused question's accepting button cannot be pressed.
+    return confirmAnswers.takeFirst() && !question.refused;
 }
 
 UserDialogs::UnsavedChoice ScriptedDialogs::askUnsaved(const QString& text) {
