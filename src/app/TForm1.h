@@ -482,7 +482,7 @@ public:
     QTimer* LedTimer;
 
 signals:
-    // A received line has been logged and dispatched.
+    // A received line has been logged and dispatched, also when its handling failed.
     void lineHandled(const QByteArray& line);
 
 protected:

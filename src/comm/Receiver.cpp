@@ -112,7 +112,13 @@ void TForm1::handleLine() {
     const QByteArray line = state.rxLine;
     if (!line.contains("#SMSATWL")) log("[" + longTime(pacer.now()) + "]   " + line);
     if (line.contains("AT#tone=i,4]")) showDeviceState(DeviceRun);
-    dispatchLine(line);
+    // A line the window cannot take in whole (a setting it cannot show) was still said by the unit.
+    try {
+        dispatchLine(line);
+    } catch (const Failure&) {
+        emit lineHandled(line);
+        throw;
+    }
     emit lineHandled(line);
     if (isErrorAnswer(line)) answerRefused(line);
 }

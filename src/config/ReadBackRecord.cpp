@@ -58,5 +58,7 @@ void ReadBackRecord::line(const QByteArray& line) {
     if (!line.startsWith("+CPBR:") || line.contains("+CPBR: (") || !m_form.dialogue.is(Phase::ReadingBack))
         return;
     const PhonebookEntry entry = PhonebookEntry::parse(line);
-    m_reading[entry.index.toInt()] = {entry.number, entry.name};
+    // The receiver leaves out an entry at no location of the SIM, and reports it.
+    if (const int location = locationOf(entry.index, m_form.state.simCapacity))
+        m_reading[location] = {entry.number, entry.name};
 }

@@ -1,0 +1,200 @@
+#include "FormFixture.h"
+#include "FuzzSupport.h"
+
+#include "config/PhonebookEntry.h"
+#include "core/Failure.h"
+
+#include <QDir>
+
+// The response receiver: what a unit says, faulty or not, split anywhere, reaching a window in any phase
+// of the dialogue. Byte 0 of the input picks the phase the window is in, byte 1 seeds where the unit's
+// bytes are split; the rest is what the unit says. After every notification, and so after every line,
+// the window must keep to the rules:
+// - every command it sent is one the rules make, from values it checked: a location of the SIM, the
+//   SIM's own size, fields the unit takes whole, what the upgrade list asks for;
+// - a phase runs exactly while a limit on the unit's silence runs, and no dialog opens;
+// - the window is locked exactly while programming runs;
+// - a phase that fails says so.
+// At the end the unit falls silent: whatever ran ends, and the window is free.
+
+namespace {
+
+using Phase = Dialogue::Phase;
+using Outcome = Dialogue::Outcome;
+
+enum class Start { Idle, Stopping, ReadingBack, SingleWrite, Programming, UploadPrompt, UploadData, Count };
+
+// The upgrade list of the upload phases, with the files it names and what the unit must get for it.
+const QByteArray UploadList = "RUN:old.pyo\noru.pyo\nASEND:tone.wav\nSET:AT#SLED=2\nDEL:old.pyo\nRUN:oru.pyo";
+const QByteArray Script = "x = 1";
+const QByteArray Tone = "RIFF\x01\x02";
+const QByteArrayList UploadSends = {"AT#ESCRIPT=old.pyo\r\n",
+                                    "AT#WSCRIPT=oru.pyo,5\r\n",
+                                    "AT#ASEND=tone.wav,6\r\n",
+                                    "AT#SLED=2\r\n",
+                                    "AT#DSCRIPT=old.pyo\r\n",
+                                    "AT#ESCRIPT=oru.pyo\r\n",
+                                    Script,
+                                    Tone};
+
+// Brings the fresh window into the phase the way a user and a well-behaved unit would.
+void enter(FormFixture& f, Start start) {
+    TForm1& form = *f.form;
+    switch (start) {
+    case Start::Idle:
+    case Start::Count:
+        break;
+    case Start::Stopping:
+        form.run([&] { form.StopORUClick(); });
+        break;
+    case Start::ReadingBack:
+        form.run([&] { form.StopORUClick(); });
+        f.say({"STOP", "OK", "[AT#SLED=1]=", "OK", "#SPN: NET", "OK", "+CPBR: (1-40),80,40", "OK",
+               "+CPBR: 1,\"+420603111222\",145,\"ADMIN1\""});
+        break;
+    case Start::SingleWrite:
+        form.Memo->setText(QStringLiteral("7"));
+        form.MemoPNumber->setText(QStringLiteral("123"));
+        form.run([&] { form.WriteMemoClick(); });
+        break;
+    case Start::Programming:
+        form.state.simCapacity = 30;
+        form.ADMIN[0]->setText(QStringLiteral("1"));
+        form.ADMIN[1]->setText(QStringLiteral("2"));
+        form.run([&] { form.SaveORUClick(); });
+        f.say({"OK", "OK"});
+        break;
+    case Start::UploadPrompt:
+    case Start::UploadData:
+        writeTargetFile(f.path(QStringLiteral("oru.pyo")), Script);
+        writeTargetFile(f.path(QStringLiteral("tone.wav")), Tone);
+        form.List->setPlainText(QString::fromLatin1(UploadList));
+        form.run([&] { form.UpgradeClick(); });
+        f.say({"OK"});
+        if (start == Start::UploadData) f.port.deliver(">>>");
+        break;
+    }
+}
+
+// Why a send breaks the rules; empty when the rules make it.
+QString ruleBroken(const QByteArray& sent, const TForm1& form, bool uploading) {
+    if (uploading && UploadSends.contains(sent)) return {};
+    if (!sent.endsWith("\r\n")) return QStringLiteral("a send that is no command");
+    const QByteArray command = sent.chopped(2);
+    static const QByteArrayList plain = {"AT", "ATE0", "AT#SPN", "ATE0;#SPN", "AT+CPBR=?"};
+    if (plain.contains(command)) return {};
+    const int capacity = form.state.simCapacity;
+    if (command.startsWith("AT+CPBR=1,")) {
+        bool number = false;
+        const int last = command.sliced(10).toInt(&number);
+        if (!number || last != capacity || last < 0)
+            return QStringLiteral("a read that is not of the SIM's %1 locations").arg(capacity);
+        return {};
+    }
+    if (command.startsWith("AT+CPBW=")) {
+        const QByteArrayList fields = command.sliced(8).split(',');
+        if (capacity < 1 || locationOf(fields[0], capacity) == 0)
+            return QStringLiteral("a write to no location of a SIM of %1").arg(capacity);
+        if (fields.size() == 1) return {};
+        if (fields.size() != 4 || !fields[2].isEmpty() || fields[1].isEmpty() || fields[3].isEmpty())
+            return QStringLiteral("a write whose fields the unit cannot tell apart");
+        for (const QByteArray& field : {fields[1], fields[3]})
+            if (!breakingCharacter(field).isEmpty()) return QStringLiteral("a field the unit would cut");
+        return {};
+    }
+    return QStringLiteral("a command the rules do not make");
+}
+
+// Ends every notification at a line's end at the latest, so that the rules are checked after every line,
+// and cuts the lines at points a little generator draws from the seed.
+QByteArrayList split(const QByteArray& bytes, quint8 seed) {
+    QByteArrayList chunks;
+    quint32 state = seed;
+    qsizetype start = 0;
+    while (start < bytes.size()) {
+        state = state * 1103515245u + 12345u;
+        qsizetype end = std::min(bytes.size(), start + 1 + (state >> 16) % 24);
+        const qsizetype lineEnd = bytes.indexOf('\r', start);
+        if (lineEnd >= 0 && lineEnd < end) end = lineEnd + 1;
+        chunks << bytes.sliced(start, end - start);
+        start = end;
+    }
+    return chunks;
+}
+
+class Checker {
+public:
+    Checker(FormFixture& f, bool uploading) : f(f), uploading(uploading), checkedSends(f.port.sent.size()) {
+        m_ended = QObject::connect(&f.form->dialogue, &Dialogue::ended, [this](Phase, Outcome outcome) {
+            if (outcome != Outcome::Done && outcome != Outcome::Cancelled) ++failures;
+        });
+    }
+    ~Checker() { QObject::disconnect(m_ended); }
+    Checker(const Checker&) = delete;
+    Checker& operator=(const Checker&) = delete;
+
+    void check(const QByteArray& said) {
+        const TForm1& form = *f.form;
+        const auto context = [&](const QString& what) {
+            return QStringLiteral("%1\nafter the unit said \"%2\"").arg(what, printable(said));
+        };
+        for (; checkedSends < f.port.sent.size(); ++checkedSends) {
+            const QByteArray& sent = f.port.sent[checkedSends];
+            const QString broken = ruleBroken(sent, form, uploading);
+            FUZZ_CHECK(broken.isEmpty(), context(broken + QStringLiteral(": \"%1\"").arg(printable(sent))));
+        }
+        const bool running = !form.dialogue.is(Phase::Idle);
+        FUZZ_CHECK(running == (f.pacer.armedMs() > 0),
+                   context(QStringLiteral("phase %1, limit %2 ms")
+                               .arg(Dialogue::describe(form.dialogue.phase()))
+                               .arg(f.pacer.armedMs())));
+        FUZZ_CHECK(f.dialogs.unexpected.isEmpty(), context(f.dialogs.unexpected.join(QLatin1Char(' '))));
+        FUZZ_CHECK(form.PhoneBook->isEnabled() != form.dialogue.is(Phase::Programming),
+                   context(QStringLiteral("phase %1, window %2")
+                               .arg(Dialogue::describe(form.dialogue.phase()),
+                                    form.PhoneBook->isEnabled() ? QStringLiteral("free")
+                                                                : QStringLiteral("locked"))));
+        FUZZ_CHECK(failures <= f.dialogs.errors.size(),
+                   context(QStringLiteral("%1 phases failed, %2 errors reported")
+                               .arg(failures)
+                               .arg(f.dialogs.errors.size())));
+    }
+
+private:
+    FormFixture& f;
+    const bool uploading;
+    qsizetype checkedSends;
+    qsizetype failures = 0;
+    QMetaObject::Connection m_ended;
+};
+
+// The working folder is the list's folder during an upload; each input starts where the last one did.
+struct FolderGuard {
+    QString folder = QDir::currentPath();
+    ~FolderGuard() { QDir::setCurrent(folder); }
+};
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    if (size < 2) return 0;
+    startApplication();
+    const FolderGuard folder;
+    const auto start = static_cast<Start>(data[0] % static_cast<int>(Start::Count));
+    FormFixture f;
+    QDir::setCurrent(f.dir.path());
+    enter(f, start);
+    FUZZ_CHECK(f.dialogs.errors.isEmpty(), f.dialogs.errors.join(QLatin1Char('\n')));
+
+    Checker checker(f, start == Start::UploadPrompt || start == Start::UploadData);
+    checker.check("(nothing yet)");
+    for (const QByteArray& chunk : split(inputBytes(data, size).sliced(2), data[1])) {
+        f.port.deliver(chunk);
+        checker.check(chunk);
+    }
+    // Silence ends whatever still runs.
+    f.pacer.expire();
+    checker.check("(nothing more)");
+    FUZZ_CHECK(f.form->dialogue.is(Phase::Idle), Dialogue::describe(f.form->dialogue.phase()));
+    return 0;
+}
