@@ -1,6 +1,7 @@
 #include "FormFixture.h"
 #include "FuzzSupport.h"
 
+#include "app/ConfigurationView.h"
 #include "config/FixedEntries.h"
 #include "core/Bytes.h"
 #include "core/Failure.h"
@@ -79,7 +80,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     writeTargetFile(basePath, Base);
     load(f, basePath);
     FUZZ_CHECK(f.dialogs.errors.isEmpty(), f.dialogs.errors.join(QLatin1Char('\n')));
-    const QByteArray before = configurationText(form);
+    const QByteArray before = configurationFile(readControls(form));
     QList<QByteArray> valuesBefore;
     for (int entry = 1; entry <= FixedEntries::Count; ++entry)
         valuesBefore << held(form, entry);
@@ -108,7 +109,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     load(f, path);
     if (!readable || tooLong) {
         FUZZ_CHECK(!f.dialogs.errors.isEmpty(), QStringLiteral("a refused file not reported"));
-        FUZZ_CHECK(configurationText(form) == before, QStringLiteral("a refused file changed the window"));
+        FUZZ_CHECK(configurationFile(readControls(form)) == before, QStringLiteral("a refused file changed the window"));
         return 0;
     }
     QByteArrayList expectedRows;
@@ -129,11 +130,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     FUZZ_CHECK(!form.unsavedEdits->pending(), QStringLiteral("a loaded file counts as unsaved edits"));
 
-    const QByteArray saved = configurationText(form);
+    const QByteArray saved = configurationFile(readControls(form));
     const QString savedPath = f.path(QStringLiteral("saved.oru"));
     writeTargetFile(savedPath, saved);
     load(f, savedPath);
-    const QByteArray again = configurationText(form);
+    const QByteArray again = configurationFile(readControls(form));
     FUZZ_CHECK(again == saved, QStringLiteral("saved \"%1\", loaded and saved again \"%2\"")
                                    .arg(printable(saved), printable(again)));
     return 0;

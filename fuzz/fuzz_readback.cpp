@@ -1,6 +1,7 @@
 #include "FormFixture.h"
 #include "FuzzSupport.h"
 
+#include "app/ConfigurationView.h"
 #include "config/FixedEntries.h"
 #include "config/PhonebookEntry.h"
 #include "config/ReadBackRecord.h"
@@ -95,12 +96,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                QStringLiteral("rows \"%1\", listed \"%2\"")
                    .arg(printable(rows.join('|')), printable(expected.rows.join('|'))));
 
-    const QByteArray saved = configurationText(form);
+    const QByteArray saved = configurationFile(readControls(form));
     const QString path = f.path(QStringLiteral("unit.oru"));
     writeTargetFile(path, saved);
     f.dialogs.openAnswers << path;
     form.run([&] { form.LoadClick(); });
-    const QByteArray again = configurationText(form);
+    const QByteArray again = configurationFile(readControls(form));
     FUZZ_CHECK(again == saved, QStringLiteral("saved \"%1\", loaded and saved again \"%2\"")
                                    .arg(printable(saved), printable(again)));
     return 0;
