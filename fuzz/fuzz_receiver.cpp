@@ -139,9 +139,10 @@ QByteArrayList split(const QByteArray& bytes, quint8 seed) {
 
 class Checker {
 public:
-    Checker(FormFixture& f, bool uploading) : f(f), uploading(uploading), checkedSends(f.port.sent.size()) {
+    Checker(FormFixture& f, bool uploading)
+        : m_f(f), m_uploading(uploading), m_checkedSends(f.port.sent.size()) {
         m_ended = QObject::connect(&f.form->dialogue, &Dialogue::ended, [this](Phase, Outcome outcome) {
-            if (outcome != Outcome::Done && outcome != Outcome::Cancelled) ++failures;
+            if (outcome != Outcome::Done && outcome != Outcome::Cancelled) ++m_failures;
         });
     }
     ~Checker() { QObject::disconnect(m_ended); }
@@ -149,39 +150,33 @@ public:
     Checker& operator=(const Checker&) = delete;
 
     void check(const QByteArray& said) {
-        const TForm1& form = *f.form;
+        const TForm1& form = *m_f.form;
         const auto context = [&](const QString& what) {
             return QStringLiteral("%1\nafter the unit said \"%2\"").arg(what, printable(said));
         };
-        for (; checkedSends < f.port.sent.size(); ++checkedSends) {
-            const QByteArray& sent = f.port.sent[checkedSends];
-            const QString broken = ruleBroken(sent, form, uploading);
+        for (; m_checkedSends < m_f.port.sent.size(); ++m_checkedSends) {
+            const QByteArray& sent = m_f.port.sent[m_checkedSends];
+            const QString broken = ruleBroken(sent, form, m_uploading);
             FUZZ_CHECK(broken.isEmpty(), context(broken + QStringLiteral(": \"%1\"").arg(printable(sent))));
         }
         const bool running = !form.dialogue.is(Phase::Idle);
-        FUZZ_CHECK(running == (f.pacer.armedMs() > 0),
+        FUZZ_CHECK(running == (m_f.pacer.armedMs() > 0),
                    context(QStringLiteral("phase %1, limit %2 ms")
                                .arg(Dialogue::describe(form.dialogue.phase()))
-                               .arg(f.pacer.armedMs())));
-        FUZZ_CHECK(f.dialogs.unexpected.isEmpty(), context(f.dialogs.unexpected.join(QLatin1Char(' '))));
-        FUZZ_CHECK(failures <= f.dialogs.errors.size(),
+                               .arg(m_f.pacer.armedMs())));
+        FUZZ_CHECK(m_f.dialogs.unexpected.isEmpty(), context(m_f.dialogs.unexpected.join(QLatin1Char(' '))));
+        FUZZ_CHECK(m_failures <= m_f.dialogs.errors.size(),
                    context(QStringLiteral("%1 phases failed, %2 errors reported")
-                               .arg(failures)
-                               .arg(f.dialogs.errors.size())));
+                               .arg(m_failures)
+                               .arg(m_f.dialogs.errors.size())));
     }
 
 private:
-    FormFixture& f;
-    const bool uploading;
-    qsizetype checkedSends;
-    qsizetype failures = 0;
+    FormFixture& m_f;
+    const bool m_uploading;
+    qsizetype m_checkedSends;
+    qsizetype m_failures = 0;
     QMetaObject::Connection m_ended;
-};
-
-// The working folder is the list's folder during an upload; each input starts where the last one did.
-struct FolderGuard {
-    QString folder = QDir::currentPath();
-    ~FolderGuard() { QDir::setCurrent(folder); }
 };
 
 } // namespace
@@ -189,7 +184,7 @@ struct FolderGuard {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 2) return 0;
     startApplication();
-    const FolderGuard folder;
+    const WorkingFolderKept folder;
     const auto start = static_cast<Start>(data[0] % static_cast<int>(Start::Count));
     FormFixture f;
     QDir::setCurrent(f.dir.path());
