@@ -3,6 +3,7 @@
 #include "config/Filters.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <cstdio>
 #include <cstdlib>
@@ -51,4 +52,10 @@ bool fixedEntryHolds(int entry, const QByteArray& shown, const QByteArray& given
     if (entry <= 21) return shown == FilterPhone(given);
     if (entry <= 23) return shown == given;
     return shown == given || shown.size() != given.size();
+}
+
+WorkingFolderKept::WorkingFolderKept() : folder(QDir::currentPath()) {}
+
+WorkingFolderKept::~WorkingFolderKept() {
+    QDir::setCurrent(folder);
 }

@@ -31,6 +31,16 @@ inline QByteArray inputBytes(const uint8_t* data, size_t size) {
 // Shows bytes readably in a report: printable ASCII as it is, every other byte as \xHH.
 QString printable(const QByteArray& bytes);
 
+// Puts the working folder back when the run ends: loading an upgrade list makes the list's folder the
+// working folder, and each input starts where the last one did.
+struct WorkingFolderKept {
+    WorkingFolderKept();
+    ~WorkingFolderKept();
+    WorkingFolderKept(const WorkingFolderKept&) = delete;
+    WorkingFolderKept& operator=(const WorkingFolderKept&) = delete;
+    const QString folder;
+};
+
 // Writes a file the target needs; a file that cannot be written ends the run.
 void writeTargetFile(const QString& path, const QByteArray& bytes);
 

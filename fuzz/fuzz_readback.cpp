@@ -16,9 +16,9 @@
 // - what the unit holds is recorded exactly as it listed it, and an entry at no location of the SIM is
 //   reported and left out;
 // - every setting reaches its place (see fixedEntryHolds()), and every other entry is a row of the phone
-// book, in the
-//   unit's order;
-// - the configuration file the window then saves loads back to the same file.
+//   book, in the unit's order;
+// - the configuration file the window then saves loads back with the same rows, and is settled from then
+//   on: saved and loaded again, it stays the same.
 
 namespace {
 
@@ -89,20 +89,29 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                        .arg(QString::fromLatin1(FixedEntries::name(it.key())), printable(shown),
                             printable(it.value())));
     }
-    QByteArrayList rows;
-    for (int i = 0; i < form.PhoneBook1->lineCount(); ++i)
-        rows << form.PhoneBook1->line(i);
-    FUZZ_CHECK(rows == expected.rows,
-               QStringLiteral("rows \"%1\", listed \"%2\"")
-                   .arg(printable(rows.join('|')), printable(expected.rows.join('|'))));
+    const auto checkRows = [&](const char* where) {
+        QByteArrayList rows;
+        for (int i = 0; i < form.PhoneBook1->lineCount(); ++i)
+            rows << form.PhoneBook1->line(i);
+        FUZZ_CHECK(rows == expected.rows, QStringLiteral("rows %1 \"%2\", listed \"%3\"")
+                                              .arg(QLatin1String(where), printable(rows.join('|')),
+                                                   printable(expected.rows.join('|'))));
+    };
+    checkRows("read back");
 
-    const QByteArray saved = configurationFile(readControls(form));
+    // The first load settles what the read-back left undecoded (a start-up parameter string, or one behind
+    // a string the decoder could not read); from then on, saving and loading changes nothing.
     const QString path = f.path(QStringLiteral("unit.oru"));
-    writeTargetFile(path, saved);
-    f.dialogs.openAnswers << path;
-    form.run([&] { form.LoadClick(); });
-    const QByteArray again = configurationFile(readControls(form));
-    FUZZ_CHECK(again == saved, QStringLiteral("saved \"%1\", loaded and saved again \"%2\"")
-                                   .arg(printable(saved), printable(again)));
+    QByteArray saved = configurationFile(readControls(form));
+    for (int round = 0; round < 2; ++round) {
+        writeTargetFile(path, saved);
+        f.dialogs.openAnswers << path;
+        form.run([&] { form.LoadClick(); });
+        checkRows("loaded from the saved file");
+        const QByteArray again = configurationFile(readControls(form));
+        FUZZ_CHECK(round == 0 || again == saved, QStringLiteral("saved \"%1\", loaded and saved again \"%2\"")
+                                                     .arg(printable(saved), printable(again)));
+        saved = again;
+    }
     return 0;
 }

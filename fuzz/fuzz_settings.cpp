@@ -18,7 +18,7 @@ QByteArray readFile(const QString& path) {
 // The lines of a settings file without their line ends.
 QByteArrayList linesOf(const QByteArray& text) {
     QByteArrayList lines = text.split('\n');
-    if (text.endsWith('\n')) lines.removeLast();
+    if (text.isEmpty() || text.endsWith('\n')) lines.removeLast();
     for (QByteArray& line : lines)
         if (line.endsWith('\r')) line.chop(1);
     return lines;

@@ -77,7 +77,7 @@ Step stepFor(const QByteArray& line) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     startApplication();
-    const QString folder = QDir::currentPath();
+    const WorkingFolderKept folder;
     const QByteArray input = inputBytes(data, size);
     FormFixture f;
     TForm1& form = *f.form;
@@ -132,6 +132,5 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
         if (step.data.isEmpty() || step.audio) f.say({"OK"});
     }
-    QDir::setCurrent(folder);
     return 0;
 }

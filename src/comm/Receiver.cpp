@@ -177,6 +177,12 @@ void TForm1::dispatchLine(const QByteArray& line) {
         if ((!DeviceRun->isHidden() || !DeviceNic->isHidden()) && dialogue.stopSeen) ShowRunState();
     } else if (line.contains("+CPBR: (1-")) {
         const int n = toInt(textBefore(cutThrough(line, "-"), ")").trimmed());
+        // No SIM has fewer than one location; such a size would reach the commands that name locations.
+        if (n < 1)
+            throw Failure(
+                QStringLiteral("The unit gave its SIM's size as %1 locations; the program keeps %2.")
+                    .arg(n)
+                    .arg(state.simCapacity));
         state.simCapacity = n;
         const SimLimits limits = simLimits(line);
         state.simNumberLength = limits.numberLength;

@@ -18,6 +18,8 @@ private slots:
     void dispatch();
     void stopEndsTheWaitAndShowsStop();
     void batteryLineShowsTheVoltage();
+    void sizeBelowOneLocationIsRefused_data();
+    void sizeBelowOneLocationIsRefused();
     void signalColours_data();
     void signalColours();
     void statusLinesMoveThePictures();
@@ -142,6 +144,26 @@ void ReceiverTest::batteryLineShowsTheVoltage() {
     QVERIFY(form.Prubeh->isHidden());
     f.say({"#CBC: 0,500"});
     QCOMPARE(form.BVoltage->value(), 420);
+}
+
+void ReceiverTest::sizeBelowOneLocationIsRefused_data() {
+    QTest::addColumn<QByteArray>("size");
+    QTest::newRow("none") << QByteArray("0");
+    QTest::newRow("negative") << QByteArray("-5");
+}
+
+// A size below one location keeps the size known so far, so that no command names a location from it.
+void ReceiverTest::sizeBelowOneLocationIsRefused() {
+    QFETCH(QByteArray, size);
+    Fixture f;
+    f.form->state.simCapacity = 30;
+    f.port.setDtr(true);
+    f.say({"+CPBR: (1-" + size + "),40,18"});
+    QCOMPARE(f.form->state.simCapacity, 30);
+    QCOMPARE(f.port.sent, QByteArrayList());
+    QCOMPARE(f.dialogs.errors,
+             QStringList{QStringLiteral("The unit gave its SIM's size as %1 locations; the program keeps 30.")
+                             .arg(QString::fromLatin1(size))});
 }
 
 void ReceiverTest::signalColours_data() {
