@@ -38,6 +38,7 @@ void TForm1::bindHandlers() {
     giveKey(SaveORU, Qt::Key_F9);
     // Programming is confirmed first, with what it would change, and the unit's configuration is kept.
     bind(SaveORU, &QPushButton::clicked, [](F* form) { confirmAndProgram(*form); });
+    bind(CodePageChoice, &QComboBox::activated, &F::CodePageChoiceChange);
     bind(Cekani, &QTimer::timeout, &F::CekaniTimer);
     bind(LedTimer, &QTimer::timeout, &F::LedTimerTimer);
     bindSettingHandlers();
