@@ -6,9 +6,9 @@
 #include "batch/BatchRun.h"
 #include "batch/ConsoleDialogs.h"
 #include "batch/WatchedPort.h"
+#include "core/GuardedApplication.h"
 #include "core/Pacer.h"
 
-#include <QApplication>
 #include <QSocketNotifier>
 #include <QTextStream>
 #include <csignal>
@@ -44,9 +44,10 @@ void onSignals(QObject& owner, const std::function<void()>& handle) {
 }
 
 // Runs a batch task on the unit, without a window.
-int runBatch(const ProgramOptions& options, const Launch& launch) {
+int runBatch(GuardedApplication& app, const ProgramOptions& options, const Launch& launch) {
     QTextStream err(stderr);
     ConsoleDialogs dialogs(err);
+    app.reportTo(&dialogs);
     PortChoice choice(dialogs);
     if (options.simulator)
         choice.chooseSimulator();
@@ -68,7 +69,10 @@ int runBatch(const ProgramOptions& options, const Launch& launch) {
     settings.logFile = options.logFile;
     BatchRun run(form, port, dialogs, settings, err);
     onSignals(run, [&run] { run.interrupt(); });
-    return run.run();
+    const int status = run.run();
+    // The dialogs end with this function, the application after it.
+    app.reportTo(nullptr);
+    return status;
 }
 
 } // namespace
@@ -81,7 +85,7 @@ int main(int argc, char* argv[]) {
     const ProgramOptions early = ProgramOptions::parse(arguments);
     if (!early.opensWindow() && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    GuardedApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("zuvovu"));
     QApplication::setApplicationDisplayName(QStringLiteral("ZUVovu"));
 
@@ -100,9 +104,10 @@ int main(int argc, char* argv[]) {
     }
 
     const Launch launch = launchFrom(QString::fromLocal8Bit(argv[0]));
-    if (options.batch()) return runBatch(options, launch);
+    if (options.batch()) return runBatch(app, options, launch);
 
     QtUserDialogs dialogs;
+    app.reportTo(&dialogs);
     PortChoice port(dialogs);
     if (options.simulator)
         port.chooseSimulator();
@@ -119,7 +124,12 @@ int main(int argc, char* argv[]) {
     });
     window.run([&window] { window.FormCreate(); });
     // A signal during start-up, while the port dialog was open, has ended the program already.
-    if (signalled) return 0;
-    window.show();
-    return QApplication::exec();
+    int status = 0;
+    if (!signalled) {
+        window.show();
+        status = QApplication::exec();
+    }
+    // The dialogs end with this function, the application after it.
+    app.reportTo(nullptr);
+    return status;
 }

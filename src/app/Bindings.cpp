@@ -25,8 +25,7 @@ void TForm1::bindHandlers() {
                                                                   {ClrList, &F::ClrListClick},
                                                                   {Upgrade, &F::UpgradeClick},
                                                                   {LineIn, &F::LineInClick},
-                                                                  {LineDel, &F::LineDelClick},
-                                                                  {Find, &F::FindClick}};
+                                                                  {LineDel, &F::LineDelClick}};
     for (const auto& [control, handler] : clicks)
         bind(control, &QPushButton::clicked, handler);
     bindFind();
@@ -39,6 +38,7 @@ void TForm1::bindHandlers() {
     giveKey(SaveORU, Qt::Key_F9);
     // Programming is confirmed first, with what it would change, and the unit's configuration is kept.
     bind(SaveORU, &QPushButton::clicked, [](F* form) { confirmAndProgram(*form); });
+    bind(CodePageChoice, &QComboBox::activated, &F::CodePageChoiceChange);
     bind(Cekani, &QTimer::timeout, &F::CekaniTimer);
     bind(LedTimer, &QTimer::timeout, &F::LedTimerTimer);
     bindSettingHandlers();
@@ -49,10 +49,12 @@ void TForm1::bindHandlers() {
 // status bar, since the list alone shows no change.
 void TForm1::bindFind() {
     connect(FindN, &QLineEdit::returnPressed, Find, &QPushButton::click);
-    connect(Find, &QPushButton::clicked, this, [this] {
-        if (PhoneBook1->findName(toBytes(FindN->text())) < 0)
-            StatusBar1->showMessage(QStringLiteral("No name \"%1\" in the phone book.").arg(FindN->text()),
-                                    8000);
+    bind(Find, &QPushButton::clicked, [](TForm1* form) {
+        form->FindClick();
+        const QString name = form->FindN->text();
+        if (form->PhoneBook1->findName(toBytes(name)) < 0)
+            form->StatusBar1->showMessage(QStringLiteral("No name \"%1\" in the phone book.").arg(name),
+                                          8000);
     });
 }
 

@@ -1,6 +1,7 @@
 #include "app/Caption.h"
 
 #include <QAbstractButton>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QStackedWidget>
@@ -15,6 +16,28 @@ std::pair<QTabWidget*, int> tabOf(const QWidget* page) {
     auto* tabs = stack ? qobject_cast<QTabWidget*>(stack->parentWidget()) : nullptr;
     const int index = tabs ? tabs->indexOf(page) : -1;
     return {index < 0 ? nullptr : tabs, index};
+}
+
+// The label laid out just before the field: left of it in a grid, before it in a row or column.
+const QLabel* labelBefore(const QLayout* layout, const QWidget* field) {
+    for (int i = 0; i < layout->count(); ++i) {
+        QLayoutItem* item = layout->itemAt(i);
+        if (const QLayout* inner = item->layout()) {
+            if (const QLabel* found = labelBefore(inner, field)) return found;
+            continue;
+        }
+        if (item->widget() != field) continue;
+        const QLayoutItem* before = nullptr;
+        if (const auto* grid = qobject_cast<const QGridLayout*>(layout)) {
+            int row = 0, column = 0, rows = 0, columns = 0;
+            grid->getItemPosition(i, &row, &column, &rows, &columns);
+            before = column > 0 ? grid->itemAtPosition(row, column - 1) : nullptr;
+        } else if (i > 0) {
+            before = layout->itemAt(i - 1);
+        }
+        return before ? qobject_cast<const QLabel*>(before->widget()) : nullptr;
+    }
+    return nullptr;
 }
 
 // The raw hint; the tooltip itself may be its escaped form.
@@ -50,6 +73,15 @@ void setCaption(QWidget* control, const QString& text) {
     } else {
         qWarning("%s has no caption", qPrintable(control->objectName()));
     }
+}
+
+QString fieldCaption(const QWidget* field) {
+    const QWidget* parent = field->parentWidget();
+    if (parent && parent->layout())
+        if (const QLabel* label = labelBefore(parent->layout(), field)) return caption(label).trimmed();
+    for (const QWidget* outer = parent; outer; outer = outer->parentWidget())
+        if (qobject_cast<const QGroupBox*>(outer) || tabOf(outer).first) return caption(outer).trimmed();
+    return field->objectName();
 }
 
 void showMarkedCaption(QAbstractButton* button, const QString& marked) {

@@ -9,6 +9,9 @@ class QWidget;
 // the tab text of a tab page (also while its tab is hidden). Labels show their caption as plain text.
 QString caption(const QWidget* control);
 void setCaption(QWidget* control, const QString& text);
+// The caption a person reads for a field that has none of its own: the label before it in its row,
+// or else the title of the group it is in, or else the tab of its page.
+QString fieldCaption(const QWidget* field);
 // Shows a button's caption with its mnemonic marked; caption() still returns the caption as set, so
 // the mark never reaches the settings file.
 void showMarkedCaption(QAbstractButton* button, const QString& marked);

@@ -1,6 +1,7 @@
 #include "app/FormBuild.h"
 #include "app/TForm1.h"
 #include "files/PhoneBookList.h"
+#include "widgets/CheckedTextEdit.h"
 #include "widgets/MonitorView.h"
 
 #include <QGridLayout>
@@ -21,10 +22,6 @@ QPlainTextEdit* asMemo(QPlainTextEdit* control, bool readOnly) {
     face.setColor(QPalette::Base, face.color(QPalette::Button));
     control->setPalette(face);
     return control;
-}
-
-QPlainTextEdit* memo(QWidget* parent, const QString& name, bool readOnly) {
-    return asMemo(named(new QPlainTextEdit(parent), name), readOnly);
 }
 
 } // namespace
@@ -72,7 +69,7 @@ void TForm1::buildMonitorPage() {
 
 void TForm1::buildServicePage() {
     auto* layout = new QVBoxLayout(service);
-    List = memo(service, QStringLiteral("List"), false);
+    List = asMemo(named(new CheckedTextEdit(service), QStringLiteral("List")), false);
     List->setToolTip(QStringLiteral("Monitoring serial comunication in Vantrel."));
     layout->addWidget(List, 1);
     auto* buttons = new QHBoxLayout;

@@ -14,6 +14,7 @@
 #include "widgets/StatusPanels.h"
 
 #include <QApplication>
+#include <algorithm>
 
 namespace {
 
@@ -26,6 +27,11 @@ void chooseCodePage(const QByteArray& name, UserDialogs& dialogs) {
                            "it uses %2, the code page of the system's language")
                 .arg(QString::fromLatin1(name), QString::fromLatin1(CodePage::ofSystem().name())));
     setCodePage(named ? *named : CodePage::ofSystem());
+}
+
+void showCodePage(QComboBox* choice, const CodePage& page) {
+    choice->setCurrentIndex(
+        int(std::find(CodePage::Known.begin(), CodePage::Known.end(), &page) - CodePage::Known.begin()));
 }
 
 } // namespace
@@ -55,6 +61,7 @@ void TForm1::FormCreate() {
     {
         IniFile ini(settingsPath);
         chooseCodePage(ini.readString("Form", "CodePage", {}), dialogs);
+        showCodePage(CodePageChoice, codePage());
         const QPoint stored(ini.readInteger("Form", "Left", 200), ini.readInteger("Form", "Top", 200));
         move(placeOnScreens(QRect(stored, sizeHint()), screenAreas()));
         state.serialWaitMs = ini.readInteger("Form", "WaitSer", 1000);
@@ -99,6 +106,27 @@ void TForm1::FormCreate() {
     unsavedEdits->settle();
     ApdComPort1.send("AT+CGMI\r\n");
     LoadORU->setEnabled(false);
+}
+
+// Every text in the window was read in the code page in use and goes back in it, so another one is
+// only taken at the next start. It is stored at once: a choice is not lost with a window that never
+// closes properly.
+void TForm1::CodePageChoiceChange() {
+    const CodePage& chosen = *CodePage::Known.at(CodePageChoice->currentIndex());
+    IniFile ini(settingsPath);
+    ini.writeString("Form", "CodePage", chosen.name().toByteArray());
+    try {
+        ini.save();
+    } catch (const Failure&) {
+        showCodePage(CodePageChoice, codePage());
+        throw;
+    }
+    StatusBar1->showMessage(
+        &chosen == &codePage()
+            ? QStringLiteral("The code page %1 stays in use.").arg(QString::fromLatin1(chosen.name()))
+            : QStringLiteral("The code page %1 is used from the next start.")
+                  .arg(QString::fromLatin1(chosen.name())),
+        8000);
 }
 
 void TForm1::closeBySignal() {

@@ -36,7 +36,7 @@ TForm1::TForm1(SerialPort& port, Pacer& pacer, UserDialogs& dialogs, const QStri
     buildServicePage();
     setFixedSize(613, 503);
     bindHandlers();
-    refuseUnheldCharacters(*this, dialogs);
+    refuseUnheldCharacters(*this);
     connect(&ApdComPort1, &SerialPort::triggerAvail, this,
             [this](quint16 count) { run([this, count] { ApdComPort1TriggerAvail(count); }); });
     connect(&ApdComPort1, &SerialPort::connectionChanged, this, &TForm1::showConnection);
@@ -217,6 +217,18 @@ void TForm1::buildFrame() {
     Prubeh->hide();
     strip->addWidget(Prubeh, 1);
     strip->addStretch(0);
+    // The code page of every text, at the end of the strip that every page shows.
+    CodePageLabel = label(this, QStringLiteral("CodePageLabel"), QStringLiteral("Code page"));
+    CodePageChoice = named(new QComboBox(this), QStringLiteral("CodePageChoice"));
+    for (const CodePage* page : CodePage::Known)
+        CodePageChoice->addItem(
+            QStringLiteral("%1 (%2)").arg(QString::fromLatin1(page->name()), page->languages()));
+    CodePageChoice->setToolTip(
+        QStringLiteral("The code page of the texts in the unit and in files: names, SMS "
+                       "texts, captions. A new choice takes effect at the next start."));
+    CodePageLabel->setBuddy(CodePageChoice);
+    strip->addWidget(CodePageLabel);
+    strip->addWidget(CodePageChoice);
 
     StatusBar1 = new StatusPanels({{QStringLiteral(" Operator:"), 142},
                                    {QStringLiteral(" board voltage:"), 136},

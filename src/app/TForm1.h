@@ -127,6 +127,9 @@ public:
     // Names the open port; with none open, shows the unit as not connected and forgets its last values.
     void showConnection(bool open);
 
+    // The code page stored for the next start ([Form] CodePage).
+    void CodePageChoiceChange();
+
     // Device state and status.
     void RunORUClick();
     void StopORUClick();
@@ -240,6 +243,8 @@ public:
     QFrame* Bevel1;
     QPushButton* signal;
     QProgressBar* Prubeh;
+    QLabel* CodePageLabel;
+    QComboBox* CodePageChoice;
     StatusPanels* StatusBar1;
 
     // Device group.

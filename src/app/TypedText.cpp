@@ -1,76 +1,111 @@
 #include "app/TypedText.h"
 
+#include "app/Caption.h"
 #include "core/Bytes.h"
-#include "core/UserDialogs.h"
+#include "widgets/CheckedTextEdit.h"
+#include "widgets/FieldHint.h"
 
 #include <QAbstractItemView>
-#include <QApplication>
-#include <QClipboard>
-#include <QInputMethodEvent>
-#include <QKeyEvent>
+#include <QComboBox>
 #include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QWidget>
+#include <QStyledItemDelegate>
+#include <QValidator>
+#include <functional>
 
 namespace {
 
-class UnheldCharacterFilter : public QObject {
-public:
-    UnheldCharacterFilter(QWidget& window, UserDialogs& dialogs)
-        : QObject(&window), m_window(window), m_dialogs(dialogs) {
-        qApp->installEventFilter(this);
-    }
+// What the note says about a refused character, and how to get it.
+QString refusal(const QString& character, const QString& field) {
+    QString text = QStringLiteral("\"%1\" was not typed into %2: the code page %3 has no such character.")
+                       .arg(character, field, QString::fromLatin1(codePage().name()));
+    const QList<const CodePage*> holders = CodePage::holding(character);
+    if (holders.isEmpty()) return text + QStringLiteral("\nNo code page that this program knows holds it.");
+    QStringList names;
+    for (const CodePage* page : holders)
+        names << QStringLiteral("%1 (%2)").arg(QString::fromLatin1(page->name()), page->languages());
+    return text + QStringLiteral("\n%1 %2 it: choose it under \"Code page\" below the pages, then start "
+                                 "the program again.")
+                      .arg(names.join(QStringLiteral(" or ")),
+                           holders.size() == 1 ? QStringLiteral("holds") : QStringLiteral("hold"));
+}
 
-    bool eventFilter(QObject* target, QEvent* event) override {
-        auto* widget = qobject_cast<QWidget*>(target);
-        if (!widget || !m_window.isAncestorOf(widget) || !takesText(widget)) return false;
-        const std::optional<QString> unheld = codePage().unheld(incomingText(event));
+class TypingCheck : public QObject {
+public:
+    explicit TypingCheck(QWidget& window) : QObject(&window), m_hint(new FieldHint(&window)) {}
+
+    // True when the text holds a character the code page cannot; the note beside field says so.
+    bool refuses(QWidget* field, const QString& text, const QString& caption) const {
+        const std::optional<QString> unheld = codePage().unheld(text);
         if (!unheld) return false;
-        m_dialogs.reportError(QStringLiteral("%1: the code page %2 has no character \"%3\"; it was not taken")
-                                  .arg(fieldName(widget), QString::fromLatin1(codePage().name()), *unheld));
+        m_hint->showBeside(field, refusal(*unheld, caption));
         return true;
     }
 
 private:
-    // A field the user can type into; keys on buttons, trees and read-only texts put nothing anywhere.
-    static bool takesText(const QWidget* widget) {
-        if (const auto* edit = qobject_cast<const QLineEdit*>(widget)) return !edit->isReadOnly();
-        if (const auto* memo = qobject_cast<const QPlainTextEdit*>(widget)) return !memo->isReadOnly();
-        if (const auto* view = qobject_cast<const QAbstractItemView*>(widget))
-            return view->editTriggers() != QAbstractItemView::NoEditTriggers;
-        return false;
-    }
-
-    // What the event would put into a field.
-    static QString incomingText(QEvent* event) {
-        switch (event->type()) {
-        case QEvent::KeyPress: {
-            const auto* key = static_cast<QKeyEvent*>(event);
-            if (key->matches(QKeySequence::Paste)) return QApplication::clipboard()->text();
-            return key->text();
-        }
-        case QEvent::InputMethod:
-            return static_cast<QInputMethodEvent*>(event)->commitString();
-        default:
-            return {};
-        }
-    }
-
-    // The field's own name, or that of the control it belongs to: a cell editor of a list has none, and
-    // the list's viewport only Qt's own.
-    static QString fieldName(const QWidget* widget) {
-        while ((widget->objectName().isEmpty() || widget->objectName().startsWith(QLatin1String("qt_"))) &&
-               widget->parentWidget())
-            widget = widget->parentWidget();
-        return widget->objectName();
-    }
-
-    QWidget& m_window;
-    UserDialogs& m_dialogs;
+    FieldHint* m_hint;
 };
+
+// An edit's validator sees its text as every change would leave it, whichever way the change came; a
+// refused change is undone with the cursor where it was.
+class HeldText : public QValidator {
+public:
+    HeldText(QLineEdit* edit, const TypingCheck& check, QWidget* field, std::function<QString()> caption)
+        : QValidator(edit), m_check(check), m_field(field), m_caption(std::move(caption)) {}
+
+    State validate(QString& input, int&) const override {
+        return m_check.refuses(m_field, input, m_caption()) ? Invalid : Acceptable;
+    }
+
+private:
+    const TypingCheck& m_check;
+    QWidget* m_field;
+    std::function<QString()> m_caption;
+};
+
+// A grid makes a cell's editor when the cell is edited; each one gets the check as it is made.
+class CheckedCells : public QStyledItemDelegate {
+public:
+    CheckedCells(QAbstractItemView* view, const TypingCheck& check)
+        : QStyledItemDelegate(view), m_check(check) {}
+
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const override {
+        QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
+        if (auto* edit = qobject_cast<QLineEdit*>(editor)) {
+            const QString column = index.model()->headerData(index.column(), Qt::Horizontal).toString();
+            const auto* view = static_cast<const QAbstractItemView*>(this->parent());
+            edit->setValidator(new HeldText(edit, m_check, edit, [column, view] {
+                return QStringLiteral("%1 (%2)").arg(column, fieldCaption(view));
+            }));
+        }
+        return editor;
+    }
+
+private:
+    const TypingCheck& m_check;
+};
+
+// A list whose cells can be edited; a box's pop-up list only offers its items.
+bool isGrid(const QAbstractItemView* view) {
+    for (const QWidget* outer = view->parentWidget(); outer; outer = outer->parentWidget())
+        if (qobject_cast<const QComboBox*>(outer)) return false;
+    return view->editTriggers() != QAbstractItemView::NoEditTriggers;
+}
 
 } // namespace
 
-void refuseUnheldCharacters(QWidget& window, UserDialogs& dialogs) {
-    new UnheldCharacterFilter(window, dialogs);
+void refuseUnheldCharacters(QWidget& window) {
+    const auto* check = new TypingCheck(window);
+    for (QLineEdit* edit : window.findChildren<QLineEdit*>()) {
+        // An editable box is the field a person sees, not the edit inside it.
+        QWidget* field = qobject_cast<QComboBox*>(edit->parentWidget());
+        if (!field) field = edit;
+        edit->setValidator(new HeldText(edit, *check, field, [field] { return fieldCaption(field); }));
+    }
+    for (QAbstractItemView* view : window.findChildren<QAbstractItemView*>())
+        if (isGrid(view)) view->setItemDelegate(new CheckedCells(view, *check));
+    for (CheckedTextEdit* memo : window.findChildren<CheckedTextEdit*>())
+        memo->setCheck([check](QWidget* field, const QString& incoming) {
+            return check->refuses(field, incoming, fieldCaption(field));
+        });
 }

@@ -1,9 +1,11 @@
 #pragma once
 
 class QWidget;
-class UserDialogs;
 
-// Refuses at once a character typed, pasted or composed into any field of the window that the code page
-// cannot hold, with a message naming the field and the character. Taken, it could not go to the unit
-// or into a file as typed.
-void refuseUnheldCharacters(QWidget& window, UserDialogs& dialogs);
+// Every way text enters a field of the window passes one check: typed, composed, pasted by the keyboard,
+// the context menu or the middle button, or dropped, into an edit, an editable box, a grid's cell or the
+// upgrade list. A character the code page cannot hold is refused, since it could reach neither the unit
+// nor a file as typed. The refusal is no failure: the field keeps its text and cursor, and a note beside
+// it, which never takes the keyboard, names the character, the field by its caption, and the code pages
+// that hold it.
+void refuseUnheldCharacters(QWidget& window);

@@ -172,7 +172,7 @@ void TForm1::stopPhase(Outcome outcome, const QString& cause) {
         where = QStringLiteral("The upload stopped at line %1 of %2: \"%3\".")
                     .arg(state.uploadIndex + 1)
                     .arg(listLineCount(List))
-                    .arg(fromBytes(listLine(List, state.uploadIndex)));
+                    .arg(shownListLine(List, state.uploadIndex));
         break;
     }
     if (dialogue.programAfterRead) where += QStringLiteral(" The unit was not programmed.");

@@ -51,13 +51,14 @@ constexpr High Western{
 
 } // namespace
 
-const CodePage CodePage::Windows1250("windows-1250", CentralEuropean.data());
-const CodePage CodePage::Windows1251("windows-1251", Cyrillic.data());
-const CodePage CodePage::Windows1252("windows-1252", Western.data());
+const CodePage CodePage::Windows1250("windows-1250", "Central European", CentralEuropean.data());
+const CodePage CodePage::Windows1251("windows-1251", "Cyrillic", Cyrillic.data());
+const CodePage CodePage::Windows1252("windows-1252", "Western", Western.data());
+const std::array<const CodePage*, 3> CodePage::Known{&Windows1250, &Windows1251, &Windows1252};
 
 const CodePage* CodePage::named(QByteArrayView name) {
     name = name.trimmed();
-    for (const CodePage* page : {&Windows1250, &Windows1251, &Windows1252}) {
+    for (const CodePage* page : Known) {
         const QByteArrayView number = QByteArrayView(page->m_name).sliced(8);
         if (name.compare(page->m_name, Qt::CaseInsensitive) == 0 || name == number ||
             name.compare("cp" + number.toByteArray(), Qt::CaseInsensitive) == 0)
@@ -67,6 +68,8 @@ const CodePage* CodePage::named(QByteArrayView name) {
 }
 
 const CodePage& CodePage::forLanguage(QLocale::Language language, QLocale::Script script) {
+    // Tajik, Uzbek, Azerbaijani or Bosnian in Cyrillic letters: the script decides before the language.
+    if (script == QLocale::CyrillicScript) return Windows1251;
     switch (language) {
     case QLocale::Czech:
     case QLocale::Slovak:
@@ -89,6 +92,7 @@ const CodePage& CodePage::forLanguage(QLocale::Language language, QLocale::Scrip
     case QLocale::Kyrgyz:
     case QLocale::Tatar:
     case QLocale::Mongolian:
+    case QLocale::Tajik:
         return Windows1251;
     default:
         return Windows1252;
@@ -98,6 +102,13 @@ const CodePage& CodePage::forLanguage(QLocale::Language language, QLocale::Scrip
 const CodePage& CodePage::ofSystem() {
     const QLocale system = QLocale::system();
     return forLanguage(system.language(), system.script());
+}
+
+QList<const CodePage*> CodePage::holding(const QString& text) {
+    QList<const CodePage*> pages;
+    for (const CodePage* page : Known)
+        if (!page->unheld(text)) pages << page;
+    return pages;
 }
 
 QString CodePage::decode(QByteArrayView bytes) const {

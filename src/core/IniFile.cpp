@@ -61,6 +61,8 @@ std::optional<int> parseInteger(QByteArrayView text) {
     return int(value);
 }
 
+constexpr QByteArrayView ByteOrderMark("\xEF\xBB\xBF");
+
 bool hasLineBreak(QByteArrayView text) {
     return text.contains('\n') || text.contains('\r');
 }
@@ -70,7 +72,9 @@ void checkWritable(QByteArrayView section, QByteArrayView key, const QByteArray&
                            !hasLineBreak(section);
     const bool keyOk = !key.isEmpty() && key.trimmed() == key && !key.contains('=') && !key.startsWith(';') &&
                        !key.startsWith('[') && !hasLineBreak(key);
-    if (!sectionOk || !keyOk || hasLineBreak(value))
+    // A CR inside a value reads back as it was; one at its end would be taken for part of the line end.
+    const bool valueOk = !value.contains('\n') && !value.endsWith('\r');
+    if (!sectionOk || !keyOk || !valueOk)
         throw Failure(QStringLiteral("Cannot store [%1] \"%2\" in the settings file")
                           .arg(QString::fromLatin1(section), QString::fromLatin1(key)));
 }
@@ -87,6 +91,10 @@ IniFile::IniFile(const QString& path) : m_path(path) {
         return;
     }
     qsizetype start = 0;
+    if (data.startsWith(ByteOrderMark)) {
+        m_byteOrderMark = ByteOrderMark.toByteArray();
+        start = ByteOrderMark.size();
+    }
     while (start < data.size()) {
         const qsizetype newline = data.indexOf('\n', start);
         if (newline < 0) {
@@ -127,7 +135,7 @@ QByteArray IniFile::readString(QByteArrayView section, QByteArrayView key, const
     // A stray CR before the line end belongs to the line end, not to the value.
     while (value.endsWith('\r'))
         value.chop(1);
-    return value.left(maxValueLength);
+    return value;
 }
 
 int IniFile::readInteger(QByteArrayView section, QByteArrayView key, int fallback) const {
@@ -187,7 +195,7 @@ void IniFile::save() {
     if (!m_readError.isEmpty())
         throw Failure(QStringLiteral("The settings file %1 stays as it is, since it could not be read: %2")
                           .arg(QDir::toNativeSeparators(m_path), m_readError));
-    QByteArray data;
+    QByteArray data = m_byteOrderMark;
     for (const Line& line : std::as_const(m_lines))
         data += line.text + line.end;
     // The user's configuration folder may not hold a folder for the program yet.

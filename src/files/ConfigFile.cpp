@@ -10,6 +10,7 @@
 #include "files/UnsavedEdits.h"
 
 #include <QDir>
+#include <QStringDecoder>
 #include <algorithm>
 
 // The configuration file: "key=value" lines ended by CR LF. Lines 1 to 27 hold the numbers, the alarm
@@ -42,10 +43,32 @@ QString atLine(const QString& path, qsizetype index) {
     return QStringLiteral("%1, line %2").arg(QDir::toNativeSeparators(path)).arg(index + 1);
 }
 
+constexpr QByteArrayView Utf8Mark("\xEF\xBB\xBF");
+
+// A file that an editor saved as UTF-8 starts with its byte-order mark: the letters are taken in the code
+// page, and one the code page cannot hold is named with its line rather than replaced. Bytes after the
+// mark that are not UTF-8 after all stay as they are.
+QByteArray fromUtf8(const QString& path, const QByteArray& utf8) {
+    QStringDecoder decoder(QStringDecoder::Utf8);
+    const QString text = decoder(utf8);
+    if (decoder.hasError()) return utf8;
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    QByteArrayList encoded;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        try {
+            encoded << toBytes(lines[i]);
+        } catch (const Failure& failure) {
+            throw Failure(QStringLiteral("%1: %2").arg(atLine(path, i), failure.text()));
+        }
+    }
+    return encoded.join('\n');
+}
+
 } // namespace
 
 QByteArray readConfiguration(const QString& path) {
-    const QByteArray text = readWholeFile(path);
+    QByteArray text = readWholeFile(path);
+    if (text.startsWith(Utf8Mark)) text = fromUtf8(path, text.sliced(Utf8Mark.size()));
     if (text.isEmpty()) refuse(path, QStringLiteral("it is empty"));
     const QByteArrayList lines = textLines(text);
     for (qsizetype i = 0; i < lines.size(); ++i)

@@ -54,7 +54,6 @@ void TForm1::UpgradeClick() {
 }
 
 void TForm1::UploadStep(int index) {
-    const QByteArray line = listLine(List, index);
     // The answer is awaited once the command is out: a send that fails leaves nothing to wait for.
     const auto issue = [this, index](const QByteArray& command, bool data) {
         log(command);
@@ -64,6 +63,8 @@ void TForm1::UploadStep(int index) {
         dialogue.step(index);
     };
     try {
+        // Read inside the try: a line the code page cannot carry ends the upload like any other failure.
+        const QByteArray line = listLine(List, index);
         if (line.contains("RUN:")) {
             issue("AT#ESCRIPT=" + argumentOf(line), false);
         } else if (line.contains("ASEND:")) {

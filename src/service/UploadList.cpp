@@ -24,8 +24,12 @@ int listLineCount(const QPlainTextEdit* list) {
 }
 
 QByteArray listLine(const QPlainTextEdit* list, int index) {
+    return toBytes(shownListLine(list, index).replace(ShownCr, QLatin1Char('\r')));
+}
+
+QString shownListLine(const QPlainTextEdit* list, int index) {
     if (index < 0 || index >= listLineCount(list)) return {};
-    return toBytes(list->document()->findBlockByNumber(index).text().replace(ShownCr, QLatin1Char('\r')));
+    return list->document()->findBlockByNumber(index).text();
 }
 
 void appendListLines(QPlainTextEdit* list, const QByteArrayList& lines) {

@@ -10,5 +10,7 @@ class QPlainTextEdit;
 int listLineCount(const QPlainTextEdit* list);
 // The entry of the given index; the empty text beyond the last one.
 QByteArray listLine(const QPlainTextEdit* list, int index);
+// The entry as the list shows it, for messages: it needs no code page.
+QString shownListLine(const QPlainTextEdit* list, int index);
 // Adds the entries after the last one, blank ones included.
 void appendListLines(QPlainTextEdit* list, const QByteArrayList& lines);

@@ -1,5 +1,6 @@
 #include "FormFixture.h"
 
+#include "app/Caption.h"
 #include "app/Captions.h"
 #include "app/PortChoice.h"
 #include "files/PhoneBookList.h"
@@ -57,6 +58,7 @@ private slots:
     void menteEditionReadsItsOwnKeyButWritesOru();
     void handEditedTextsSurviveAndCopiesFollow();
     void everyTextTargetIsAControlOfTheWindow();
+    void unusualTextsSurviveTheCloseWithThePosition();
     void unwritableSettingsAreReportedAndTheWindowCloses();
     void signalWhileThePortDialogIsOpenSendsNothingMore();
 };
@@ -249,6 +251,26 @@ void StartupTest::everyTextTargetIsAControlOfTheWindow() {
     FormFixture f;
     for (const QString& name : textControlNames())
         QVERIFY2(f.form->findChild<QWidget*>(name) != nullptr, qPrintable(name));
+}
+
+// A text as long as a translator made it and a CR left inside one by an editor come back as they were,
+// and the close keeps the window's place as well.
+void StartupTest::unusualTextsSurviveTheCloseWithThePosition() {
+    FormFixture f(QStringLiteral("zuvovu"), false);
+    const QByteArray longHint = QByteArray(2999, 'h') + '!';
+    f.writeSettings("[Language]\r\nRun=Spustit\rskript\r\n[Help]\r\nSave=" + longHint + "\r\n");
+    f.form->FormCreate();
+    QCOMPARE(hint(f.form->Save).size(), 3000);
+    f.form->move(120, 80);
+    f.form->close();
+    QCOMPARE(f.dialogs.errors, QStringList());
+    QCOMPARE(valueOf(f.settingsPath(), QStringLiteral("Form"), QStringLiteral("Left")),
+             QStringLiteral("120"));
+    QFile file(f.settingsPath());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray written = file.readAll();
+    QVERIFY(written.contains("\r\nRun=Spustit\rskript\r\n"));
+    QVERIFY(written.contains("\r\nSave=" + longHint + "\r\n"));
 }
 
 void StartupTest::unwritableSettingsAreReportedAndTheWindowCloses() {

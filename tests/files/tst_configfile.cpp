@@ -53,6 +53,7 @@ private slots:
     void keyRules();
     void undecodableParameterIsReportedOnce();
     void unreadableFileKeepsPhoneBook();
+    void utf8FileWithItsMark();
     void brokenFileChangesNothing_data();
     void brokenFileChangesNothing();
     void saveEncodesChangedSettings_data();
@@ -163,6 +164,12 @@ void TestConfigFile::keyRules_data() {
     QTest::newRow("parameter key stored and decoded") << QByteArray("PARKEY=5#1") << "111"
                                                       << "333"
                                                       << "on" << QByteArray("5#1") << QByteArray();
+    QTest::newRow("byte-order mark before the first key")
+        << QByteArray("\xEF\xBB\xBF"
+                      "ADMIN1=123\r\nJan=1\r\n")
+        << "123"
+        << "333"
+        << "on" << QByteArray("3#1") << QByteArray("Jan=1\r\n");
     QTest::newRow("key must be the whole name")
         << QByteArray("ADMIN=1\r\nADMIN33=2\r\nADMIN3 =4\r\n") << "111"
         << "333"
@@ -217,6 +224,32 @@ void TestConfigFile::unreadableFileKeepsPhoneBook() {
     QCOMPARE(fixture.dialogs.errors.size(), 1);
     QCOMPARE(fixture.form->PhoneBook1->text(), QByteArray("Jan=1\r\n"));
     QCOMPARE(fixture.dialogs.problems(), QString());
+}
+
+// An editor that saves as UTF-8 marks the file so: its letters arrive in the code page, and one the code
+// page lacks is named with its line before anything changes.
+void TestConfigFile::utf8FileWithItsMark() {
+    FormFixture fixture;
+    setCodePage(CodePage::Windows1250);
+    const auto restore = qScopeGuard([] { setCodePage(CodePage::ofSystem()); });
+    TForm1& form = *fixture.form;
+    const QString path = fixture.path(QStringLiteral("utf8.oru"));
+    writeFile(path, "\xEF\xBB\xBF" + QStringLiteral("ALARMON=Dveře otevřeny\r\nŘezníček=603\r\n").toUtf8());
+    load(fixture, path);
+    QCOMPARE(form.ALARMON->text(), QStringLiteral("Dveře otevřeny"));
+    QCOMPARE(form.PhoneBook1->text(), QByteArray("\xd8"
+                                                 "ezn\xed\xe8"
+                                                 "ek=603\r\n"));
+    QCOMPARE(fixture.dialogs.errors, QStringList());
+
+    writeFile(path, "\xEF\xBB\xBF" + QStringLiteral("ALARMON=open\r\nДмитрий=604\r\n").toUtf8());
+    load(fixture, path);
+    QCOMPARE(fixture.dialogs.errors.size(), 1);
+    QVERIFY2(fixture.dialogs.errors[0].contains(path + QStringLiteral(", line 2: ")),
+             qPrintable(fixture.dialogs.errors[0]));
+    QVERIFY2(fixture.dialogs.errors[0].contains(QStringLiteral("\"Д\"")),
+             qPrintable(fixture.dialogs.errors[0]));
+    QCOMPARE(form.ALARMON->text(), QStringLiteral("Dveře otevřeny"));
 }
 
 void TestConfigFile::brokenFileChangesNothing_data() {
