@@ -34,6 +34,9 @@ public:
     bool isOpen() const override { return m_port.isOpen(); }
     void close() override { m_port.close(); }
     QString name() const override { return m_port.name(); }
+    bool inputWaiting() const override { return m_port.inputWaiting(); }
+    qint64 outputPending() const override { return m_port.outputPending(); }
+    QString lostReason() const override { return m_port.lostReason(); }
 
 signals:
     void sent(const QByteArray& data);

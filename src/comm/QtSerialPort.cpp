@@ -7,6 +7,9 @@
 #include <QSerialPortInfo>
 #include <QTimer>
 #include <algorithm>
+#include <cerrno>
+#include <sys/file.h>
+#include <sys/ioctl.h>
 
 QtSerialPort::QtSerialPort(UserDialogs& dialogs, QObject* parent) : SerialPort(parent), m_dialogs(dialogs) {
     connect(&m_port, &QSerialPort::readyRead, this, &QtSerialPort::takeReceived);
@@ -16,6 +19,10 @@ QtSerialPort::QtSerialPort(UserDialogs& dialogs, QObject* parent) : SerialPort(p
         if (m_port.isOpen() && (error == QSerialPort::ResourceError || error == QSerialPort::ReadError))
             loseDevice(m_port.errorString());
     });
+}
+
+QtSerialPort::~QtSerialPort() {
+    close();
 }
 
 QStringList QtSerialPort::deviceChoices() {
@@ -39,6 +46,15 @@ void QtSerialPort::open() {
         m_device.clear();
         throw Failure(
             QStringLiteral("The serial port %1 cannot be opened: %2").arg(m_port.portName(), reason));
+    }
+    // The lock goes with the device itself, not with the name it was opened by, and binds root too: two
+    // programs talking to one unit at once would each take the other's answers.
+    if (::flock(m_port.handle(), LOCK_EX | LOCK_NB) != 0) {
+        const QString reason = errno == EWOULDBLOCK ? QStringLiteral("another program is using it")
+                                                    : qt_error_string(errno);
+        m_port.close();
+        m_device.clear();
+        throw Failure(QStringLiteral("The serial port %1 cannot be opened: %2").arg(m_port.portName(), reason));
     }
     // A pseudo-terminal refuses DTR; the remembered value stays and the line works all the same.
     m_port.setDataTerminalReady(m_dtr);
@@ -82,8 +98,26 @@ bool QtSerialPort::isChosen() const {
     return !m_device.isEmpty() && (!m_lost || QFileInfo::exists(m_device));
 }
 
+bool QtSerialPort::inputWaiting() const {
+    if (!m_received.isEmpty() || m_port.bytesAvailable() > 0) return true;
+    int waiting = 0;
+    return m_port.isOpen() && ::ioctl(m_port.handle(), FIONREAD, &waiting) == 0 && waiting > 0;
+}
+
+qint64 QtSerialPort::outputPending() const {
+    if (!m_port.isOpen()) return 0;
+    // What the driver holds has not left either.
+    int queued = 0;
+    if (::ioctl(m_port.handle(), TIOCOUTQ, &queued) != 0) queued = 0;
+    return m_writer->pending() + queued;
+}
+
 void QtSerialPort::close() {
     if (!m_port.isOpen()) return;
+    // What is queued leaves first (a closing program switches the unit back with its last command), for
+    // at most the time the line needs to carry it and a second more, should the unit hold it up.
+    const qsizetype queued = m_writer->pending();
+    if (queued > 0 && !m_lost) m_writer->drain(static_cast<int>(queued * 1000 / LineBytesPerSecond) + 1000);
     // The writer goes first: it must not write to a descriptor that is closed or already reused.
     m_writer.reset();
     m_port.close();
@@ -105,6 +139,7 @@ void QtSerialPort::takeReceived() {
 
 void QtSerialPort::loseDevice(const QString& reason) {
     m_lost = true;
+    m_lostReason = reason;
     close();
     QTimer::singleShot(0, this, [this, reason] {
         m_dialogs.reportError(QStringLiteral("The serial port %1 was lost: %2").arg(m_device, reason));

@@ -22,6 +22,8 @@ public:
     bool known() const { return m_known; }
     const QMap<int, SimLocation>& locations() const { return m_locations; }
     const QByteArray& configuration() const { return m_configuration; }
+    // Whether the read-back under way has listed this location already.
+    bool listed(int location) const { return m_reading.contains(location); }
 
 signals:
     // The read-back that follows a programming has completed: where it differs from what was written.

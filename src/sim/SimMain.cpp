@@ -29,7 +29,11 @@ int main(int argc, char* argv[]) {
                                       "250");
     const QCommandLineOption instant("instant", "Pass bytes at once both ways, list records without "
                                                 "delay and have the SIM ready from the start.");
-    parser.addOptions({stopped, lte, capacity, instant});
+    const QCommandLineOption scan("scan-ms",
+                                  "Time the SIM takes to look at each location it lists, used or not "
+                                  "(default 0): a slow SIM is silent for long over empty locations.",
+                                  "MS", "0");
+    parser.addOptions({stopped, lte, capacity, instant, scan});
     parser.process(app);
 
     SimOptions options = SimOptions::realistic();
@@ -40,6 +44,11 @@ int main(int argc, char* argv[]) {
     options.capacity = parser.value(capacity).toInt(&ok);
     if (!ok || options.capacity < 1) {
         std::fprintf(stderr, "--capacity needs a positive number\n");
+        return 2;
+    }
+    options.locationMs = parser.value(scan).toInt(&ok);
+    if (!ok || options.locationMs < 0) {
+        std::fprintf(stderr, "--scan-ms needs a number of milliseconds\n");
         return 2;
     }
 

@@ -126,7 +126,7 @@ void PhasesTest::phaseEndsEarly_data() {
     // After the data, the wait allows for the bytes still crossing the line.
     QTest::newRow("upload: no answer after the data")
         << Start::UploadAnswer << Phase::Uploading << Way::Silence
-        << Dialogue::AnswerMs + 5 * 1000 / Dialogue::LineBytesPerSecond
+        << Dialogue::AnswerMs + 5 * 1000 / SerialPort::LineBytesPerSecond
         << QStringList{silent, "line 2 of 3: \"oru.pyo\""};
     QTest::newRow("upload: refused") << Start::UploadPrompt << Phase::Uploading << Way::ErrorAnswer << 0
                                      << QStringList{"The unit answered \"+CME ERROR: 10\".", "line 2 of 3"};
