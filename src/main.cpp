@@ -12,8 +12,8 @@
 #include <QSocketNotifier>
 #include <QTextStream>
 #include <csignal>
-#include <fcntl.h>
 #include <cstdio>
+#include <fcntl.h>
 #include <functional>
 #include <initializer_list>
 #include <sys/socket.h>

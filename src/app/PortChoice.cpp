@@ -53,8 +53,9 @@ void PortChoice::send(const QByteArray& data) {
         // The program may have closed while the dialog was open.
         if (m_closed) throw Failure(QStringLiteral("The program is closing: nothing more is sent."));
         if (!chosen || chosen->trimmed().isEmpty())
-            throw Failure(lost.isEmpty() ? QStringLiteral("No serial port was chosen.")
-                                         : QStringLiteral("The serial port %1 was lost: %2").arg(name(), lost));
+            throw Failure(lost.isEmpty()
+                              ? QStringLiteral("No serial port was chosen.")
+                              : QStringLiteral("The serial port %1 was lost: %2").arg(name(), lost));
         if (*chosen == SimulatedUnitChoice)
             chooseSimulator();
         else

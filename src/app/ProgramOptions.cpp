@@ -39,8 +39,9 @@ ProgramOptions ProgramOptions::parse(const QStringList& arguments) {
                                  QStringLiteral("FILE"));
     const QCommandLineOption timeout(
         QStringLiteral("timeout"),
-        QStringLiteral("Ends the batch task when the unit says nothing for SECONDS (default 60) in any of its "
-                       "stages, counted once everything sent has left."),
+        QStringLiteral(
+            "Ends the batch task when the unit says nothing for SECONDS (default 60) in any of its "
+            "stages, counted once everything sent has left."),
         QStringLiteral("SECONDS"), QStringLiteral("60"));
     const QCommandLineOption diff(
         QStringLiteral("diff"),

@@ -8,8 +8,8 @@
 #include "core/Bytes.h"
 #include "core/Failure.h"
 #include "core/WholeFile.h"
-#include "files/ConfigFile.h"
 #include "files/Backup.h"
+#include "files/ConfigFile.h"
 #include "service/UploadFile.h"
 #include "service/UploadList.h"
 
@@ -318,7 +318,8 @@ void BatchRun::backToRun() {
     const int errors = m_dialogs.errorCount;
     m_form.run([this] { m_form.RunORUClick(); });
     if (m_dialogs.errorCount > errors)
-        m_err << "error: the unit could not be switched back to run mode: it may still be stopped" << Qt::endl;
+        m_err << "error: the unit could not be switched back to run mode: it may still be stopped"
+              << Qt::endl;
 }
 
 int BatchRun::writeLog(int code) {

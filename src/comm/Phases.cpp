@@ -74,7 +74,8 @@ void TForm1::phaseTimedOut(Phase phase) {
         return;
     }
     if (const qint64 pending = ApdComPort1.outputPending(); pending > 0) {
-        dialogue.expect(dialogue.limitMs() + static_cast<int>(pending * 1000 / SerialPort::LineBytesPerSecond));
+        dialogue.expect(dialogue.limitMs() +
+                        static_cast<int>(pending * 1000 / SerialPort::LineBytesPerSecond));
         return;
     }
     const QString port = portName(ApdComPort1);

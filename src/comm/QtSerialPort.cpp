@@ -50,11 +50,12 @@ void QtSerialPort::open() {
     // The lock goes with the device itself, not with the name it was opened by, and binds root too: two
     // programs talking to one unit at once would each take the other's answers.
     if (::flock(m_port.handle(), LOCK_EX | LOCK_NB) != 0) {
-        const QString reason = errno == EWOULDBLOCK ? QStringLiteral("another program is using it")
-                                                    : qt_error_string(errno);
+        const QString reason =
+            errno == EWOULDBLOCK ? QStringLiteral("another program is using it") : qt_error_string(errno);
         m_port.close();
         m_device.clear();
-        throw Failure(QStringLiteral("The serial port %1 cannot be opened: %2").arg(m_port.portName(), reason));
+        throw Failure(
+            QStringLiteral("The serial port %1 cannot be opened: %2").arg(m_port.portName(), reason));
     }
     // A pseudo-terminal refuses DTR; the remembered value stays and the line works all the same.
     m_port.setDataTerminalReady(m_dtr);

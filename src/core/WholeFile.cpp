@@ -138,7 +138,8 @@ void checkWritable(const QString& path) {
     }
     // A regular file is replaced by a new one made beside it, beside a link's target for a link.
     const QFileInfo file(path);
-    const QString folder = file.exists() ? QFileInfo(file.canonicalFilePath()).absolutePath() : file.absolutePath();
+    const QString folder =
+        file.exists() ? QFileInfo(file.canonicalFilePath()).absolutePath() : file.absolutePath();
     const QByteArray folderName = QFile::encodeName(folder);
     if (::stat(folderName.constData(), &info) != 0)
         cannotWrite(path, QStringLiteral("its folder %1: %2").arg(native(folder), systemReason(errno)));

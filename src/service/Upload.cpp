@@ -98,7 +98,8 @@ void TForm1::endUpload(int index) {
                                    .arg(unsent.size() == 1 ? QStringLiteral("was") : QStringLiteral("were"));
         dialogue.end(Dialogue::Outcome::Done, QStringLiteral("%1 lines").arg(index) + left);
         if (!left.isEmpty())
-            dialogs.reportError(QStringLiteral("The upload sent %1 lines").arg(index) + left + QLatin1Char('.'));
+            dialogs.reportError(QStringLiteral("The upload sent %1 lines").arg(index) + left +
+                                QLatin1Char('.'));
         runDeferred();
         return;
     }

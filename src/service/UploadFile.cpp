@@ -1,8 +1,8 @@
+#include "service/UploadFile.h"
 #include "app/TForm1.h"
 #include "core/Bytes.h"
 #include "core/Failure.h"
 #include "core/WholeFile.h"
-#include "service/UploadFile.h"
 #include "service/UploadList.h"
 
 #include <QDir>
@@ -55,11 +55,13 @@ QStringList uploadListProblems(const QString& listPath) {
         const UploadKind kind = uploadKind(lines[i]);
         if (kind != UploadKind::Audio && kind != UploadKind::Script) continue;
         const QByteArray name = uploadFileName(lines[i]);
-        const QString where = QStringLiteral("%1, line %2: ").arg(QDir::toNativeSeparators(listPath)).arg(i + 1);
+        const QString where =
+            QStringLiteral("%1, line %2: ").arg(QDir::toNativeSeparators(listPath)).arg(i + 1);
         try {
             if (name.isEmpty()) throw Failure(QStringLiteral("it names no file"));
             QFile file(folder.filePath(fromBytes(name)));
-            if (openUploadFile(file, name) == 0) throw Failure(QStringLiteral("%1 is empty").arg(fromBytes(name)));
+            if (openUploadFile(file, name) == 0)
+                throw Failure(QStringLiteral("%1 is empty").arg(fromBytes(name)));
         } catch (const Failure& failure) {
             problems << where + failure.text();
         }

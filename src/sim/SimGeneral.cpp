@@ -52,8 +52,10 @@ std::optional<QList<QByteArray>> SimGeneral::answer(const QByteArray& command) {
     }
     if (upper == "+CCLK?") {
         const QDateTime now = QDateTime::currentDateTimeUtc().addSecs(m_clockOffsetSecs);
-        const QByteArray zone = (m_clockZone < 0 ? "-" : "+") + QByteArray::number(std::abs(m_clockZone)).rightJustified(2, '0');
-        return QList<QByteArray>{"+CCLK: \"" + now.toString(QStringLiteral("yy/MM/dd,hh:mm:ss")).toLatin1() + zone + "\"", Ok};
+        const QByteArray zone =
+            (m_clockZone < 0 ? "-" : "+") + QByteArray::number(std::abs(m_clockZone)).rightJustified(2, '0');
+        return QList<QByteArray>{
+            "+CCLK: \"" + now.toString(QStringLiteral("yy/MM/dd,hh:mm:ss")).toLatin1() + zone + "\"", Ok};
     }
     if (upper == "+CCLK=?") return QList<QByteArray>{Ok};
     if (upper.startsWith("+CCLK=")) return setClock(unquoted(upper.mid(6)));
@@ -72,11 +74,13 @@ QList<QByteArray> SimGeneral::reported(QList<QByteArray> lines) const {
 
 // "yy/MM/dd,hh:mm:ss" and the zone in quarter hours, "+zz" or "-zz".
 QList<QByteArray> SimGeneral::setClock(const QByteArray& value) {
-    static const QRegularExpression form(QStringLiteral(R"(^(\d\d)/(\d\d)/(\d\d),(\d\d):(\d\d):(\d\d)([+-]\d\d)$)"));
+    static const QRegularExpression form(
+        QStringLiteral(R"(^(\d\d)/(\d\d)/(\d\d),(\d\d):(\d\d):(\d\d)([+-]\d\d)$)"));
     const QRegularExpressionMatch match = form.match(QString::fromLatin1(value));
     if (!match.hasMatch()) return {Error};
     const auto field = [&match](int n) { return match.captured(n).toInt(); };
-    const QDateTime set(QDate(2000 + field(1), field(2), field(3)), QTime(field(4), field(5), field(6)), Qt::UTC);
+    const QDateTime set(QDate(2000 + field(1), field(2), field(3)), QTime(field(4), field(5), field(6)),
+                        Qt::UTC);
     const int zone = field(7);
     if (!set.isValid() || zone < -48 || zone > 56) return {Error};
     m_clockOffsetSecs = QDateTime::currentDateTimeUtc().secsTo(set);

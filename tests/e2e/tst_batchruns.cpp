@@ -129,10 +129,12 @@ void falsify(SimulatedUnit& unit, Listing listing) {
         unit.answerNext(read, {entry(1, "+420111", "ADMIN1"), entry(21, "123", "Beyond"), "OK"});
         return;
     case Listing::SizeAgain:
-        unit.answerNext(read, {entry(1, "+420111", "ADMIN1"), "+CPBR: (1-250),80,40", entry(2, "5", "Old2"), "OK"});
+        unit.answerNext(read,
+                        {entry(1, "+420111", "ADMIN1"), "+CPBR: (1-250),80,40", entry(2, "5", "Old2"), "OK"});
         return;
     case Listing::LocationTwice:
-        unit.answerNext(read, {entry(1, "+420111", "ADMIN1"), entry(2, "5", "Old2"), entry(2, "6", "Twin"), "OK"});
+        unit.answerNext(read,
+                        {entry(1, "+420111", "ADMIN1"), entry(2, "5", "Old2"), entry(2, "6", "Twin"), "OK"});
         return;
     }
 }
@@ -184,12 +186,17 @@ void BatchRunsTest::runs_data() {
 
     // Files and folders are checked before the unit is touched; whatever ends a run that stopped the unit
     // switches it back to run mode.
-    QTest::newRow("read into a missing folder")
-        << BatchCase{.arguments = {"--read", "@missing/unit.oru"}, .status = 2, .end = End::Untouched, .said = {"missing"}};
+    QTest::newRow("read into a missing folder") << BatchCase{.arguments = {"--read", "@missing/unit.oru"},
+                                                             .status = 2,
+                                                             .end = End::Untouched,
+                                                             .said = {"missing"}};
     QTest::newRow("read onto a full disk")
         << BatchCase{.arguments = {"--read", "/dev/full"}, .status = 2, .said = {"/dev/full"}};
     QTest::newRow("upload of a list naming a missing file")
-        << BatchCase{.arguments = {"--upload", "@missing.ifo"}, .status = 2, .end = End::Untouched, .said = {"absent.pyo"}};
+        << BatchCase{.arguments = {"--upload", "@missing.ifo"},
+                     .status = 2,
+                     .end = End::Untouched,
+                     .said = {"absent.pyo"}};
     QTest::newRow("program a value the unit cannot take")
         << BatchCase{.arguments = {"--program", "@comma.oru"}, .status = 2, .said = {"a comma"}};
     QTest::newRow("log into a missing folder")
@@ -198,48 +205,72 @@ void BatchRunsTest::runs_data() {
                      .end = End::Untouched,
                      .said = {"missing/run.mon"},
                      .noFile = "@unit.oru"};
-    QTest::newRow("backup folder that cannot be made")
-        << BatchCase{.arguments = {"--program", "@new.oru"}, .backupBlocked = true, .status = 2, .end = End::Untouched,
-                     .said = {"backup folder"}};
+    QTest::newRow("backup folder that cannot be made") << BatchCase{.arguments = {"--program", "@new.oru"},
+                                                                    .backupBlocked = true,
+                                                                    .status = 2,
+                                                                    .end = End::Untouched,
+                                                                    .said = {"backup folder"}};
 
     // Signals and a lost reader end the run in order.
     QTest::newRow("SIGHUP while programming")
-        << BatchCase{.arguments = {"--program", "@new.oru", "--log", "@run.mon"}, .event = Event::HangUpAtWrite5, .status = 4,
-                     .holds = Holds::Mix, .said = {"interrupted while programming", "The last location written was"}};
+        << BatchCase{.arguments = {"--program", "@new.oru", "--log", "@run.mon"},
+                     .event = Event::HangUpAtWrite5,
+                     .status = 4,
+                     .holds = Holds::Mix,
+                     .said = {"interrupted while programming", "The last location written was"}};
     QTest::newRow("reader of the output gone")
-        << BatchCase{.arguments = {"--program", "@new.oru", "--log", "@run.mon"}, .event = Event::OutputClosed, .status = 4,
+        << BatchCase{.arguments = {"--program", "@new.oru", "--log", "@run.mon"},
+                     .event = Event::OutputClosed,
+                     .status = 4,
                      .holds = Holds::NotAllNew};
     QTest::newRow("Ctrl+Z and fg while programming")
-        << BatchCase{.arguments = {"--program", "@new.oru", "--timeout", "1"}, .event = Event::SuspendedAtWrite5,
+        << BatchCase{.arguments = {"--program", "@new.oru", "--timeout", "1"},
+                     .event = Event::SuspendedAtWrite5,
                      .holds = Holds::New};
-    QTest::newRow("SIGTERM while a file's data leaves")
-        << BatchCase{.arguments = {"--upload", "@big.ifo"}, .pace = Pace::Real, .event = Event::TerminatedInData,
-                     .status = 4, .holds = Holds::BigScript};
+    QTest::newRow("SIGTERM while a file's data leaves") << BatchCase{.arguments = {"--upload", "@big.ifo"},
+                                                                     .pace = Pace::Real,
+                                                                     .event = Event::TerminatedInData,
+                                                                     .status = 4,
+                                                                     .holds = Holds::BigScript};
 
     // The silence limit counts from the last byte out, in every phase.
     QTest::newRow("upload longer on the line than the limit")
-        << BatchCase{.arguments = {"--upload", "@big.ifo", "--timeout", "2"}, .pace = Pace::Real, .holds = Holds::BigScript};
+        << BatchCase{.arguments = {"--upload", "@big.ifo", "--timeout", "2"},
+                     .pace = Pace::Real,
+                     .holds = Holds::BigScript};
     QTest::newRow("SIM slower than the usual limit")
         << BatchCase{.arguments = {"--read", "@unit.oru", "--timeout", "30"}, .pace = Pace::SlowScan};
 
     // A status speaks only of what happened.
-    QTest::newRow("entry beyond the stated size")
-        << BatchCase{.arguments = {"--read", "@unit.oru"}, .listing = Listing::EntryBeyondSize, .status = 3,
-                     .said = {readsIt, "\"21\"", "Beyond"}, .noFile = "@unit.oru"};
+    QTest::newRow("entry beyond the stated size") << BatchCase{.arguments = {"--read", "@unit.oru"},
+                                                               .listing = Listing::EntryBeyondSize,
+                                                               .status = 3,
+                                                               .said = {readsIt, "\"21\"", "Beyond"},
+                                                               .noFile = "@unit.oru"};
     QTest::newRow("size again in the middle of the listing")
-        << BatchCase{.arguments = {"--read", "@unit.oru"}, .listing = Listing::SizeAgain, .status = 3,
-                     .said = {readsIt, "size again"}, .noFile = "@unit.oru"};
-    QTest::newRow("location listed twice")
-        << BatchCase{.arguments = {"--read", "@unit.oru"}, .listing = Listing::LocationTwice, .status = 3,
-                     .said = {readsIt, "location 2 twice", "Twin"}, .noFile = "@unit.oru"};
+        << BatchCase{.arguments = {"--read", "@unit.oru"},
+                     .listing = Listing::SizeAgain,
+                     .status = 3,
+                     .said = {readsIt, "size again"},
+                     .noFile = "@unit.oru"};
+    QTest::newRow("location listed twice") << BatchCase{.arguments = {"--read", "@unit.oru"},
+                                                        .listing = Listing::LocationTwice,
+                                                        .status = 3,
+                                                        .said = {readsIt, "location 2 twice", "Twin"},
+                                                        .noFile = "@unit.oru"};
     QTest::newRow("upgrade list with a blank line")
-        << BatchCase{.arguments = {"--upload", "@blank.ifo"}, .status = 1, .holds = Holds::FirstScriptOnly,
+        << BatchCase{.arguments = {"--upload", "@blank.ifo"},
+                     .status = 1,
+                     .holds = Holds::FirstScriptOnly,
                      .said = {"line 4 \"DEL:x.pyo\"", "line 5 \"RUN:a.pyo\"", "not sent"}};
 
-    QTest::newRow("adapter pulled while programming")
-        << BatchCase{.arguments = {"--program", "@new.oru"}, .event = Event::AdapterLostAtWrite5, .status = 3,
-                     .end = End::Stopped, .holds = Holds::Mix,
-                     .said = {"was lost: ", "The last location written was", "mix", "new one up to location"}};
+    QTest::newRow("adapter pulled while programming") << BatchCase{
+        .arguments = {"--program", "@new.oru"},
+        .event = Event::AdapterLostAtWrite5,
+        .status = 3,
+        .end = End::Stopped,
+        .holds = Holds::Mix,
+        .said = {"was lost: ", "The last location written was", "mix", "new one up to location"}};
 }
 
 void BatchRunsTest::runs() {
@@ -301,7 +332,8 @@ void BatchRunsTest::runs() {
     const QString program = qEnvironmentVariable("ZUVOVU_BUILD_DIR") + QStringLiteral("/zuvovu");
     if (run.event == Event::OutputClosed)
         zuvovu.start(QStringLiteral("bash"),
-                     QStringList{"-c", "\"$0\" \"$@\" 2>&1 | head -3; exit ${PIPESTATUS[0]}", program} + arguments);
+                     QStringList{"-c", "\"$0\" \"$@\" 2>&1 | head -3; exit ${PIPESTATUS[0]}", program} +
+                         arguments);
     else
         zuvovu.start(program, arguments);
     QVERIFY(zuvovu.waitForStarted());
@@ -312,7 +344,8 @@ void BatchRunsTest::runs() {
     QCOMPARE(zuvovu.exitStatus(), QProcess::NormalExit);
     QVERIFY2(zuvovu.exitCode() == run.status, said.constData());
     for (const QString& words : run.said)
-        QVERIFY2(QString::fromLocal8Bit(said).contains(words), qPrintable(words + QStringLiteral(" in:\n") + said));
+        QVERIFY2(QString::fromLocal8Bit(said).contains(words),
+                 qPrintable(words + QStringLiteral(" in:\n") + said));
     switch (run.end) {
     case End::Untouched:
         QCOMPARE(received, QByteArrayList());

@@ -53,7 +53,8 @@ void UploadFlowTest::listRunsThroughOnTheUnit_data() {
         << lines + "SET:ATE0\r\nDEL:stale.pyo\r\n"
         << written + QStringList{"ATE0", "AT#DSCRIPT=stale.pyo"} << true << "Upload done: 6 lines";
     QTest::newRow("to a blank line")
-        << lines + "\r\nSET:ATE0\r\nDEL:stale.pyo\r\n" << written << false
+        << lines + "\r\nSET:ATE0\r\nDEL:stale.pyo\r\n"
+        << written << false
         << "Upload done: 4 lines; the blank line 5 ends the list, so line 6 \"SET:ATE0\", line 7 "
            "\"DEL:stale.pyo\" were not sent";
 }
