@@ -302,6 +302,7 @@ int BatchRun::endAfterSignal() {
     // is part of it.
     m_interrupted = false;
     const int leaving = static_cast<int>(m_port.outputPending() * 1000 / SerialPort::LineBytesPerSecond);
+    m_awaitingLine = true;
     try {
         waitFor([this] { return m_linesHandled > m_linesAtInterrupt; }, InFlightMs + leaving);
     } catch (const PortLost&) {
@@ -348,6 +349,8 @@ void BatchRun::onSent(const QByteArray& data) {
 
 void BatchRun::onLine(const QByteArray& line) {
     ++m_linesHandled;
+    // Only the end of a run waits for a line, the answer to the command in flight.
+    if (m_awaitingLine) wake();
     if (line.contains("+CPBR: (1-")) {
         stage(QStringLiteral("reading %1 locations").arg(m_form.state.simCapacity));
     }

@@ -96,6 +96,8 @@ private:
     // The unit was asked to stop: it goes back to run mode at the end.
     bool m_stopped = false;
     bool m_interrupted = false;
+    // The run waits for the next line the unit says.
+    bool m_awaitingLine = false;
     int m_linesHandled = 0;
     int m_linesAtInterrupt = 0;
 

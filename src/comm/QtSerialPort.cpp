@@ -78,9 +78,13 @@ void QtSerialPort::send(const QByteArray& data) {
 }
 
 quint8 QtSerialPort::readChar() {
-    if (m_received.isEmpty()) return 0;
-    const quint8 byte = static_cast<quint8>(m_received.front());
-    m_received.remove(0, 1);
+    if (m_readAt >= m_received.size()) return 0;
+    const auto byte = static_cast<quint8>(m_received[m_readAt++]);
+    // Taken bytes go in one piece once all are read, not one by one.
+    if (m_readAt == m_received.size()) {
+        m_received.clear();
+        m_readAt = 0;
+    }
     return byte;
 }
 
@@ -100,7 +104,7 @@ bool QtSerialPort::isChosen() const {
 }
 
 bool QtSerialPort::inputWaiting() const {
-    if (!m_received.isEmpty() || m_port.bytesAvailable() > 0) return true;
+    if (m_readAt < m_received.size() || m_port.bytesAvailable() > 0) return true;
     int waiting = 0;
     return m_port.isOpen() && ::ioctl(m_port.handle(), FIONREAD, &waiting) == 0 && waiting > 0;
 }
@@ -127,15 +131,19 @@ void QtSerialPort::close() {
 
 void QtSerialPort::takeReceived() {
     m_received += m_port.readAll();
-    if (m_notifyQueued || m_received.isEmpty()) return;
+    if (m_notifyQueued || m_readAt >= m_received.size()) return;
     // The receiver learns of the bytes through the event queue, one notification at a time.
     m_notifyQueued = true;
-    QTimer::singleShot(0, this, [this] {
-        m_notifyQueued = false;
-        const auto count = static_cast<quint16>(std::min<qsizetype>(m_received.size(), 0xFFFF));
-        if (count > 0) emit triggerAvail(count);
-        if (!m_received.isEmpty() && !m_notifyQueued) takeReceived();
-    });
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_notifyQueued = false;
+            const auto count =
+                static_cast<quint16>(std::min<qsizetype>(m_received.size() - m_readAt, 0xFFFF));
+            if (count > 0) emit triggerAvail(count);
+            if (m_readAt < m_received.size() && !m_notifyQueued) takeReceived();
+        },
+        Qt::QueuedConnection);
 }
 
 void QtSerialPort::loseDevice(const QString& reason) {

@@ -53,6 +53,8 @@ private:
     bool m_lost = false;
     QString m_lostReason;
     std::unique_ptr<LineWriter> m_writer;
+    // Received bytes, read up to m_readAt.
     QByteArray m_received;
+    qsizetype m_readAt = 0;
     bool m_notifyQueued = false;
 };

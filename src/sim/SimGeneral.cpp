@@ -26,6 +26,11 @@ QByteArray errorText(const QByteArray& number) {
 
 std::optional<QList<QByteArray>> SimGeneral::answer(const QByteArray& command) {
     const QByteArray upper = command.toUpper();
+    if (upper == "Z" || upper == "&F") {
+        // Back to the settings the module starts with; the clock runs on.
+        restart();
+        return QList<QByteArray>{Ok};
+    }
     if (upper == "+CGMI") return QList<QByteArray>{"Telit", Ok};
     if (upper == "+CGMM") return QList<QByteArray>{m_options.model, Ok};
     if (upper == "+CGMR") return QList<QByteArray>{m_options.revision, Ok};
@@ -59,6 +64,13 @@ std::optional<QList<QByteArray>> SimGeneral::answer(const QByteArray& command) {
     }
     if (upper == "+CCLK=?") return QList<QByteArray>{Ok};
     if (upper.startsWith("+CCLK=")) return setClock(unquoted(upper.mid(6)));
+    // The SMS format a tool picks on connecting: kept, as the module has no SMS to give.
+    if (upper == "+CSMS?") return QList<QByteArray>{"+CSMS: 0,1,1,1", Ok};
+    if (upper == "+CMGF?") return QList<QByteArray>{"+CMGF: " + m_smsFormat, Ok};
+    if (upper == "+CMGF=0" || upper == "+CMGF=1") {
+        m_smsFormat = upper.right(1);
+        return QList<QByteArray>{Ok};
+    }
     if (upper == "+CFUN?") return QList<QByteArray>{"+CFUN: 1", Ok};
     if (upper == "+CFUN=1") return QList<QByteArray>{Ok};
     return std::nullopt;
@@ -91,4 +103,5 @@ QList<QByteArray> SimGeneral::setClock(const QByteArray& value) {
 void SimGeneral::restart() {
     m_errorForm = 1;
     m_charset = "IRA";
+    m_smsFormat = "0";
 }
