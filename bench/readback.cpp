@@ -1,6 +1,7 @@
 // How fast the window takes in a read-back of the SIM phonebook, against the line's own speed, and what a
 // whole programming sequence costs. Waits are recorded, not slept, so the figures are the program's work.
 #include "FormFixture.h"
+#include "FullSim.h"
 
 #include "files/PhoneBookList.h"
 #include "sim/SimPhonebook.h"
@@ -14,6 +15,9 @@
 
 namespace {
 
+using bench::fullSim;
+using bench::number;
+
 // 115200 baud, 8N1: ten bits a byte.
 constexpr double WireBytesPerSecond = 11520.0;
 // A serial driver hands the bytes over in pieces.
@@ -23,42 +27,6 @@ double cpuSeconds() {
     timespec now{};
     clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
     return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
-}
-
-QByteArray number(int seed) {
-    return "+420" + QByteArray::number(600000000 + seed * 7919 % 100000000);
-}
-
-// A configured unit of the given size: the fixed entries, the version, then a mix of phone-book rows, button
-// and memory numbers, access codes and the detection entry, filling every location.
-QMap<int, SimEntry> fullSim(int capacity) {
-    QMap<int, SimEntry> entries;
-    int location = 1;
-    const auto put = [&](const QByteArray& value, const QByteArray& name) {
-        entries.insert(location++, {value, name});
-    };
-    for (const char* group : {"ADMIN", "ABUTTON", "BBUTTON"})
-        for (int n = 1; n <= 7; ++n)
-            put(number(location), group + QByteArray::number(n));
-    put("Door open at the back entrance", "ALARMON");
-    put("Door closed", "ALARMOFF");
-    put("4#4#0#0#1#7#2#0", "PARORU");
-    put("5#1#03#1", "PARRL1");
-    put("6#1#03#1", "PARRL2");
-    put("2#0", "PARKEY");
-    put("2.14", "VER");
-    put("1", "DETECT");
-    // Module entries arrive in no particular order: the unit stores them where there was room.
-    for (int i = 0; location <= capacity; ++i) {
-        const int kind = i % 5;
-        const int owner = (i * 37) % (capacity / 10 + 1) + 1;
-        const QByteArray position = QByteArray::number(i % 7 + 1);
-        if (kind == 0) put(number(i), "Contact " + QByteArray::number(i));
-        if (kind == 1 || kind == 2) put(number(i), "B" + QByteArray::number(owner) + "-" + position);
-        if (kind == 3) put(number(i), "M" + QByteArray::number(owner) + "-" + position);
-        if (kind == 4) put("1#" + QByteArray::number(i % 5) + "#0", "C" + QByteArray::number(1000 + i) + "C");
-    }
-    return entries;
 }
 
 // What the module says to "AT+CPBR=1,capacity", framed as it frames its lines.

@@ -46,7 +46,7 @@ int main(int argc, char** argv) {
 
     SimOptions options;
     options.startStopped = true;
-    options.inputBytesPerSecond = Dialogue::LineBytesPerSecond;
+    options.inputBytesPerSecond = SerialPort::LineBytesPerSecond;
     UnitThread unit(options);
     const QByteArray device = unit.startUnit();
     ScriptedDialogs dialogs;
@@ -67,11 +67,11 @@ int main(int argc, char** argv) {
     unit.stopUnit();
 
     const bool identical = unit.scripts().value("big.pyo") == data;
-    const double lineMs = FileSize * 1000.0 / Dialogue::LineBytesPerSecond;
+    const double lineMs = FileSize * 1000.0 / SerialPort::LineBytesPerSecond;
     const double ratio = (elapsed - RequiredWaitsMs) / lineMs;
     const int waits = static_cast<int>(form.Monitor->toPlainText().count(QStringLiteral("sending")));
     std::printf("upload of a %lld-byte script over the real port to a unit reading at %d bytes/s\n",
-                static_cast<long long>(FileSize), Dialogue::LineBytesPerSecond);
+                static_cast<long long>(FileSize), SerialPort::LineBytesPerSecond);
     std::printf("  finished            : %s, identical on the unit: %s, errors reported: %lld\n",
                 finished ? "yes" : "NO", identical ? "yes" : "NO",
                 static_cast<long long>(dialogs.errors.size()));

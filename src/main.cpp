@@ -13,7 +13,9 @@
 #include <QTextStream>
 #include <csignal>
 #include <cstdio>
+#include <fcntl.h>
 #include <functional>
+#include <initializer_list>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -26,9 +28,11 @@ void onSignal(int) {
     [[maybe_unused]] const auto written = ::write(signalPipe[0], &byte, 1);
 }
 
-// SIGTERM and SIGINT run handle() on the event loop, where it can end things in order.
-void onSignals(QObject& owner, const std::function<void()>& handle) {
+// The given signals run handle() on the event loop, where it can end things in order.
+void onSignals(QObject& owner, std::initializer_list<int> caught, const std::function<void()>& handle) {
     if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0) return;
+    // A handler never waits: signals beyond what the pipe holds are the same request again.
+    ::fcntl(signalPipe[0], F_SETFL, O_NONBLOCK);
     auto* notifier = new QSocketNotifier(signalPipe[1], QSocketNotifier::Read, &owner);
     QObject::connect(notifier, &QSocketNotifier::activated, &owner, [handle] {
         char byte;
@@ -39,8 +43,8 @@ void onSignals(QObject& owner, const std::function<void()>& handle) {
     action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    sigaction(SIGTERM, &action, nullptr);
-    sigaction(SIGINT, &action, nullptr);
+    for (const int number : caught)
+        sigaction(number, &action, nullptr);
 }
 
 // Runs a batch task on the unit, without a window.
@@ -68,7 +72,10 @@ int runBatch(GuardedApplication& app, const ProgramOptions& options, const Launc
     settings.timeoutSeconds = options.timeoutSeconds;
     settings.logFile = options.logFile;
     BatchRun run(form, port, dialogs, settings, err);
-    onSignals(run, [&run] { run.interrupt(); });
+    // A closed terminal or ssh session (SIGHUP) and a reader of the output that went away (SIGPIPE) end the
+    // run as SIGTERM does: in order, with the unit back in run mode and the log written. Standard error
+    // that cannot be written any more is no reason to stop halfway.
+    onSignals(run, {SIGTERM, SIGINT, SIGHUP, SIGPIPE}, [&run] { run.interrupt(); });
     const int status = run.run();
     // The dialogs end with this function, the application after it.
     app.reportTo(nullptr);
@@ -118,7 +125,9 @@ int main(int argc, char* argv[]) {
     TForm1 window(port, pacer, dialogs, launch.exeName, launch.settingsPath);
     dialogs.setParentWindow(&window);
     bool signalled = false;
-    onSignals(window, [&window, &signalled] {
+    // The window outlives a reader of its output that went away.
+    std::signal(SIGPIPE, SIG_IGN);
+    onSignals(window, {SIGTERM, SIGINT, SIGHUP}, [&window, &signalled] {
         signalled = true;
         window.closeBySignal();
     });

@@ -56,7 +56,20 @@ QString outcomeText(const Dialogue& dialogue, Phase phase, Outcome outcome, cons
 
 } // namespace
 
+void TForm1::phaseProgressed() {
+    // A new phase or a new total shows at once; the steps of one wait for the next showing, since measuring
+    // the texts for every record a read-back lists would cost more than the read-back itself.
+    if (dialogue.phase() == m_shownPhase && dialogue.total() == m_shownTotal) {
+        if (!m_phaseShowing.isActive()) m_phaseShowing.start();
+        return;
+    }
+    showPhase();
+}
+
 void TForm1::showPhase() {
+    m_phaseShowing.stop();
+    m_shownPhase = dialogue.phase();
+    m_shownTotal = dialogue.total();
     if (dialogue.is(Phase::Idle)) return;
     const QString text = phaseText(dialogue);
     StatusBar1->showMessage(text);
@@ -71,6 +84,8 @@ void TForm1::showPhase() {
 }
 
 void TForm1::showOutcome(Phase phase, Outcome outcome, const QString& detail) {
+    m_phaseShowing.stop();
+    m_shownPhase = Phase::Idle;
     const QString text = outcomeText(dialogue, phase, outcome, detail);
     StatusBar1->showMessage(text, outcome == Outcome::Done ? DoneShownMs : FailureShownMs);
     Prubeh->setTextVisible(false);

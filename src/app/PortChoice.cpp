@@ -46,12 +46,16 @@ bool PortChoice::isChosen() const {
 void PortChoice::send(const QByteArray& data) {
     if (m_closed) throw Failure(QStringLiteral("The program is closing: nothing more is sent."));
     if (!isChosen()) {
+        // A lost device is the reason a port is asked for, and the reason nothing was sent.
+        const QString lost = lostReason();
         const std::optional<QString> chosen =
             m_dialogs.choosePort(QStringList{SimulatedUnitChoice} + QtSerialPort::deviceChoices());
         // The program may have closed while the dialog was open.
         if (m_closed) throw Failure(QStringLiteral("The program is closing: nothing more is sent."));
         if (!chosen || chosen->trimmed().isEmpty())
-            throw Failure(QStringLiteral("No serial port was chosen."));
+            throw Failure(lost.isEmpty()
+                              ? QStringLiteral("No serial port was chosen.")
+                              : QStringLiteral("The serial port %1 was lost: %2").arg(name(), lost));
         if (*chosen == SimulatedUnitChoice)
             chooseSimulator();
         else

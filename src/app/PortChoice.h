@@ -33,6 +33,9 @@ public:
     bool isOpen() const override { return m_port && m_port->isOpen(); }
     void close() override;
     QString name() const override;
+    bool inputWaiting() const override { return m_port && m_port->inputWaiting(); }
+    qint64 outputPending() const override { return m_port ? m_port->outputPending() : 0; }
+    QString lostReason() const override { return m_port ? m_port->lostReason() : QString(); }
 
 private:
     void use(std::unique_ptr<SerialPort> port);

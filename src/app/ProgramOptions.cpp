@@ -12,7 +12,9 @@ ProgramOptions ProgramOptions::parse(const QStringList& arguments) {
         "--read, --program, --diff and --upload run without a window and end when done, with the exit\n"
         "status 0 done (and verified), 1 verification found differences (with --diff: programming would\n"
         "change something), 2 bad arguments or a file that cannot be read or written, 3 port failure, no\n"
-        "answer or an error answer from the unit, 4 ended by a signal (SIGINT or SIGTERM)."));
+        "answer or an error answer from the unit, 4 ended by a signal (SIGINT, SIGTERM, SIGHUP) or a\n"
+        "closed output. Files and folders are checked before the unit is touched, and a unit that was\n"
+        "stopped goes back to run mode however the run ends."));
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
                                   QStringLiteral("Shows this help."));
     const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
@@ -37,7 +39,9 @@ ProgramOptions ProgramOptions::parse(const QStringList& arguments) {
                                  QStringLiteral("FILE"));
     const QCommandLineOption timeout(
         QStringLiteral("timeout"),
-        QStringLiteral("Ends the batch task when the unit says nothing for SECONDS (default 60)."),
+        QStringLiteral(
+            "Ends the batch task when the unit says nothing for SECONDS (default 60) in any of its "
+            "stages, counted once everything sent has left."),
         QStringLiteral("SECONDS"), QStringLiteral("60"));
     const QCommandLineOption diff(
         QStringLiteral("diff"),

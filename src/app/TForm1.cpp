@@ -45,7 +45,10 @@ TForm1::TForm1(SerialPort& port, Pacer& pacer, UserDialogs& dialogs, const QStri
     connect(&dialogue, &Dialogue::timedOut, this,
             [this](Dialogue::Phase phase) { run([this, phase] { phaseTimedOut(phase); }); });
     connect(&dialogue, &Dialogue::started, this, &TForm1::showPhase);
-    connect(&dialogue, &Dialogue::progressed, this, &TForm1::showPhase);
+    connect(&dialogue, &Dialogue::progressed, this, &TForm1::phaseProgressed);
+    m_phaseShowing.setSingleShot(true);
+    m_phaseShowing.setInterval(250);
+    connect(&m_phaseShowing, &QTimer::timeout, this, &TForm1::showPhase);
     connect(&dialogue, &Dialogue::ended, this, &TForm1::showOutcome);
     // What the read-back after a programming found is shown after the read-back's own outcome.
     readBack = new ReadBackRecord(*this);

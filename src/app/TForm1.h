@@ -523,6 +523,12 @@ private:
     bool mayClose();
     // The line being received grew past its cap; the rest is dropped until its end.
     bool m_rxLineCut = false;
+    // A phase's steps are shown a few times a second, not one by one: what was shown last, and the timer
+    // that shows the steps since.
+    Dialogue::Phase m_shownPhase = Dialogue::Phase::Idle;
+    int m_shownTotal = 0;
+    QTimer m_phaseShowing;
+    void phaseProgressed();
 };
 
 #include "core/HandlerGuard.h"

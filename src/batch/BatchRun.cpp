@@ -11,12 +11,16 @@
 #include "core/Bytes.h"
 #include "core/Failure.h"
 #include "core/WholeFile.h"
+#include "files/Backup.h"
 #include "files/ConfigFile.h"
+#include "service/UploadFile.h"
 #include "service/UploadList.h"
 
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QTimer>
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -33,7 +37,7 @@ BatchRun::BatchRun(TForm1& form, WatchedPort& port, ConsoleDialogs& dialogs, con
                    QTextStream& err)
     : m_form(form), m_port(port), m_dialogs(dialogs), m_settings(settings), m_err(err) {
     connect(&m_port, &WatchedPort::sent, this, &BatchRun::onSent);
-    connect(&m_port, &WatchedPort::received, this, [this] { m_sinceReceived.restart(); });
+    connect(&m_port, &SerialPort::lost, this, &BatchRun::wake);
     connect(&m_form, &TForm1::lineHandled, this, &BatchRun::onLine);
     connect(&m_form.dialogue, &Dialogue::progressed, this, [this](Phase phase, int done, int total) {
         if (phase != Phase::Uploading || done == std::exchange(m_uploadLine, done) || done >= total) return;
@@ -46,26 +50,26 @@ BatchRun::BatchRun(TForm1& form, WatchedPort& port, ConsoleDialogs& dialogs, con
             [this](Phase phase, Outcome outcome, const QString& detail) {
                 m_ended.append(
                     {phase, outcome, detail, m_form.dialogue.readStage() == Dialogue::ReadStage::Entries});
+                wake();
             });
+    // The unit's silence is measured by the phases, each with the run's limit.
+    m_form.dialogue.answerMs = m_settings.timeoutSeconds * 1000;
+    m_form.dialogue.stopAnswerMs = m_settings.timeoutSeconds * 1000;
 }
 
 int BatchRun::run() {
+    // The names given are taken where the run started, whichever folder an upgrade list makes current.
+    m_settings.file = QFileInfo(m_settings.file).absoluteFilePath();
+    if (!m_settings.logFile.isEmpty()) m_settings.logFile = QFileInfo(m_settings.logFile).absoluteFilePath();
     m_dialogs.file = m_settings.file;
-    m_sinceReceived.start();
-    // A file that is no configuration, or cannot be read, is refused before the unit is touched.
-    try {
-        if (m_settings.task == Task::Program || m_settings.task == Task::Diff)
-            readConfiguration(m_settings.file);
-        else if (m_settings.task == Task::Upload && !QFileInfo(m_settings.file).isFile())
-            throw Failure(QStringLiteral("%1 is not a file").arg(m_settings.file));
-    } catch (const Failure& failure) {
-        m_err << "error: " << failure.text() << Qt::endl;
-        return BadArguments;
-    }
+    // What can be checked is checked before the unit is touched.
+    if (!checkFiles()) return BadArguments;
     int code = Done;
     try {
         stage(QStringLiteral("stopping"));
         click([this] { m_form.FormCreate(); });
+        // The port could not be opened (the guard has said why): the unit was not touched.
+        if (!m_port.isOpen()) throw Stop{PortFailure};
         readUnit();
         const int errors = m_dialogs.errorCount;
         switch (m_settings.task) {
@@ -78,6 +82,7 @@ int BatchRun::run() {
         case Task::Diff:
             stage(QStringLiteral("loading ") + m_settings.file);
             click([this] { m_form.LoadClick(); });
+            if (m_dialogs.errorCount > errors) throw Stop{BadArguments};
             code = m_settings.task == Task::Program ? program() : diff();
             break;
         case Task::Upload:
@@ -88,22 +93,50 @@ int BatchRun::run() {
         }
     } catch (const Stop& stop) {
         code = stop.code;
-    } catch (const TimedOut&) {
-        m_err << "error: the unit has not answered for " << m_settings.timeoutSeconds << " s while "
-              << m_stage << Qt::endl;
-        code = PortFailure;
     } catch (const PortLost&) {
-        m_err << "error: the serial port failed while " << m_stage << Qt::endl;
+        const QString reason = m_port.lostReason();
+        m_err << "error: the serial port failed while " << m_stage;
+        if (!reason.isEmpty()) m_err << ": " << reason;
+        m_err << Qt::endl;
         code = PortFailure;
     } catch (const Signalled&) {
         code = endAfterSignal();
     }
-    if (!m_settings.stayStopped && code != BadArguments && code != Interrupted && !m_port.failed()) {
-        stage(QStringLiteral("running"));
-        m_form.run([this] { m_form.RunORUClick(); });
+    backToRun();
+    // Whatever is still queued for the unit leaves before the program ends.
+    m_port.close();
+    return writeLog(code);
+}
+
+bool BatchRun::checkFiles() {
+    QStringList problems;
+    const auto check = [&problems](const std::function<void()>& checked) {
+        try {
+            checked();
+        } catch (const Failure& failure) {
+            problems << failure.text();
+        }
+    };
+    switch (m_settings.task) {
+    case Task::Read:
+        check([this] { checkWritable(m_settings.file); });
+        break;
+    case Task::Program:
+        check([this] { readConfiguration(m_settings.file); });
+        // The unit's configuration is kept there before the first write.
+        check(prepareBackupFolder);
+        break;
+    case Task::Diff:
+        check([this] { readConfiguration(m_settings.file); });
+        break;
+    case Task::Upload:
+        problems << uploadListProblems(m_settings.file);
+        break;
     }
-    writeLog();
-    return code;
+    if (!m_settings.logFile.isEmpty()) check([this] { checkWritable(m_settings.logFile); });
+    for (const QString& problem : problems)
+        m_err << "error: " << problem << Qt::endl;
+    return problems.isEmpty();
 }
 
 void BatchRun::stage(const QString& text) {
@@ -114,17 +147,26 @@ void BatchRun::stage(const QString& text) {
 bool BatchRun::waitFor(const std::function<bool()>& done, int limitMs) {
     QElapsedTimer elapsed;
     elapsed.start();
-    // A signal ends the run whatever the phase has come to meanwhile.
-    while (m_interrupted || !done()) {
+    for (;;) {
+        // A signal ends the run whatever the phase has come to meanwhile.
         if (m_interrupted) throw Signalled{};
-        if (m_port.failed()) throw PortLost{};
-        if (m_sinceReceived.elapsed() > qint64(m_settings.timeoutSeconds) * 1000) throw TimedOut{};
-        if (limitMs >= 0 && elapsed.elapsed() >= limitMs) return false;
+        if (done()) return true;
+        // A phase that runs ends by itself when the port is lost, and says how far it got.
+        if (m_port.failed() && m_form.dialogue.is(Phase::Idle)) throw PortLost{};
         QEventLoop loop;
-        QTimer::singleShot(20, &loop, &QEventLoop::quit);
+        if (limitMs >= 0) {
+            const qint64 left = limitMs - elapsed.elapsed();
+            if (left <= 0) return false;
+            QTimer::singleShot(static_cast<int>(left), &loop, &QEventLoop::quit);
+        }
+        m_waiting = &loop;
         loop.exec();
+        m_waiting = nullptr;
     }
-    return true;
+}
+
+void BatchRun::wake() {
+    if (m_waiting) m_waiting->quit();
 }
 
 qsizetype BatchRun::waitForEnd(qsizetype mark, Phase phase) {
@@ -136,27 +178,29 @@ qsizetype BatchRun::waitForEnd(qsizetype mark, Phase phase) {
             const bool early = ended.outcome != Outcome::Done && ended.outcome != Outcome::Cancelled;
             if (ended.phase == phase || early) found = i;
         }
-        return found >= 0;
+        // Once no phase runs, the end waited for will not come.
+        return found >= 0 || m_form.dialogue.is(Phase::Idle);
     });
     return found;
 }
 
 void BatchRun::click(const std::function<void()>& handler) {
     m_form.run(handler);
-    if (m_port.failed()) throw PortLost{};
 }
 
 void BatchRun::readUnit() {
     const qsizetype mark = m_ended.size();
+    m_stopped = true;
     click([this] { m_form.StopORUClick(); });
     // A unit that is stopped already does not answer the stop line: ask it as "Load" does, unless it
-    // has answered meanwhile.
-    if (!waitFor([this] { return !m_form.dialogue.is(Phase::Stopping); }, m_settings.stopAnswerMs))
+    // has answered meanwhile, and well before the stop's own limit.
+    const int probeMs = std::min(m_settings.stopAnswerMs, m_form.dialogue.stopAnswerMs / 2);
+    if (!waitFor([this] { return !m_form.dialogue.is(Phase::Stopping); }, probeMs))
         click([this] { m_form.LoadORUClick(); });
-    const Ended ended = m_ended[waitForEnd(mark, Phase::ReadingBack)];
-    if (ended.outcome == Outcome::Done && ended.readOut) return;
+    const qsizetype end = waitForEnd(mark, Phase::ReadingBack);
+    if (end >= 0 && m_ended[end].outcome == Outcome::Done && m_ended[end].readOut) return;
     m_err << "error: the unit was not read";
-    if (!ended.detail.isEmpty()) m_err << ": " << ended.detail;
+    if (end >= 0 && !m_ended[end].detail.isEmpty()) m_err << ": " << m_ended[end].detail;
     m_err << Qt::endl;
     throw Stop{PortFailure};
 }
@@ -181,27 +225,30 @@ int BatchRun::program() {
     click([this, &backup] { backup = backUpUnit(m_form); });
     if (backup.isEmpty()) {
         m_err << "error: no backup of the unit could be kept; nothing was written" << Qt::endl;
-        return PortFailure;
+        return BadArguments;
     }
     m_err << "backup of the unit: " << backup << Qt::endl;
     const qsizetype mark = m_ended.size();
     click([this] { m_form.SaveORUClick(); });
-    if (!m_form.dialogue.is(Phase::Programming)) {
+    const qsizetype programmed = waitForEnd(mark, Phase::Programming);
+    if (programmed < 0) {
         m_err << "error: the programming did not start" << Qt::endl;
         return BadArguments;
     }
-    const qsizetype programmed = waitForEnd(mark, Phase::Programming);
     if (m_ended[programmed].outcome != Outcome::Done) {
-        m_err << "error: programming stopped early, after location " << m_form.dialogue.done() << " of "
-              << m_form.state.simCapacity << ": the unit holds a mix of the new and the old configuration"
-              << Qt::endl;
+        const int written = m_form.dialogue.done();
+        m_err << "error: programming stopped early, after location " << written << " of "
+              << m_form.state.simCapacity << " (" << m_ended[programmed].detail
+              << "): the unit holds a mix of the new and the old configuration, the new one up to location "
+              << written << Qt::endl;
         throw Stop{PortFailure};
     }
     stage(QStringLiteral("verifying"));
-    const Ended readBack = m_ended[waitForEnd(programmed + 1, Phase::ReadingBack)];
-    if (readBack.outcome != Outcome::Done) {
-        m_err << "error: the unit was programmed, but not read back to verify it: " << readBack.detail
-              << Qt::endl;
+    const qsizetype readBack = waitForEnd(programmed + 1, Phase::ReadingBack);
+    if (readBack < 0 || m_ended[readBack].outcome != Outcome::Done) {
+        m_err << "error: the unit was programmed, but not read back to verify it";
+        if (readBack >= 0) m_err << ": " << m_ended[readBack].detail;
+        m_err << Qt::endl;
         throw Stop{PortFailure};
     }
     return verify();
@@ -243,10 +290,13 @@ int BatchRun::diff() {
 int BatchRun::upload() {
     const qsizetype mark = m_ended.size();
     click([this] { m_form.UpgradeClick(); });
-    const Ended ended = m_ended[waitForEnd(mark, Phase::Uploading)];
+    const qsizetype end = waitForEnd(mark, Phase::Uploading);
+    if (end < 0) throw Stop{PortFailure};
+    const Ended& ended = m_ended[end];
     if (ended.outcome == Outcome::Done) {
         m_err << "upload done: " << ended.detail << Qt::endl;
-        return Done;
+        // A blank line ended the list before lines that were meant to go, maybe.
+        return linesAfterBlank(m_form.List, m_form.dialogue.done()).isEmpty() ? int(Done) : int(Differences);
     }
     // The error report has said where the upload stopped and why.
     throw Stop{ended.outcome == Outcome::Failed ? int(BadArguments) : int(PortFailure)};
@@ -262,32 +312,46 @@ void BatchRun::interrupt() {
         if (!m_form.dialogue.is(Phase::Idle))
             m_form.run(
                 [this] { m_form.stopPhase(Outcome::Cancelled, QStringLiteral("Interrupted by a signal.")); });
+        wake();
     });
 }
 
 int BatchRun::endAfterSignal() {
     m_err << "interrupted while " << m_stage << Qt::endl;
-    // The command in flight is answered before the unit is switched back.
+    // The command in flight is answered before the unit is switched back; a file's data still leaving
+    // is part of it.
     m_interrupted = false;
+    const int leaving = static_cast<int>(m_port.outputPending() * 1000 / SerialPort::LineBytesPerSecond);
+    m_awaitingLine = true;
     try {
-        waitFor([this] { return m_linesHandled > m_linesAtInterrupt; }, InFlightMs);
-    } catch (...) {
-        // A lost port or a silent unit: there is nothing more to wait for.
-    }
-    if (!m_settings.stayStopped && !m_port.failed()) {
-        stage(QStringLiteral("running"));
-        m_form.run([this] { m_form.RunORUClick(); });
+        waitFor([this] { return m_linesHandled > m_linesAtInterrupt; }, InFlightMs + leaving);
+    } catch (const PortLost&) {
+        // Nothing more will come.
+    } catch (const Signalled&) {
+        // A second signal: the run ends at once.
     }
     return Interrupted;
 }
 
-void BatchRun::writeLog() {
-    if (m_settings.logFile.isEmpty()) return;
+void BatchRun::backToRun() {
+    if (!m_stopped || m_settings.stayStopped) return;
+    stage(QStringLiteral("running"));
+    const int errors = m_dialogs.errorCount;
+    m_form.run([this] { m_form.RunORUClick(); });
+    if (m_dialogs.errorCount > errors)
+        m_err << "error: the unit could not be switched back to run mode: it may still be stopped"
+              << Qt::endl;
+}
+
+int BatchRun::writeLog(int code) {
+    if (m_settings.logFile.isEmpty()) return code;
     try {
         writeWholeFile(m_settings.logFile, m_form.monitorText());
     } catch (const Failure& failure) {
         m_dialogs.reportError(failure.text());
+        if (code == Done || code == Differences) return BadArguments;
     }
+    return code;
 }
 
 void BatchRun::onSent(const QByteArray& data) {
@@ -305,6 +369,8 @@ void BatchRun::onSent(const QByteArray& data) {
 
 void BatchRun::onLine(const QByteArray& line) {
     ++m_linesHandled;
+    // Only the end of a run waits for a line, the answer to the command in flight.
+    if (m_awaitingLine) wake();
     if (line.contains("+CPBR: (1-")) {
         stage(QStringLiteral("reading %1 locations").arg(m_form.state.simCapacity));
     }

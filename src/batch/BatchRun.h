@@ -4,7 +4,7 @@
 #include "config/ProgrammingPlan.h"
 
 #include <QByteArray>
-#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QList>
 #include <QMap>
 #include <QObject>
@@ -18,8 +18,10 @@ class ConsoleDialogs;
 
 // Reads a unit into a configuration file, programs a unit from one and verifies what it holds, shows what
 // programming a file would change, or runs an upgrade list, by driving the window's own handlers as a
-// person clicking would. It waits on the dialogue's phases:
-// a read or a programming is over when its own answers have come, never when a timer says so.
+// person clicking would. It waits on the dialogue's phases, woken by their signals: a read or a programming
+// is over when its own answers have come, never when a timer says so, and --timeout is every phase's limit
+// on the unit's silence. The files and folders the task needs are checked before the unit is touched, and
+// a unit the run stopped is switched back to run mode however the run ends (unless it is to stay stopped).
 class BatchRun : public QObject {
     Q_OBJECT
 public:
@@ -58,15 +60,19 @@ private:
     struct Stop {
         int code;
     };
-    struct TimedOut {};
     struct PortLost {};
     struct Signalled {};
 
+    // Says what keeps the task's files and folders from being read or written; false when anything does.
+    bool checkFiles();
     void stage(const QString& text);
-    // Runs the event loop until done() holds. Fails when the unit says nothing for the time-out, the port
-    // is lost or a signal came; with a limit, returns false once that many milliseconds have passed.
+    // Runs the event loop until done() holds. Fails when a signal came, or the port was lost while no phase
+    // runs that would end; with a limit, returns false once that many milliseconds have passed.
     bool waitFor(const std::function<bool()>& done, int limitMs = -1);
-    // Waits for the first phase that ends early, or for the given phase to end, after the mark; its index.
+    // Wakes waitFor to look again.
+    void wake();
+    // Waits for the first phase that ends early, or for the given phase to end, after the mark; its index,
+    // or -1 when no phase runs any more and none has ended so.
     qsizetype waitForEnd(qsizetype mark, Dialogue::Phase phase);
     void click(const std::function<void()>& handler);
     void readUnit();
@@ -77,7 +83,9 @@ private:
     int diff();
     int upload();
     int endAfterSignal();
-    void writeLog();
+    void backToRun();
+    // The status after the log is written: a log that cannot be written makes a good run's status 2.
+    int writeLog(int code);
 
     void onSent(const QByteArray& data);
     void onLine(const QByteArray& line);
@@ -88,8 +96,12 @@ private:
     Settings m_settings;
     QTextStream& m_err;
     QString m_stage;
-    QElapsedTimer m_sinceReceived;
+    QEventLoop* m_waiting = nullptr;
+    // The unit was asked to stop: it goes back to run mode at the end.
+    bool m_stopped = false;
     bool m_interrupted = false;
+    // The run waits for the next line the unit says.
+    bool m_awaitingLine = false;
     int m_linesHandled = 0;
     int m_linesAtInterrupt = 0;
 

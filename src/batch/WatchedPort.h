@@ -2,15 +2,12 @@
 
 #include "comm/SerialPort.h"
 
-// Passes everything through to the port beneath and tells what is sent and when bytes arrive.
+// Passes everything through to the port beneath and tells what is sent.
 class WatchedPort : public SerialPort {
     Q_OBJECT
 public:
     explicit WatchedPort(SerialPort& port, QObject* parent = nullptr) : SerialPort(parent), m_port(port) {
-        connect(&m_port, &SerialPort::triggerAvail, this, [this](quint16 count) {
-            emit received();
-            emit triggerAvail(count);
-        });
+        connect(&m_port, &SerialPort::triggerAvail, this, &SerialPort::triggerAvail);
         connect(&m_port, &SerialPort::lost, this, &SerialPort::lost);
         connect(&m_port, &SerialPort::connectionChanged, this, &SerialPort::connectionChanged);
     }
@@ -34,10 +31,12 @@ public:
     bool isOpen() const override { return m_port.isOpen(); }
     void close() override { m_port.close(); }
     QString name() const override { return m_port.name(); }
+    bool inputWaiting() const override { return m_port.inputWaiting(); }
+    qint64 outputPending() const override { return m_port.outputPending(); }
+    QString lostReason() const override { return m_port.lostReason(); }
 
 signals:
     void sent(const QByteArray& data);
-    void received();
 
 private:
     SerialPort& m_port;

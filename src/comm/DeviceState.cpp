@@ -33,7 +33,7 @@ void TForm1::StopORUClick() {
     startWait(*this);
     dialogue.firstEntryPending = true;
     showDeviceState(DeviceNic);
-    dialogue.start(Dialogue::Phase::Stopping, 0, Dialogue::StopAnswerMs);
+    dialogue.start(Dialogue::Phase::Stopping, 0, dialogue.stopAnswerMs);
 }
 
 void TForm1::LoadORUClick() {

@@ -12,15 +12,15 @@ Dialogue::Dialogue(Pacer& pacer, QObject* parent) : QObject(parent), m_deadline(
 
 Dialogue::~Dialogue() = default;
 
-void Dialogue::start(Phase phase, int total, int limitMs) {
+void Dialogue::start(Phase phase, int total, std::optional<int> limitMs) {
     if (m_phase != Phase::Idle) end(Outcome::Cancelled);
     m_phase = phase;
     m_readStage = ReadStage::Write;
     busyRetries = 0;
     m_done = 0;
     m_total = total;
-    m_limitMs = limitMs;
-    m_deadline->start(limitMs);
+    m_limitMs = limitMs.value_or(answerMs);
+    m_deadline->start(m_limitMs);
     emit started(phase);
     emit progressed(phase, m_done, m_total);
 }

@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QString>
 #include <memory>
+#include <optional>
 
 class Deadline;
 class Pacer;
@@ -16,7 +17,7 @@ public:
     enum class Phase { Idle, Stopping, ReadingBack, Programming, Uploading };
     enum class Outcome {
         Done,
-        // The unit answered with an error; the detail names its answer.
+        // The unit answered with an error, or with an answer that cannot be true; the detail names it.
         Refused,
         TimedOut,
         PortLost,
@@ -31,15 +32,13 @@ public:
     // query, or the read itself.
     enum class ReadStage { Write, Operator, Size, Entries };
 
-    // How long the unit may take to report that it stopped its script.
+    // How long the unit may take to report that it stopped its script, unless told otherwise.
     static constexpr int StopAnswerMs = 20000;
-    // How long the unit may stay silent while it owes an answer.
+    // How long the unit may stay silent while it owes an answer, unless told otherwise.
     static constexpr int AnswerMs = 10000;
     // A SIM that is still starting is asked again this many times, this long apart.
     static constexpr int BusyRetries = 5;
     static constexpr int BusyRetryMs = 2000;
-    // Bytes the line carries in a second (115200 baud, ten bits a byte): what a large send adds to the wait.
-    static constexpr int LineBytesPerSecond = 11520;
 
     explicit Dialogue(Pacer& pacer, QObject* parent = nullptr);
     ~Dialogue() override;
@@ -51,14 +50,17 @@ public:
     int total() const { return m_total; }
     ReadStage readStage() const { return m_readStage; }
 
-    // Starts a phase; a different one still running ends as cancelled first.
-    void start(Phase phase, int total = 0, int limitMs = AnswerMs);
+    // Starts a phase with the answer limit, or another; a different one still running ends as cancelled
+    // first.
+    void start(Phase phase, int total = 0, std::optional<int> limitMs = std::nullopt);
     void setTotal(int total);
     // The unit answered and the phase moved on: the limit starts again.
     void step(int done);
     void answered();
     // The next answer may take longer than usual, e.g. until a large send has left.
     void expect(int ms);
+    // The running phase's limit on the unit's silence.
+    int limitMs() const { return m_limitMs; }
     // Ends the running phase; nothing happens while none runs.
     void end(Outcome outcome, const QString& detail = {});
 
@@ -70,6 +72,10 @@ public:
 
     // The phase's name, as a sentence starts with it.
     static QString describe(Phase phase);
+
+    // The limits on the unit's silence: for its stop report, and for every other answer.
+    int stopAnswerMs = StopAnswerMs;
+    int answerMs = AnswerMs;
 
     // The receiver's shared flags.
     bool firstEntryPending = true;

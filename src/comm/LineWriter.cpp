@@ -1,6 +1,7 @@
 #include "comm/LineWriter.h"
 
 #include <cerrno>
+#include <chrono>
 #include <poll.h>
 #include <unistd.h>
 
@@ -37,6 +38,11 @@ qsizetype LineWriter::pending() const {
     return m_pending;
 }
 
+bool LineWriter::drain(int ms) {
+    std::unique_lock lock(m_mutex);
+    return m_drained.wait_for(lock, std::chrono::milliseconds(ms), [this] { return m_pending == 0; });
+}
+
 void LineWriter::run() {
     for (;;) {
         QByteArray piece;
@@ -61,6 +67,7 @@ void LineWriter::run() {
                 m_pending = 0;
                 m_taken = 0;
             }
+            m_drained.notify_all();
             // Queued to the maker's thread, since this one is not it.
             emit failed(reason);
             std::unique_lock lock(m_mutex);
@@ -74,5 +81,6 @@ void LineWriter::run() {
             m_queue.pop_front();
             m_taken = 0;
         }
+        if (m_pending == 0) m_drained.notify_all();
     }
 }

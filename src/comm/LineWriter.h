@@ -21,6 +21,9 @@ public:
     void write(const QByteArray& bytes);
     // Bytes written but not yet taken by the system.
     qsizetype pending() const;
+    // Waits until the system has taken every byte written, or the writer has failed, at most ms
+    // milliseconds; whether nothing is left.
+    bool drain(int ms);
 
 signals:
     void failed(const QString& reason);
@@ -31,6 +34,8 @@ private:
     const int m_fd;
     mutable std::mutex m_mutex;
     std::condition_variable m_wake;
+    // Signalled when the queue has gone, taken or dropped.
+    std::condition_variable m_drained;
     std::deque<QByteArray> m_queue;
     // Bytes of the queue's first piece already taken by the system.
     qsizetype m_taken = 0;

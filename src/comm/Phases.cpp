@@ -85,7 +85,19 @@ void TForm1::runDeferred() {
 }
 
 void TForm1::phaseTimedOut(Phase phase) {
+    // Silence counts only while the program runs and once every byte for the unit has left: a program
+    // that was stopped (Ctrl+Z) finds the answers of meanwhile waiting, and a large send is still leaving.
+    if (ApdComPort1.inputWaiting()) {
+        dialogue.answered();
+        return;
+    }
+    if (const qint64 pending = ApdComPort1.outputPending(); pending > 0) {
+        dialogue.expect(dialogue.limitMs() +
+                        static_cast<int>(pending * 1000 / SerialPort::LineBytesPerSecond));
+        return;
+    }
     const QString port = portName(ApdComPort1);
+    const int seconds = dialogue.limitMs() / 1000;
     QString cause;
     switch (phase) {
     case Phase::Idle:
@@ -94,21 +106,19 @@ void TForm1::phaseTimedOut(Phase phase) {
         cause = QStringLiteral("The unit on %1 did not report that it stopped within %2 s. If it is stopped "
                                "already, press Load.")
                     .arg(port)
-                    .arg(Dialogue::StopAnswerMs / 1000);
+                    .arg(seconds);
         break;
     case Phase::Uploading:
         if (dialogue.awaitingPrompt) {
             cause = QStringLiteral("The unit on %1 did not ask for the file's data within %2 s.")
                         .arg(port)
-                        .arg(Dialogue::AnswerMs / 1000);
+                        .arg(seconds);
             break;
         }
         [[fallthrough]];
     case Phase::ReadingBack:
     case Phase::Programming:
-        cause = QStringLiteral("The unit on %1 has not answered for %2 s.")
-                    .arg(port)
-                    .arg(Dialogue::AnswerMs / 1000);
+        cause = QStringLiteral("The unit on %1 has not answered for %2 s.").arg(port).arg(seconds);
     }
     stopPhase(Outcome::TimedOut, cause);
 }

@@ -7,6 +7,9 @@
 #include <QSerialPortInfo>
 #include <QTimer>
 #include <algorithm>
+#include <cerrno>
+#include <sys/file.h>
+#include <sys/ioctl.h>
 
 QtSerialPort::QtSerialPort(UserDialogs& dialogs, QObject* parent) : SerialPort(parent), m_dialogs(dialogs) {
     connect(&m_port, &QSerialPort::readyRead, this, &QtSerialPort::takeReceived);
@@ -16,6 +19,10 @@ QtSerialPort::QtSerialPort(UserDialogs& dialogs, QObject* parent) : SerialPort(p
         if (m_port.isOpen() && (error == QSerialPort::ResourceError || error == QSerialPort::ReadError))
             loseDevice(m_port.errorString());
     });
+}
+
+QtSerialPort::~QtSerialPort() {
+    close();
 }
 
 QStringList QtSerialPort::deviceChoices() {
@@ -36,6 +43,16 @@ void QtSerialPort::open() {
     m_port.setReadBufferSize(0);
     if (!m_port.open(QIODevice::ReadWrite)) {
         const QString reason = m_port.errorString();
+        m_device.clear();
+        throw Failure(
+            QStringLiteral("The serial port %1 cannot be opened: %2").arg(m_port.portName(), reason));
+    }
+    // The lock goes with the device itself, not with the name it was opened by, and binds root too: two
+    // programs talking to one unit at once would each take the other's answers.
+    if (::flock(m_port.handle(), LOCK_EX | LOCK_NB) != 0) {
+        const QString reason =
+            errno == EWOULDBLOCK ? QStringLiteral("another program is using it") : qt_error_string(errno);
+        m_port.close();
         m_device.clear();
         throw Failure(
             QStringLiteral("The serial port %1 cannot be opened: %2").arg(m_port.portName(), reason));
@@ -61,9 +78,13 @@ void QtSerialPort::send(const QByteArray& data) {
 }
 
 quint8 QtSerialPort::readChar() {
-    if (m_received.isEmpty()) return 0;
-    const quint8 byte = static_cast<quint8>(m_received.front());
-    m_received.remove(0, 1);
+    if (m_readAt >= m_received.size()) return 0;
+    const auto byte = static_cast<quint8>(m_received[m_readAt++]);
+    // Taken bytes go in one piece once all are read, not one by one.
+    if (m_readAt == m_received.size()) {
+        m_received.clear();
+        m_readAt = 0;
+    }
     return byte;
 }
 
@@ -82,8 +103,26 @@ bool QtSerialPort::isChosen() const {
     return !m_device.isEmpty() && (!m_lost || QFileInfo::exists(m_device));
 }
 
+bool QtSerialPort::inputWaiting() const {
+    if (m_readAt < m_received.size() || m_port.bytesAvailable() > 0) return true;
+    int waiting = 0;
+    return m_port.isOpen() && ::ioctl(m_port.handle(), FIONREAD, &waiting) == 0 && waiting > 0;
+}
+
+qint64 QtSerialPort::outputPending() const {
+    if (!m_port.isOpen()) return 0;
+    // What the driver holds has not left either.
+    int queued = 0;
+    if (::ioctl(m_port.handle(), TIOCOUTQ, &queued) != 0) queued = 0;
+    return m_writer->pending() + queued;
+}
+
 void QtSerialPort::close() {
     if (!m_port.isOpen()) return;
+    // What is queued leaves first (a closing program switches the unit back with its last command), for
+    // at most the time the line needs to carry it and a second more, should the unit hold it up.
+    const qsizetype queued = m_writer->pending();
+    if (queued > 0 && !m_lost) m_writer->drain(static_cast<int>(queued * 1000 / LineBytesPerSecond) + 1000);
     // The writer goes first: it must not write to a descriptor that is closed or already reused.
     m_writer.reset();
     m_port.close();
@@ -92,19 +131,24 @@ void QtSerialPort::close() {
 
 void QtSerialPort::takeReceived() {
     m_received += m_port.readAll();
-    if (m_notifyQueued || m_received.isEmpty()) return;
+    if (m_notifyQueued || m_readAt >= m_received.size()) return;
     // The receiver learns of the bytes through the event queue, one notification at a time.
     m_notifyQueued = true;
-    QTimer::singleShot(0, this, [this] {
-        m_notifyQueued = false;
-        const auto count = static_cast<quint16>(std::min<qsizetype>(m_received.size(), 0xFFFF));
-        if (count > 0) emit triggerAvail(count);
-        if (!m_received.isEmpty() && !m_notifyQueued) takeReceived();
-    });
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_notifyQueued = false;
+            const auto count =
+                static_cast<quint16>(std::min<qsizetype>(m_received.size() - m_readAt, 0xFFFF));
+            if (count > 0) emit triggerAvail(count);
+            if (m_readAt < m_received.size() && !m_notifyQueued) takeReceived();
+        },
+        Qt::QueuedConnection);
 }
 
 void QtSerialPort::loseDevice(const QString& reason) {
     m_lost = true;
+    m_lostReason = reason;
     close();
     QTimer::singleShot(0, this, [this, reason] {
         m_dialogs.reportError(QStringLiteral("The serial port %1 was lost: %2").arg(m_device, reason));

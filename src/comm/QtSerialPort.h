@@ -8,15 +8,17 @@
 
 class UserDialogs;
 
-// The real serial line: 115200 8N1 with RTS/CTS. Opens on first use. A device that is lost (unplugged)
-// closes the port and is reported once; it is opened again when its node is back, and is no longer chosen
-// while it is not. Bytes leave at once and go on leaving, at the line's pace, while the window thread sleeps
-// in a pacing wait: a writer thread hands them to the driver as it drains, so a full system buffer is
-// back-pressure and never taken for a lost device.
+// The real serial line: 115200 8N1 with RTS/CTS. Opens on first use and holds the device for itself: a
+// second program that opens it, by whatever name, is refused. A device that is lost (unplugged) closes the
+// port and is reported once; it is opened again when its node is back, and is no longer chosen while it is
+// not. Bytes leave at once and go on leaving, at the line's pace, while the window thread sleeps in a
+// pacing wait: a writer thread hands them to the driver as it drains, so a full system buffer is
+// back-pressure and never taken for a lost device. Closing lets what is queued leave first.
 class QtSerialPort : public SerialPort {
     Q_OBJECT
 public:
     explicit QtSerialPort(UserDialogs& dialogs, QObject* parent = nullptr);
+    ~QtSerialPort() override;
 
     // The device to open on first use.
     void choose(const QString& device) { m_device = device; }
@@ -31,6 +33,9 @@ public:
     bool isChosen() const override;
     void close() override;
     QString name() const override { return m_device; }
+    bool inputWaiting() const override;
+    qint64 outputPending() const override;
+    QString lostReason() const override { return m_lost ? m_lostReason : QString(); }
 
     // The machine's serial devices.
     static QStringList deviceChoices();
@@ -44,9 +49,12 @@ private:
     QSerialPort m_port;
     QString m_device;
     bool m_dtr = false;
-    // The device went away; it is opened again once its node is back.
+    // The device went away, for that reason; it is opened again once its node is back.
     bool m_lost = false;
+    QString m_lostReason;
     std::unique_ptr<LineWriter> m_writer;
+    // Received bytes, read up to m_readAt.
     QByteArray m_received;
+    qsizetype m_readAt = 0;
     bool m_notifyQueued = false;
 };

@@ -183,6 +183,14 @@ void TForm1::dispatchLine(const QByteArray& line) {
                 QStringLiteral("The unit gave its SIM's size as %1 locations; the program keeps %2.")
                     .arg(n)
                     .arg(state.simCapacity));
+        // The listing is measured against the size it was asked with: another size in the middle of it
+        // leaves no telling which locations the unit has.
+        if (dialogue.is(Dialogue::Phase::ReadingBack) && dialogue.readStage() == Dialogue::ReadStage::Entries)
+            stopPhase(Dialogue::Outcome::Refused,
+                      QStringLiteral("The unit reported its SIM's size again, as %1 locations, while listing "
+                                     "its %2.")
+                          .arg(n)
+                          .arg(state.simCapacity));
         state.simCapacity = n;
         const SimLimits limits = simLimits(line);
         state.simNumberLength = limits.numberLength;
@@ -190,10 +198,7 @@ void TForm1::dispatchLine(const QByteArray& line) {
         StatusBar1->setPanelText(2, QStringLiteral(" SIM: %1").arg(n));
         if (n > 10) {
             pacer.wait(100);
-            // A second size answer of the same read-back asks for no second read.
-            const bool readOut = dialogue.is(Dialogue::Phase::ReadingBack) &&
-                                 dialogue.readStage() == Dialogue::ReadStage::Entries;
-            if (ApdComPort1.isChosen() && !readOut) {
+            if (ApdComPort1.isChosen()) {
                 ApdComPort1.send("AT+CPBR=1," + QByteArray::number(n) + "\r\n");
                 // The size query's own "OK" is still to come.
                 startRead(1);

@@ -9,6 +9,8 @@ class SerialPort : public QObject {
     Q_OBJECT
 public:
     static constexpr int OutputBufferSize = 64000;
+    // Bytes the line carries in a second (115200 baud, ten bits a byte).
+    static constexpr int LineBytesPerSecond = 11520;
 
     using QObject::QObject;
     // Queues every byte of data unchanged; opens the port first when needed. Throws Failure when the
@@ -27,6 +29,13 @@ public:
     virtual void close() = 0;
     // How the line is named to the user: the device, or the simulated unit.
     virtual QString name() const = 0;
+    // Received bytes that the receiver has not been handed yet: the unit has spoken, whatever the clock
+    // says (the program may have been stopped meanwhile).
+    virtual bool inputWaiting() const { return false; }
+    // Bytes queued that have not left yet; the unit cannot answer what it has not received.
+    virtual qint64 outputPending() const { return 0; }
+    // Why the line was lost, while it is; empty otherwise.
+    virtual QString lostReason() const { return {}; }
 
 signals:
     void triggerAvail(quint16 count);

@@ -24,6 +24,8 @@ public:
     int capacity() const { return m_capacity; }
     // The configuration file that programs what the unit holds back into it.
     QByteArray backup() const;
+    // Whether the read-back under way has listed this location already.
+    bool listed(int location) const { return m_reading.contains(location); }
 
     // The read-back about to start follows a programming that wrote these locations: it is checked
     // against them, if it runs to its end.

@@ -1,5 +1,6 @@
 #include "core/Pacer.h"
 
+#include <QDateTime>
 #include <QThread>
 
 TimerDeadline::TimerDeadline() {
@@ -12,5 +13,14 @@ void RealPacer::wait(int ms) {
 }
 
 QTime RealPacer::now() {
-    return QTime::currentTime();
+    constexpr qint64 MinuteMs = 60 * 1000;
+    constexpr qint64 DayMs = 24 * 60 * MinuteMs;
+    const qint64 utc = QDateTime::currentMSecsSinceEpoch();
+    // Zones change their offset at whole minutes at most.
+    if (utc >= m_zoneCheckedUntil) {
+        m_zoneOffsetMs = qint64(QDateTime::fromMSecsSinceEpoch(utc).offsetFromUtc()) * 1000;
+        m_zoneCheckedUntil = (utc / MinuteMs + 1) * MinuteMs;
+    }
+    return QTime::fromMSecsSinceStartOfDay(
+        static_cast<int>(((utc + m_zoneOffsetMs) % DayMs + DayMs) % DayMs));
 }

@@ -40,10 +40,15 @@ private:
     QTimer m_timer;
 };
 
-// Blocks the window thread for real; received bytes wait in the port's input buffer meanwhile.
+// Blocks the window thread for real; received bytes wait in the port's input buffer meanwhile. The clock
+// looks at the time zone once a minute, not for every line it stamps.
 class RealPacer : public Pacer {
 public:
     void wait(int ms) override;
     QTime now() override;
     std::unique_ptr<Deadline> deadline() override { return std::make_unique<TimerDeadline>(); }
+
+private:
+    qint64 m_zoneOffsetMs = 0;
+    qint64 m_zoneCheckedUntil = 0;
 };

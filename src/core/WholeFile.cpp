@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <cerrno>
 #include <cstring>
@@ -121,4 +122,28 @@ void writeWholeFile(const QString& path, const QByteArray& data) {
         writeInto(path, data);
     else
         replace(path, data);
+}
+
+void checkWritable(const QString& path) {
+    const QByteArray name = QFile::encodeName(path);
+    struct stat info {};
+    if (::stat(name.constData(), &info) == 0) {
+        if (S_ISDIR(info.st_mode)) cannotWrite(path, QStringLiteral("it is a folder"));
+        if (!S_ISREG(info.st_mode)) {
+            if (::access(name.constData(), W_OK) != 0) cannotWrite(path, systemReason(errno));
+            return;
+        }
+    } else if (errno != ENOENT) {
+        cannotWrite(path, systemReason(errno));
+    }
+    // A regular file is replaced by a new one made beside it, beside a link's target for a link.
+    const QFileInfo file(path);
+    const QString folder =
+        file.exists() ? QFileInfo(file.canonicalFilePath()).absolutePath() : file.absolutePath();
+    const QByteArray folderName = QFile::encodeName(folder);
+    if (::stat(folderName.constData(), &info) != 0)
+        cannotWrite(path, QStringLiteral("its folder %1: %2").arg(native(folder), systemReason(errno)));
+    if (!S_ISDIR(info.st_mode)) cannotWrite(path, QStringLiteral("%1 is not a folder").arg(native(folder)));
+    if (::access(folderName.constData(), W_OK | X_OK) != 0)
+        cannotWrite(path, QStringLiteral("its folder %1: %2").arg(native(folder), systemReason(errno)));
 }

@@ -17,3 +17,7 @@ QByteArray readWholeFile(const QString& path, qint64 maxSize = TextFileLimit);
 // followed and its target replaced; a device or a FIFO is written into, never replaced, and a FIFO
 // without a reader is a Failure rather than a wait.
 void writeWholeFile(const QString& path, const QByteArray& data);
+// Whether writeWholeFile could write the file, before anything is done that depends on it: a Failure
+// naming the file and why not (its folder missing or not writable, a folder in its place). Nothing is
+// written, and a device or a FIFO is not opened, since that could disturb whoever reads it.
+void checkWritable(const QString& path);

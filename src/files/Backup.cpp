@@ -4,19 +4,30 @@
 #include "core/WholeFile.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <cerrno>
+#include <unistd.h>
 
 QString backupFolder() {
     return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
            QStringLiteral("/zuvovu/backups");
 }
 
-QString writeBackup(const QByteArray& configuration, const QDateTime& when) {
+void prepareBackupFolder() {
     const QString folder = backupFolder();
     if (!QDir().mkpath(folder))
         throw Failure(
             QStringLiteral("The backup folder %1 cannot be created.").arg(QDir::toNativeSeparators(folder)));
+    if (::access(QFile::encodeName(folder).constData(), W_OK | X_OK) != 0)
+        throw Failure(QStringLiteral("The backup folder %1 cannot be written into: %2")
+                          .arg(QDir::toNativeSeparators(folder), qt_error_string(errno)));
+}
+
+QString writeBackup(const QByteArray& configuration, const QDateTime& when) {
+    prepareBackupFolder();
+    const QString folder = backupFolder();
     const QString stem =
         folder + QStringLiteral("/unit-") + when.toString(QStringLiteral("yyyy-MM-dd-HHmmss"));
     // Two programmings within a second each keep their own backup.

@@ -8,6 +8,8 @@
 
 // $XDG_DATA_HOME/zuvovu/backups (by default under ~/.local/share).
 QString backupFolder();
+// Makes the backup folder when it is missing; a Failure naming it when it cannot be made or written into.
+void prepareBackupFolder();
 
 // Writes a new backup named by the time given and returns its path; an existing file is never replaced.
 // A backup that cannot be written is a Failure naming it.

@@ -10,28 +10,15 @@
 
 #include <QDir>
 #include <QFileInfo>
-
-namespace {
-
-// The text after the line's first ":", wherever the keyword stands.
-QByteArray argumentOf(const QByteArray& line) {
-    return line.mid(line.indexOf(':') + 1);
-}
-
-} // namespace
+#include <QStringList>
 
 void TForm1::LoadListClick() {
     const QString name =
         dialogs.openFileName(QStringLiteral("info for download (*.ifo)|*.ifo"), QDir::currentPath());
     if (name.isEmpty()) return;
+    const QByteArrayList lines = listFileLines(readWholeFile(name));
     // Relative names in the list resolve against the list file's folder.
     QDir::setCurrent(QFileInfo(name).absolutePath());
-    const QByteArray text = readWholeFile(name);
-    QByteArrayList lines = text.split('\n');
-    // A line feed ends a line, with or without a CR before it; it does not start another.
-    if (text.isEmpty() || text.endsWith('\n')) lines.removeLast();
-    for (QByteArray& line : lines)
-        if (line.endsWith('\r')) line.chop(1);
     appendListLines(List, lines);
 }
 
@@ -65,23 +52,31 @@ void TForm1::UploadStep(int index) {
     try {
         // Read inside the try: a line the code page cannot carry ends the upload like any other failure.
         const QByteArray line = listLine(List, index);
-        if (line.contains("RUN:")) {
-            issue("AT#ESCRIPT=" + argumentOf(line), false);
-        } else if (line.contains("ASEND:")) {
-            const QByteArray name = argumentOf(line);
+        switch (uploadKind(line)) {
+        case UploadKind::Run:
+            issue("AT#ESCRIPT=" + uploadArgument(line), false);
+            break;
+        case UploadKind::Audio: {
+            const QByteArray name = uploadArgument(line);
             const int size = ReadNamedFile(name);
             if (size == 0) return endUpload(index);
             pacer.wait(state.serialWaitMs);
             issue("AT#ASEND=" + name + "," + QByteArray::number(size), true);
             dialogue.asendPending = true;
-        } else if (line.contains("SET:")) {
-            issue(argumentOf(line), false);
-        } else if (line.contains("DEL:")) {
-            issue("AT#DSCRIPT=" + argumentOf(line), false);
-        } else {
+            break;
+        }
+        case UploadKind::Set:
+            issue(uploadArgument(line), false);
+            break;
+        case UploadKind::Delete:
+            issue("AT#DSCRIPT=" + uploadArgument(line), false);
+            break;
+        case UploadKind::Script: {
             const int size = ReadListedFile(index);
             if (size == 0) return endUpload(index);
             issue("AT#WSCRIPT=" + line + "," + QByteArray::number(size), true);
+            break;
+        }
         }
     } catch (const Failure& failure) {
         stopPhase(Dialogue::Outcome::Failed, failure.text());
@@ -90,9 +85,22 @@ void TForm1::UploadStep(int index) {
 
 void TForm1::endUpload(int index) {
     const QByteArray line = listLine(List, index);
-    // The list's end, or a blank line that ends it early on purpose.
+    // The list's end, or a blank line that ends it early on purpose; what follows that line is said, since
+    // it may have come there by mistake.
     if (line.isEmpty()) {
-        dialogue.end(Dialogue::Outcome::Done, QStringLiteral("%1 lines").arg(index));
+        QStringList unsent;
+        for (const int after : linesAfterBlank(List, index))
+            unsent << QStringLiteral("line %1 \"%2\"").arg(after + 1).arg(fromBytes(listLine(List, after)));
+        const QString left =
+            unsent.isEmpty() ? QString()
+                             : QStringLiteral("; the blank line %1 ends the list, so %2 %3 not sent")
+                                   .arg(index + 1)
+                                   .arg(unsent.join(QStringLiteral(", ")))
+                                   .arg(unsent.size() == 1 ? QStringLiteral("was") : QStringLiteral("were"));
+        dialogue.end(Dialogue::Outcome::Done, QStringLiteral("%1 lines").arg(index) + left);
+        if (!left.isEmpty())
+            dialogs.reportError(QStringLiteral("The upload sent %1 lines").arg(index) + left +
+                                QLatin1Char('.'));
         runDeferred();
         return;
     }

@@ -1,8 +1,11 @@
+#include "service/UploadFile.h"
 #include "app/TForm1.h"
 #include "core/Bytes.h"
 #include "core/Failure.h"
+#include "core/WholeFile.h"
 #include "service/UploadList.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <limits>
@@ -10,22 +13,27 @@
 
 namespace {
 
-// The whole contents of a file to upload; nothing for an empty name or a file that opens but cannot be
-// read. A file that cannot be opened is a failure with the system's description.
-std::optional<QByteArray> readUploadFile(const QByteArray& name) {
-    if (name.isEmpty()) return std::nullopt;
-    // The list holds the name as it was typed or loaded; the file system takes it as Qt encodes paths.
-    const QString path = fromBytes(name);
-    // A FIFO would block the open and a device never end.
-    const QFileInfo info(path);
+// Opens a file to upload and returns its size. A FIFO would block the open and a device never end; a file
+// that cannot be opened, or is too large to announce, is a failure with the reason.
+qint64 openUploadFile(QFile& file, const QByteArray& name) {
+    const QFileInfo info(file.fileName());
     if (info.exists() && !info.isFile())
         throw Failure(QStringLiteral("Cannot open %1: it is not a regular file").arg(fromBytes(name)));
-    QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw Failure(QStringLiteral("Cannot open %1: %2").arg(fromBytes(name), file.errorString()));
     const qint64 size = file.size();
     if (size > std::numeric_limits<int>::max())
         throw Failure(QStringLiteral("%1 is too large to upload: %2 bytes").arg(fromBytes(name)).arg(size));
+    return size;
+}
+
+// The whole contents of a file to upload; nothing for an empty name or a file that opens but cannot be
+// read.
+std::optional<QByteArray> readUploadFile(const QByteArray& name) {
+    if (name.isEmpty()) return std::nullopt;
+    // The list holds the name as it was typed or loaded; the file system takes it as Qt encodes paths.
+    QFile file(fromBytes(name));
+    const qint64 size = openUploadFile(file, name);
     // Exactly the size taken, so that the size the command announces is the size of the data sent.
     QByteArray bytes = file.read(size);
     if (bytes.size() != size) return std::nullopt;
@@ -33,6 +41,33 @@ std::optional<QByteArray> readUploadFile(const QByteArray& name) {
 }
 
 } // namespace
+
+QStringList uploadListProblems(const QString& listPath) {
+    QByteArrayList lines;
+    try {
+        lines = listFileLines(readWholeFile(listPath));
+    } catch (const Failure& failure) {
+        return {failure.text()};
+    }
+    const QDir folder = QFileInfo(listPath).absoluteDir();
+    QStringList problems;
+    for (qsizetype i = 0; i < lines.size() && !lines[i].isEmpty(); ++i) {
+        const UploadKind kind = uploadKind(lines[i]);
+        if (kind != UploadKind::Audio && kind != UploadKind::Script) continue;
+        const QByteArray name = uploadFileName(lines[i]);
+        const QString where =
+            QStringLiteral("%1, line %2: ").arg(QDir::toNativeSeparators(listPath)).arg(i + 1);
+        try {
+            if (name.isEmpty()) throw Failure(QStringLiteral("it names no file"));
+            QFile file(folder.filePath(fromBytes(name)));
+            if (openUploadFile(file, name) == 0)
+                throw Failure(QStringLiteral("%1 is empty").arg(fromBytes(name)));
+        } catch (const Failure& failure) {
+            problems << where + failure.text();
+        }
+    }
+    return problems;
+}
 
 int TForm1::ReadListedFile(int index) {
     state.uploadIndex = index;

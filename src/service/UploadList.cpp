@@ -43,3 +43,44 @@ void appendListLines(QPlainTextEdit* list, const QByteArrayList& lines) {
     end.insertText(text);
     if (list->document()->isEmpty()) list->document()->firstBlock().setUserState(BlankEntry);
 }
+
+QList<int> linesAfterBlank(const QPlainTextEdit* list, int index) {
+    QList<int> lines;
+    for (int i = index + 1; i < listLineCount(list); ++i)
+        if (!listLine(list, i).isEmpty()) lines << i;
+    return lines;
+}
+
+QByteArrayList listFileLines(const QByteArray& text) {
+    QByteArrayList lines = text.split('\n');
+    if (text.isEmpty() || text.endsWith('\n')) lines.removeLast();
+    for (QByteArray& line : lines)
+        if (line.endsWith('\r')) line.chop(1);
+    return lines;
+}
+
+UploadKind uploadKind(const QByteArray& line) {
+    if (line.contains("RUN:")) return UploadKind::Run;
+    if (line.contains("ASEND:")) return UploadKind::Audio;
+    if (line.contains("SET:")) return UploadKind::Set;
+    if (line.contains("DEL:")) return UploadKind::Delete;
+    return UploadKind::Script;
+}
+
+QByteArray uploadArgument(const QByteArray& line) {
+    return line.mid(line.indexOf(':') + 1);
+}
+
+QByteArray uploadFileName(const QByteArray& line) {
+    switch (uploadKind(line)) {
+    case UploadKind::Audio:
+        return uploadArgument(line);
+    case UploadKind::Script:
+        return line;
+    case UploadKind::Run:
+    case UploadKind::Set:
+    case UploadKind::Delete:
+        break;
+    }
+    return {};
+}

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QByteArrayList>
+#include <QList>
 
 class QPlainTextEdit;
 
@@ -14,3 +15,18 @@ QByteArray listLine(const QPlainTextEdit* list, int index);
 QString shownListLine(const QPlainTextEdit* list, int index);
 // Adds the entries after the last one, blank ones included.
 void appendListLines(QPlainTextEdit* list, const QByteArrayList& lines);
+// The entries after the blank one at index that the upload does not reach, by index.
+QList<int> linesAfterBlank(const QPlainTextEdit* list, int index);
+
+// A list file's entries: a line feed ends a line, with or without a CR before it, and does not start another.
+QByteArrayList listFileLines(const QByteArray& text);
+
+// What an entry asks for: the first keyword it holds wherever it stands, or a script file named by the whole
+// line.
+enum class UploadKind { Run, Audio, Set, Delete, Script };
+UploadKind uploadKind(const QByteArray& line);
+// The text after the line's first ":", wherever the keyword stands.
+QByteArray uploadArgument(const QByteArray& line);
+// The name of the file on the PC that an entry sends: an audio line's argument, a script line whole; empty
+// for the entries that send a command only.
+QByteArray uploadFileName(const QByteArray& line);

@@ -14,8 +14,8 @@ void TForm1::sendUploadPayload() {
     constexpr qsizetype buffer = SerialPort::OutputBufferSize;
     // The unit answers once the last bytes have crossed the line.
     const auto awaitAnswer = [this](qsizetype lastSend) {
-        dialogue.expect(Dialogue::AnswerMs +
-                        static_cast<int>(lastSend * 1000 / Dialogue::LineBytesPerSecond));
+        dialogue.expect(dialogue.answerMs +
+                        static_cast<int>(lastSend * 1000 / SerialPort::LineBytesPerSecond));
     };
     if (payload.size() <= buffer) {
         ApdComPort1.send(payload);

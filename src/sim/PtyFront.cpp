@@ -28,11 +28,12 @@ constexpr qsizetype MostUnsent = 1 << 20;
 
 PtyFront::PtyFront(SimulatedUnit& unit, QObject* parent)
     : QObject(parent), m_unit(unit), m_line(unit.options().inputBytesPerSecond) {
-    m_master = posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
+    // Neither end goes to programs started from here: a peer started so must see the line close with us.
+    m_master = posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (m_master < 0) fail("posix_openpt");
     if (grantpt(m_master) != 0 || unlockpt(m_master) != 0) fail("grantpt");
     m_path = ptsname(m_master);
-    m_slave = ::open(m_path.constData(), O_RDWR | O_NOCTTY);
+    m_slave = ::open(m_path.constData(), O_RDWR | O_NOCTTY | O_CLOEXEC);
     if (m_slave < 0) fail("open");
     // Raw bytes both ways: no echo, no line editing, no CR/LF translation.
     termios settings{};

@@ -2,6 +2,10 @@
 
 #include "sim/SimText.h"
 
+#include <QDateTime>
+#include <QRegularExpression>
+#include <cstdlib>
+
 namespace {
 
 const QByteArray Ok = "OK";
@@ -22,6 +26,11 @@ QByteArray errorText(const QByteArray& number) {
 
 std::optional<QList<QByteArray>> SimGeneral::answer(const QByteArray& command) {
     const QByteArray upper = command.toUpper();
+    if (upper == "Z" || upper == "&F") {
+        // Back to the settings the module starts with; the clock runs on.
+        restart();
+        return QList<QByteArray>{Ok};
+    }
     if (upper == "+CGMI") return QList<QByteArray>{"Telit", Ok};
     if (upper == "+CGMM") return QList<QByteArray>{m_options.model, Ok};
     if (upper == "+CGMR") return QList<QByteArray>{m_options.revision, Ok};
@@ -46,6 +55,22 @@ std::optional<QList<QByteArray>> SimGeneral::answer(const QByteArray& command) {
         m_charset = charset;
         return QList<QByteArray>{Ok};
     }
+    if (upper == "+CCLK?") {
+        const QDateTime now = QDateTime::currentDateTimeUtc().addSecs(m_clockOffsetSecs);
+        const QByteArray zone =
+            (m_clockZone < 0 ? "-" : "+") + QByteArray::number(std::abs(m_clockZone)).rightJustified(2, '0');
+        return QList<QByteArray>{
+            "+CCLK: \"" + now.toString(QStringLiteral("yy/MM/dd,hh:mm:ss")).toLatin1() + zone + "\"", Ok};
+    }
+    if (upper == "+CCLK=?") return QList<QByteArray>{Ok};
+    if (upper.startsWith("+CCLK=")) return setClock(unquoted(upper.mid(6)));
+    // The SMS format a tool picks on connecting: kept, as the module has no SMS to give.
+    if (upper == "+CSMS?") return QList<QByteArray>{"+CSMS: 0,1,1,1", Ok};
+    if (upper == "+CMGF?") return QList<QByteArray>{"+CMGF: " + m_smsFormat, Ok};
+    if (upper == "+CMGF=0" || upper == "+CMGF=1") {
+        m_smsFormat = upper.right(1);
+        return QList<QByteArray>{Ok};
+    }
     if (upper == "+CFUN?") return QList<QByteArray>{"+CFUN: 1", Ok};
     if (upper == "+CFUN=1") return QList<QByteArray>{Ok};
     return std::nullopt;
@@ -59,7 +84,24 @@ QList<QByteArray> SimGeneral::reported(QList<QByteArray> lines) const {
     return lines;
 }
 
+// "yy/MM/dd,hh:mm:ss" and the zone in quarter hours, "+zz" or "-zz".
+QList<QByteArray> SimGeneral::setClock(const QByteArray& value) {
+    static const QRegularExpression form(
+        QStringLiteral(R"(^(\d\d)/(\d\d)/(\d\d),(\d\d):(\d\d):(\d\d)([+-]\d\d)$)"));
+    const QRegularExpressionMatch match = form.match(QString::fromLatin1(value));
+    if (!match.hasMatch()) return {Error};
+    const auto field = [&match](int n) { return match.captured(n).toInt(); };
+    const QDateTime set(QDate(2000 + field(1), field(2), field(3)), QTime(field(4), field(5), field(6)),
+                        Qt::UTC);
+    const int zone = field(7);
+    if (!set.isValid() || zone < -48 || zone > 56) return {Error};
+    m_clockOffsetSecs = QDateTime::currentDateTimeUtc().secsTo(set);
+    m_clockZone = zone;
+    return {Ok};
+}
+
 void SimGeneral::restart() {
     m_errorForm = 1;
     m_charset = "IRA";
+    m_smsFormat = "0";
 }

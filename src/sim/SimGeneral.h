@@ -7,7 +7,8 @@
 #include <optional>
 
 // The module's general commands, as ordinary AT phone tools use them: identification, character set,
-// functionality and the form of its error answers. Its settings last until the module starts again.
+// functionality, reset, the SMS format, the clock and the form of its error answers. Its settings last until
+// the module starts again; the clock runs on.
 class SimGeneral {
 public:
     explicit SimGeneral(const SimOptions& options) : m_options(options) {}
@@ -21,6 +22,12 @@ public:
 
 private:
     const SimOptions& m_options;
+    QList<QByteArray> setClock(const QByteArray& value);
+
     int m_errorForm = 1;
     QByteArray m_charset = "IRA";
+    QByteArray m_smsFormat = "0";
+    // The clock: the system's time moved by this much, in the zone it was set with (quarter hours).
+    qint64 m_clockOffsetSecs = 0;
+    int m_clockZone = 0;
 };

@@ -2,6 +2,7 @@
 // SIGTERM, so that `zuvovu --port PATH` and ordinary serial tools can talk to it.
 
 #include "core/Failure.h"
+#include "core/WholeFile.h"
 #include "sim/PtyFront.h"
 #include "sim/SimulatedUnit.h"
 
@@ -13,6 +14,23 @@
 #include <cstdio>
 #include <sys/signalfd.h>
 #include <unistd.h>
+
+namespace {
+
+// NAME=NUMBER lines, each into the next location; a line without "=" is a name alone.
+QMap<int, SimEntry> phonebookFile(const QByteArray& text) {
+    QMap<int, SimEntry> entries;
+    for (QByteArray line : text.split('\n')) {
+        if (line.endsWith('\r')) line.chop(1);
+        if (line.isEmpty()) continue;
+        const qsizetype equals = line.indexOf('=');
+        entries.insert(static_cast<int>(entries.size()) + 1,
+                       equals < 0 ? SimEntry{{}, line} : SimEntry{line.mid(equals + 1), line.left(equals)});
+    }
+    return entries;
+}
+
+} // namespace
 
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
@@ -29,7 +47,16 @@ int main(int argc, char* argv[]) {
                                       "250");
     const QCommandLineOption instant("instant", "Pass bytes at once both ways, list records without "
                                                 "delay and have the SIM ready from the start.");
-    parser.addOptions({stopped, lte, capacity, instant});
+    const QCommandLineOption scan("scan-ms",
+                                  "Time the SIM takes to look at each location it lists, used or not "
+                                  "(default 0): a slow SIM is silent for long over empty locations.",
+                                  "MS", "0");
+    const QCommandLineOption phonebook(
+        "phonebook",
+        "Fill the SIM from FILE, one NAME=NUMBER line a location from location 1 (a configuration "
+        "file as the program saves it).",
+        "FILE");
+    parser.addOptions({stopped, lte, capacity, instant, scan, phonebook});
     parser.process(app);
 
     SimOptions options = SimOptions::realistic();
@@ -40,6 +67,19 @@ int main(int argc, char* argv[]) {
     options.capacity = parser.value(capacity).toInt(&ok);
     if (!ok || options.capacity < 1) {
         std::fprintf(stderr, "--capacity needs a positive number\n");
+        return 2;
+    }
+    if (parser.isSet(phonebook)) {
+        try {
+            options.phonebook = phonebookFile(readWholeFile(parser.value(phonebook)));
+        } catch (const Failure& failure) {
+            std::fprintf(stderr, "%s\n", qPrintable(failure.text()));
+            return 2;
+        }
+    }
+    options.locationMs = parser.value(scan).toInt(&ok);
+    if (!ok || options.locationMs < 0) {
+        std::fprintf(stderr, "--scan-ms needs a number of milliseconds\n");
         return 2;
     }
 

@@ -34,6 +34,9 @@ struct SimOptions {
     int inputBytesPerSecond = 0;
     // The module's time to fetch each record it lists for "AT+CPBR=first,last".
     int recordMs = 0;
+    // The SIM's time to look at each location of such a range, used or not: a slow SIM keeps quiet for
+    // long over empty locations.
+    int locationMs = 0;
     // Phonebook commands refused with "SIM busy" after the module starts, while it still reads the SIM.
     int busyPhonebookCommands = 0;
     QByteArray operatorName = "SIM NET";
@@ -65,6 +68,7 @@ struct SimOptions {
         options.outputBytesPerSecond = 0;
         options.inputBytesPerSecond = 0;
         options.recordMs = 0;
+        options.locationMs = 0;
         options.busyPhonebookCommands = 0;
         return options;
     }

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <utility>
 
 SimulatedPort::SimulatedPort(SimulatedUnit& unit, QObject* parent)
     : SerialPort(parent), m_unit(unit), m_line(unit.options().inputBytesPerSecond) {
@@ -21,6 +22,8 @@ SimulatedPort::SimulatedPort(SimulatedUnit& unit, QObject* parent)
 void SimulatedPort::send(const QByteArray& data) {
     if (m_vanished) {
         m_vanished = false;
+        // Nothing more reaches the unit.
+        m_untaken.clear();
         close();
         throw Failure(QStringLiteral("The serial port has vanished"));
     }
@@ -63,7 +66,8 @@ void SimulatedPort::close() {
     m_input.clear();
     m_readAt = 0;
     m_announce.stop();
-    m_untaken.clear();
+    // What is queued still leaves, as it does from a real port that closes.
+    m_unit.receive(std::exchange(m_untaken, {}));
     m_drain.stop();
     emit connectionChanged(false);
 }

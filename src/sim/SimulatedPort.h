@@ -8,8 +8,9 @@
 
 // The serial line to the in-process simulated unit. Without an input rate every byte sent reaches the unit
 // at once, so the output buffer is empty again whenever send() returns; with one, the unit takes the bytes
-// at that rate and the rest waits in the output buffer. What the unit says waits in the input buffer and
-// is announced through the event queue. The port is open from the start; DTR goes straight to the unit.
+// at that rate and the rest waits in the output buffer (closing hands it over). What the unit says waits
+// in the input buffer and is announced through the event queue. The port is open from the start; DTR goes
+// straight to the unit.
 class SimulatedPort : public SerialPort {
     Q_OBJECT
 public:
@@ -23,6 +24,11 @@ public:
     bool isChosen() const override { return true; }
     void close() override;
     QString name() const override { return QStringLiteral("the simulator"); }
+    bool inputWaiting() const override { return m_readAt < m_input.size(); }
+    qint64 outputPending() const override {
+        drain();
+        return m_untaken.size();
+    }
 
     SimulatedUnit& unit() { return m_unit; }
     bool isOpen() const override { return m_open; }

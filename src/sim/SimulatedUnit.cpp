@@ -86,6 +86,10 @@ void SimulatedUnit::dropNextWrite(const QByteArray& command) {
     m_faults.append({command, {Ok}});
 }
 
+void SimulatedUnit::answerNext(const QByteArray& command, const QList<QByteArray>& lines) {
+    m_faults.append({command, lines});
+}
+
 void SimulatedUnit::injectGarbage(const QByteArray& bytes) {
     say(bytes);
 }
@@ -102,6 +106,7 @@ void SimulatedUnit::execute(const QByteArray& line) {
     if (m_echo) say(line + "\r\n");
     // A line that is no command is left alone, as the module waits for "AT".
     if (!line.toUpper().startsWith("AT")) return;
+    emit executed(line);
     for (qsizetype i = 0; i < m_faults.size(); ++i) {
         if (line.startsWith(m_faults[i].command)) {
             sayLines(m_general.reported(m_faults.takeAt(i).answer));
@@ -160,15 +165,23 @@ QList<QByteArray> SimulatedUnit::phonebookAnswer(const QByteArray& command, cons
     }
     if (upper == "+CPBR=?") return m_phonebook.size();
     if (upper == "+CPBW=?") return m_phonebook.writeRange();
-    return read ? listRecords(m_phonebook.read(args)) : m_phonebook.write(args);
+    return read ? listRecords(m_phonebook.read(args), args) : m_phonebook.write(args);
 }
 
-// With a time per record the records trickle out one by one; the closing line is the answer.
-QList<QByteArray> SimulatedUnit::listRecords(const QList<QByteArray>& lines) {
-    if (m_options.recordMs <= 0) return lines;
-    for (qsizetype i = 0; i + 1 < lines.size(); ++i)
-        sayAfter(m_options.recordMs, framed(lines[i]));
-    return {lines.last()};
+// With a time per record, or per location looked at, the records trickle out one by one; the closing line
+// is the answer, after the locations beyond the last record have been looked at.
+QList<QByteArray> SimulatedUnit::listRecords(const QList<QByteArray>& lines, const QByteArray& range) {
+    if ((m_options.recordMs <= 0 && m_options.locationMs <= 0) || lines.last() != Ok) return lines;
+    const QList<QByteArray> bounds = range.split(',');
+    int looked = bounds.first().trimmed().toInt() - 1;
+    for (qsizetype i = 0; i + 1 < lines.size(); ++i) {
+        const int index = lines[i].mid(7, lines[i].indexOf(',') - 7).toInt();
+        sayAfter(m_options.recordMs + (index - looked) * m_options.locationMs, framed(lines[i]));
+        looked = index;
+    }
+    const int last = bounds.last().trimmed().toInt();
+    sayAfter(m_options.answerDelayMs + (last - looked) * m_options.locationMs, framed(lines.last()));
+    return {};
 }
 
 QList<QByteArray> SimulatedUnit::startUpload(FileKind kind, const QByteArray& args) {

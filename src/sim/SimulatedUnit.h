@@ -48,11 +48,15 @@ public:
     void ignoreNext(const QByteArray& command);
     // Answers "OK" as if written, but nothing is stored.
     void dropNextWrite(const QByteArray& command);
+    // Answers with these lines, whatever the command asks.
+    void answerNext(const QByteArray& command, const QList<QByteArray>& lines);
     // Bytes that appear on the line as they are, after whatever is already on its way.
     void injectGarbage(const QByteArray& bytes);
 
 signals:
     void output(const QByteArray& bytes);
+    // A command line the module took, as it came (the data of a file upload is none).
+    void executed(const QByteArray& line);
 
 private:
     struct Fault {
@@ -71,7 +75,7 @@ private:
     void execute(const QByteArray& line);
     QList<QByteArray> answerTo(const QByteArray& command);
     QList<QByteArray> phonebookAnswer(const QByteArray& command, const QByteArray& upper);
-    QList<QByteArray> listRecords(const QList<QByteArray>& lines);
+    QList<QByteArray> listRecords(const QList<QByteArray>& lines, const QByteArray& range);
     QList<QByteArray> startUpload(FileKind kind, const QByteArray& args);
     void finishUpload();
 

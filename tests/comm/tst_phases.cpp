@@ -17,6 +17,7 @@ private slots:
     void phaseEndsEarly_data();
     void phaseEndsEarly();
     void busySimIsAskedAgain();
+    void silenceCountsOnceNothingIsOnTheWay();
 
 private:
     QString m_folder;
@@ -26,7 +27,9 @@ namespace {
 
 using Phase = Dialogue::Phase;
 
-enum class Way { Silence, ErrorAnswer, PortLost };
+// How the phase ends: the unit's silence, its error answer, a lost port, or a listing that cannot be true (an
+// entry beyond the SIM, the size again, a location twice).
+enum class Way { Silence, ErrorAnswer, PortLost, EntryBeyondSim, SizeAgain, LocationTwice };
 enum class Start { Stop, LoadWaiting, ReadBack, SingleWrite, Programming, UploadPrompt, UploadAnswer };
 
 // Brings a fresh window into the phase, with the unit answering as far as the phase has got.
@@ -106,6 +109,16 @@ void PhasesTest::phaseEndsEarly_data() {
     QTest::newRow("read-back: port lost")
         << Start::ReadBack << Phase::ReadingBack << Way::PortLost << 0
         << QStringList{"The serial port TEST was lost: unplugged", "after location 7 of 250"};
+    QTest::newRow("read-back: entry beyond the SIM")
+        << Start::ReadBack << Phase::ReadingBack << Way::EntryBeyondSim << 0
+        << QStringList{"\"251\" is not one of its SIM's locations 1 to 250", "\"Beyond\" is left out",
+                       "after location 7 of 250"};
+    QTest::newRow("read-back: the size again")
+        << Start::ReadBack << Phase::ReadingBack << Way::SizeAgain << 0
+        << QStringList{"size again, as 100 locations, while listing its 250", "after location 7 of 250"};
+    QTest::newRow("read-back: a location twice")
+        << Start::ReadBack << Phase::ReadingBack << Way::LocationTwice << 0
+        << QStringList{"location 7 twice, the second time as \"Twin\"", "after location 7 of 250"};
     QTest::newRow("single write: no answer")
         << Start::SingleWrite << Phase::ReadingBack << Way::Silence << Dialogue::AnswerMs
         << QStringList{silent, "The unit was not read back."};
@@ -126,7 +139,7 @@ void PhasesTest::phaseEndsEarly_data() {
     // After the data, the wait allows for the bytes still crossing the line.
     QTest::newRow("upload: no answer after the data")
         << Start::UploadAnswer << Phase::Uploading << Way::Silence
-        << Dialogue::AnswerMs + 5 * 1000 / Dialogue::LineBytesPerSecond
+        << Dialogue::AnswerMs + 5 * 1000 / SerialPort::LineBytesPerSecond
         << QStringList{silent, "line 2 of 3: \"oru.pyo\""};
     QTest::newRow("upload: refused") << Start::UploadPrompt << Phase::Uploading << Way::ErrorAnswer << 0
                                      << QStringList{"The unit answered \"+CME ERROR: 10\".", "line 2 of 3"};
@@ -156,6 +169,15 @@ void PhasesTest::phaseEndsEarly() {
         break;
     case Way::PortLost:
         emit f.port.lost(QStringLiteral("unplugged"));
+        break;
+    case Way::EntryBeyondSim:
+        f.say({"+CPBR: 251,\"1\",129,\"Beyond\""});
+        break;
+    case Way::SizeAgain:
+        f.say({"+CPBR: (1-100),80,40"});
+        break;
+    case Way::LocationTwice:
+        f.say({"+CPBR: 7,\"1\",129,\"Twin\""});
         break;
     }
 
@@ -201,6 +223,28 @@ void PhasesTest::busySimIsAskedAgain() {
     QCOMPARE(f.dialogs.errors.size(), 1);
     QVERIFY2(f.dialogs.errors[0].contains(QStringLiteral("+CME ERROR: 14")), qPrintable(f.dialogs.errors[0]));
     QVERIFY(form.dialogue.is(Dialogue::Phase::Idle));
+}
+
+void PhasesTest::silenceCountsOnceNothingIsOnTheWay() {
+    FormFixture f;
+    TForm1& form = *f.form;
+    enter(f, Start::Programming);
+    // The program was held (Ctrl+Z) past the limit while the unit's answer came in.
+    f.port.waitingInput = true;
+    f.pacer.expire();
+    QCOMPARE(f.pacer.armedMs(), Dialogue::AnswerMs);
+    // A second's worth of bytes is still leaving: the limit runs from when they will have left.
+    f.port.waitingInput = false;
+    f.port.pendingOutput = SerialPort::LineBytesPerSecond;
+    f.pacer.expire();
+    QCOMPARE(f.pacer.armedMs(), Dialogue::AnswerMs + 1000);
+    QVERIFY2(f.dialogs.errors.isEmpty(), qPrintable(f.dialogs.errors.join('\n')));
+    QVERIFY(form.dialogue.is(Phase::Programming));
+
+    f.port.pendingOutput = 0;
+    f.pacer.expire();
+    QCOMPARE(f.dialogs.errors.size(), 1);
+    QVERIFY(form.dialogue.is(Phase::Idle));
 }
 
 QTEST_MAIN(PhasesTest)

@@ -1,4 +1,6 @@
 #include "ScriptedDialogs.h"
+#include "TestData.h"
+#include "UnitThread.h"
 
 #include "app/PortChoice.h"
 #include "comm/QtSerialPort.h"
@@ -10,6 +12,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <memory>
 
 namespace {
 
@@ -36,6 +39,7 @@ private slots:
     void dtrSetBeforeTheChoiceIsApplied();
     void talksToTheUnitOverAPseudoTerminal();
     void lostDeviceIsOpenedAgainWhenItsPathIsBack();
+    void closingLetsWhatIsQueuedLeave();
 };
 
 void SerialPortTest::portDialogOffersTheSimulatedUnitFirst() {
@@ -156,6 +160,35 @@ void SerialPortTest::lostDeviceIsOpenedAgainWhenItsPathIsBack() {
     QCOMPARE(connection[2][0].toBool(), true);
     second.terminate();
     second.waitForFinished(5000);
+}
+
+void SerialPortTest::closingLetsWhatIsQueuedLeave() {
+    SimOptions options = SimOptions::realistic();
+    options.startStopped = true;
+    UnitThread unit(options);
+    const QString device = QString::fromLocal8Bit(unit.startUnit());
+    ScriptedDialogs dialogs;
+    auto port = std::make_unique<QtSerialPort>(dialogs);
+    port->choose(device);
+    port->send("AT#WSCRIPT=big.pyo,30000\r\n");
+    QVERIFY(receiveUntil(*port, ">>>").contains(">>>"));
+    const QByteArray data = everyByteValue(30000);
+    port->send(data);
+    // Over two seconds on the line: most of it is still queued when the program closes the port.
+    QVERIFY(port->outputPending() > 20000);
+    port->close();
+    QCOMPARE(port->outputPending(), 0);
+    port.reset();
+
+    // The unit took it all: it says so once the last byte is in.
+    QtSerialPort again(dialogs);
+    again.choose(device);
+    again.send("\r\n");
+    QVERIFY(receiveUntil(again, "OK\r\n").contains("OK"));
+    again.close();
+    unit.stopUnit();
+    QCOMPARE(unit.scripts().value("big.pyo"), data);
+    QVERIFY2(dialogs.errors.isEmpty(), qPrintable(dialogs.errors.join('\n')));
 }
 
 QTEST_MAIN(SerialPortTest)

@@ -90,7 +90,7 @@ void RealPortFlowTest::readBackAndUploadEndWithTheUnitsAnswers() {
 void RealPortFlowTest::largeFilesArriveWhole_data() {
     QTest::addColumn<int>("bytesPerSecond");
     QTest::newRow("a unit reading as fast as it can") << 0;
-    QTest::newRow("a unit reading at the line's rate") << Dialogue::LineBytesPerSecond;
+    QTest::newRow("a unit reading at the line's rate") << SerialPort::LineBytesPerSecond;
 }
 
 void RealPortFlowTest::largeFilesArriveWhole() {

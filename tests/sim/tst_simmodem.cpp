@@ -9,6 +9,7 @@ private slots:
     void generalCommands_data();
     void generalCommands();
     void restartForgetsSettingsAndReadsTheSimAgain();
+    void clockRunsFromWhereItWasSet();
 };
 
 void SimModemTest::generalCommands_data() {
@@ -104,6 +105,16 @@ void SimModemTest::generalCommands_data() {
         < +CPBR: 4,"+420",145,"ADMIN1"
         < OK
     )");
+    QTest::newRow("clock settings that are none") << QByteArray(R"(
+        > AT+CCLK=?
+        < OK
+        > AT+CCLK="24/13/01,12:00:00+08"
+        < ERROR
+        > AT+CCLK="24/05/01,12:00+08"
+        < ERROR
+        > AT+CCLK=24/05/01
+        < ERROR
+    )");
     QTest::newRow("error form out of range") << QByteArray(R"(
         > AT+CMEE=3
         < ERROR
@@ -157,6 +168,19 @@ void SimModemTest::restartForgetsSettingsAndReadsTheSimAgain() {
         < OK
     )"),
              QString());
+}
+
+void SimModemTest::clockRunsFromWhereItWasSet() {
+    SimulatedUnit unit(stopped());
+    SimulatedPort port(unit);
+    RawReader reader(port);
+    port.send("ATE0\r\nAT+CCLK=\"24/02/29,23:59:58-04\"\r\nAT+CCLK?\r\n");
+    QTRY_VERIFY(reader.bytes.count("OK\r\n") == 3);
+    // A second may have passed meanwhile; the zone stays as it was set.
+    const QByteArray said = reader.bytes.mid(reader.bytes.indexOf("+CCLK:"));
+    QVERIFY2(said.startsWith("+CCLK: \"24/02/29,23:59:5") || said.startsWith("+CCLK: \"24/03/01,00:00:0"),
+             said.constData());
+    QVERIFY2(said.contains("-04\"\r\n"), said.constData());
 }
 
 QTEST_GUILESS_MAIN(SimModemTest)

@@ -18,11 +18,15 @@ public:
 // Records every wait in order and returns at once; tests never sleep. Limits expire only when a test says.
 class RecordingPacer : public Pacer {
 public:
+    // realDeadlines: limits expire by the event loop's clock, for whole runs that end on the unit's silence.
+    explicit RecordingPacer(bool realDeadlines = false) : realDeadlines(realDeadlines) {}
     QList<int> waits;
     QTime clock{12, 34, 56};
+    const bool realDeadlines;
     void wait(int ms) override { waits << ms; }
     QTime now() override { return clock; }
     std::unique_ptr<Deadline> deadline() override {
+        if (realDeadlines) return std::make_unique<TimerDeadline>();
         auto made = std::make_unique<ManualDeadline>();
         m_deadlines << made.get();
         return made;

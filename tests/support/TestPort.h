@@ -47,6 +47,11 @@ public:
     }
     int closes = 0;
     QString name() const override { return QStringLiteral("TEST"); }
+    // Bytes from the unit not yet handed to the receiver, and bytes for it not yet out.
+    bool waitingInput = false;
+    qint64 pendingOutput = 0;
+    bool inputWaiting() const override { return waitingInput; }
+    qint64 outputPending() const override { return pendingOutput; }
 
 private:
     QByteArray m_pending;

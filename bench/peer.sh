@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# Reads the same simulated unit with zuvovu and with Debian's AT phone tool (gsmpb, package gsm-utils), each
+# over a pseudo-terminal to zuvovu-sim, and prints the CPU time (user + system) each took, at a real unit's
+# pace and with the unit answering at once.
+#   bench/peer.sh [BUILD_DIR] [SIZES...]      (default build/release, sizes 250 2000)
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+build="${1:-$root/build/release}"
+shift || true
+sizes=("${@:-250 2000}")
+sizes=(${sizes[*]})
+if ! command -v gsmpb >/dev/null; then
+  echo "gsmpb is not installed (Debian package gsm-utils): no comparison; zuvovu alone is measured by bench_readback_line"
+  exit 0
+fi
+tmp="$(mktemp -d)"
+sim=""
+trap '[ -n "$sim" ] && kill "$sim" 2>/dev/null; rm -rf "$tmp"' EXIT
+# gsmpb insists on setting the modem lines, which a pseudo-terminal does not have.
+cc -shared -fPIC -O2 -o "$tmp/ptymodem.so" "$root/bench/ptymodem.c" -ldl
+
+# Starts zuvovu-sim holding a full SIM of $1 locations; $2 is --instant or empty. Sets $sim and $device.
+start_unit() {
+  "$build/zuvovu-sim" --stopped --capacity "$1" --phonebook "$tmp/unit.txt" $2 >"$tmp/sim.out" &
+  sim=$!
+  until [ -s "$tmp/sim.out" ]; do sleep 0.05; done
+  device="$(head -1 "$tmp/sim.out")"
+}
+stop_unit() { kill "$sim"; wait "$sim" 2>/dev/null || true; sim=""; }
+# The user and system CPU of a command in milliseconds.
+cpu_ms() {
+  local TIMEFORMAT='%3U %3S'
+  { time "$@" >/dev/null 2>&1; } 2>"$tmp/time"
+  awk '{ printf "%.0f", ($1 + $2) * 1000 }' "$tmp/time"
+}
+
+for size in "${sizes[@]}"; do
+  for i in $(seq 1 "$size"); do echo "Contact $i=+420$((600000000 + i))"; done >"$tmp/unit.txt"
+  for pace in real instant; do
+    flag=""; [ "$pace" = instant ] && flag="--instant"
+    start_unit "$size" "$flag"
+    ours="$(cpu_ms env QT_QPA_PLATFORM=offscreen "$build/zuvovu" --port "$device" --read "$tmp/unit.oru")"
+    stop_unit
+    start_unit "$size" "$flag"
+    peer="$(cpu_ms env LD_PRELOAD="$tmp/ptymodem.so" gsmpb -b 115200 -s "$device" -p SM -d "$tmp/peer.pb" -c)"
+    stop_unit
+    printf '%5d locations, %-7s zuvovu %6d ms CPU, gsmpb %6d ms CPU: %.2fx\n' "$size" "$pace" "$ours" "$peer" \
+      "$(awk -v a="$ours" -v b="$peer" 'BEGIN { print (b > 0 ? a / b : 0) }')"
+  done
+done
