@@ -69,6 +69,7 @@ int runBatch(GuardedApplication& app, const ProgramOptions& options, const Launc
     settings.file = options.taskFile;
     settings.stayStopped = options.stayStopped;
     settings.byLocation = options.byLocation;
+    settings.full = options.full;
     settings.timeoutSeconds = options.timeoutSeconds;
     settings.logFile = options.logFile;
     BatchRun run(form, port, dialogs, settings, err);

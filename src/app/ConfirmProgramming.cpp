@@ -36,6 +36,9 @@ Confirmation programmingQuestion(TForm1& form) {
         question.refused = true;
         return question;
     }
+    question.optionText =
+        QStringLiteral("Write every location, not only those that differ (the full sequence)");
+    question.option = &form.writeEveryLocation;
     const ConfigurationChanges changes = unitChanges(form);
     const QString backup = QStringLiteral("What the unit holds now is first kept as a backup in %1.")
                                .arg(QDir::toNativeSeparators(backupFolder()));
@@ -58,6 +61,7 @@ QString backUpUnit(TForm1& form) {
     if (!form.readBack->known()) return {};
     const QString path = writeBackup(form.readBack->backup());
     form.log("backup of the unit: " + toBytes(path));
+    form.programmingBackup = path;
     return path;
 }
 
@@ -66,7 +70,7 @@ void confirmAndProgram(TForm1& form) {
     if (form.dialogue.is(Dialogue::Phase::Idle)) {
         // Without the unit's size and content there is nothing to compare, back up or write into: the
         // unit is read first, and asked about once that read has completed.
-        if (!form.readBack->known()) {
+        if (!form.readBack->current()) {
             form.awaitingRead = readControls(form);
             form.dialogue.programAfterRead = true;
             // A running unit is stopped, which reads it; Load reads one that is stopped or asks it whether
@@ -77,6 +81,7 @@ void confirmAndProgram(TForm1& form) {
                 form.LoadORUClick();
             return;
         }
+        form.writeEveryLocation = false;
         if (!form.dialogs.confirm(programmingQuestion(form))) return;
         backUpUnit(form);
     }

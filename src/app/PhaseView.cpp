@@ -13,7 +13,8 @@ using Outcome = Dialogue::Outcome;
 constexpr int DoneShownMs = 8000;
 constexpr int FailureShownMs = 60000;
 
-QString phaseText(const Dialogue& dialogue) {
+// changesOnly: programming writes only the locations that differ.
+QString phaseText(const Dialogue& dialogue, bool changesOnly) {
     const int done = dialogue.done();
     const int total = dialogue.total();
     switch (dialogue.phase()) {
@@ -25,6 +26,8 @@ QString phaseText(const Dialogue& dialogue) {
         if (total == 0) return QStringLiteral("Reading back: asking the unit");
         return QStringLiteral("Reading back: location %1 of %2").arg(done).arg(total);
     case Phase::Programming:
+        if (changesOnly)
+            return QStringLiteral("Programming: %1 of %2 changed locations").arg(done).arg(total);
         return QStringLiteral("Programming: location %1 of %2").arg(done).arg(total);
     case Phase::Uploading:
         return QStringLiteral("Uploading line %1 of %2%3")
@@ -71,7 +74,7 @@ void TForm1::showPhase() {
     m_shownPhase = dialogue.phase();
     m_shownTotal = dialogue.total();
     if (dialogue.is(Phase::Idle)) return;
-    const QString text = phaseText(dialogue);
+    const QString text = phaseText(dialogue, writingOnly.has_value());
     StatusBar1->showMessage(text);
     Prubeh->setFormat(QString(text).replace(QLatin1Char('%'), QLatin1String("%%")));
     Prubeh->setTextVisible(true);
@@ -101,9 +104,13 @@ void TForm1::showOutcome(Phase phase, Outcome outcome, const QString& detail) {
 }
 
 void TForm1::showVerification(const QList<LocationChange>& differences) {
-    const QString programmed = QStringLiteral("Programmed %1").arg(locationCount(state.simCapacity));
+    const QString programmed = writingOnly
+                                   ? QStringLiteral("Programmed %1 of %2, those that differed")
+                                         .arg(writingOnly->size())
+                                         .arg(locationCount(state.simCapacity))
+                                   : QStringLiteral("Programmed %1").arg(locationCount(state.simCapacity));
     if (differences.isEmpty()) {
-        const QString text = programmed + QStringLiteral("; the read-back found them as written");
+        const QString text = programmed + QStringLiteral("; the read-back found every location as written");
         StatusBar1->showMessage(text, DoneShownMs);
         log(toBytes(text));
         return;

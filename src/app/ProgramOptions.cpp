@@ -30,8 +30,12 @@ ProgramOptions ProgramOptions::parse(const QStringList& arguments) {
         QStringLiteral("FILE"));
     const QCommandLineOption program(
         QStringLiteral("program"),
-        QStringLiteral("Programs the unit from the configuration file FILE and verifies every location."),
+        QStringLiteral("Programs the unit from the configuration file FILE, writing the locations that "
+                       "differ from what it holds, and verifies every location."),
         QStringLiteral("FILE"));
+    const QCommandLineOption full(
+        QStringLiteral("full"),
+        QStringLiteral("With --program: writes every location in the full sequence, changed or not."));
     const QCommandLineOption stayStopped(
         QStringLiteral("stay-stopped"), QStringLiteral("Leaves the unit in stop mode after the batch task."));
     const QCommandLineOption log(QStringLiteral("log"),
@@ -56,8 +60,8 @@ ProgramOptions ProgramOptions::parse(const QStringList& arguments) {
     const QCommandLineOption upload(QStringLiteral("upload"),
                                     QStringLiteral("Runs the upgrade list LIST on the unit, line by line."),
                                     QStringLiteral("LIST"));
-    parser.addOptions(
-        {help, version, simulator, port, read, program, diff, locations, upload, stayStopped, log, timeout});
+    parser.addOptions({help, version, simulator, port, read, program, full, diff, locations, upload,
+                       stayStopped, log, timeout});
 
     ProgramOptions options;
     options.helpText = parser.helpText();
@@ -78,6 +82,7 @@ ProgramOptions ProgramOptions::parse(const QStringList& arguments) {
     }
     options.stayStopped = parser.isSet(stayStopped);
     options.byLocation = parser.isSet(locations);
+    options.full = parser.isSet(full);
     options.logFile = parser.value(log);
     bool number = false;
     options.timeoutSeconds = parser.value(timeout).toInt(&number);
@@ -98,6 +103,8 @@ ProgramOptions ProgramOptions::parse(const QStringList& arguments) {
                            "--upload.");
     else if (options.byLocation && options.task != QLatin1String("diff"))
         options.error = QStringLiteral("--locations goes with --diff.");
+    else if (options.full && options.task != QLatin1String("program"))
+        options.error = QStringLiteral("--full goes with --program.");
     else if (!number || options.timeoutSeconds <= 0)
         options.error = QStringLiteral("--timeout takes a whole number of seconds greater than 0.");
     return options;

@@ -13,6 +13,8 @@ struct ProgramOptions {
     bool stayStopped = false;
     // --diff by location rather than by meaning.
     bool byLocation = false;
+    // --program writes every location, not only those that differ.
+    bool full = false;
     QString logFile;
     int timeoutSeconds = 60;
 

@@ -1,6 +1,7 @@
 #include "app/QtUserDialogs.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
 #include <QDialogButtonBox>
@@ -111,6 +112,12 @@ bool QtUserDialogs::confirm(const Confirmation& question) {
         details->setMinimumSize(560, 240);
         layout->addWidget(details);
     }
+    QCheckBox* option = nullptr;
+    if (!question.optionText.isEmpty() && question.option) {
+        option = new QCheckBox(question.optionText, &dialog);
+        option->setChecked(*question.option);
+        layout->addWidget(option);
+    }
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Cancel, &dialog);
     QPushButton* accept = buttons->addButton(question.accept, QDialogButtonBox::AcceptRole);
     accept->setEnabled(!question.refused);
@@ -120,7 +127,9 @@ bool QtUserDialogs::confirm(const Confirmation& question) {
     layout->addWidget(buttons);
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-    return dialog.exec() == QDialog::Accepted && !m_dismissed;
+    const bool accepted = dialog.exec() == QDialog::Accepted && !m_dismissed;
+    if (accepted && option) *question.option = option->isChecked();
+    return accepted;
 }
 
 UserDialogs::UnsavedChoice QtUserDialogs::askUnsaved(const QString& text) {

@@ -65,6 +65,14 @@ public:
     std::array<ShownParameter, 4> shownParameters;
     // What the programming under way writes.
     Configuration writing;
+    // When the unit's content is known from this connection, programming writes only the locations that
+    // differ from it, these in order; none while the full sequence writes every location.
+    std::optional<QList<LocationChange>> writingOnly;
+    // Whether the next programming writes every location, as the full sequence does, whatever the unit
+    // is known to hold: the choice in the question before programming, and --full in batch runs.
+    bool writeEveryLocation = false;
+    // The backup kept of the unit before the programming under way.
+    QString programmingBackup;
     // What the window held when programming was asked for before the unit had been read: shown again and
     // programmed once the read completes.
     Configuration awaitingRead;
@@ -179,6 +187,8 @@ public:
     // Unlocks the window after programming stopped early; says which locations hold what.
     QString stopProgramming(Dialogue::Outcome outcome);
     void WriteEntry(const QByteArray& name, const QByteArray& number);
+    // Clears the location the sequence has come to.
+    void clearLocation();
     void routeEntryLine(const QByteArray& line);
 
     // Module entries and trees.

@@ -36,15 +36,23 @@ constexpr int InFlightMs = 3000;
 BatchRun::BatchRun(TForm1& form, WatchedPort& port, ConsoleDialogs& dialogs, const Settings& settings,
                    QTextStream& err)
     : m_form(form), m_port(port), m_dialogs(dialogs), m_settings(settings), m_err(err) {
-    connect(&m_port, &WatchedPort::sent, this, &BatchRun::onSent);
     connect(&m_port, &SerialPort::lost, this, &BatchRun::wake);
     connect(&m_form, &TForm1::lineHandled, this, &BatchRun::onLine);
     connect(&m_form.dialogue, &Dialogue::progressed, this, [this](Phase phase, int done, int total) {
-        if (phase != Phase::Uploading || done == std::exchange(m_uploadLine, done) || done >= total) return;
-        stage(QStringLiteral("uploading line %1 of %2: %3")
-                  .arg(done + 1)
-                  .arg(total)
-                  .arg(fromBytes(listLine(m_form.List, done))));
+        const bool stepping = phase == Phase::Programming || phase == Phase::Uploading;
+        if (!stepping || done >= total || done == std::exchange(m_stepShown, done)) return;
+        if (phase == Phase::Uploading)
+            stage(QStringLiteral("uploading line %1 of %2: %3")
+                      .arg(done + 1)
+                      .arg(total)
+                      .arg(fromBytes(listLine(m_form.List, done))));
+        else if (m_form.writingOnly)
+            stage(QStringLiteral("programming location %1, change %2 of %3")
+                      .arg(m_form.writingOnly->at(done).location)
+                      .arg(done + 1)
+                      .arg(total));
+        else
+            stage(QStringLiteral("programming location %1 of %2").arg(done + 1).arg(total));
     });
     connect(&m_form.dialogue, &Dialogue::ended, this,
             [this](Phase phase, Outcome outcome, const QString& detail) {
@@ -125,9 +133,11 @@ bool BatchRun::checkFiles() {
         check([this] { readConfiguration(m_settings.file); });
         // The unit's configuration is kept there before the first write.
         check(prepareBackupFolder);
+        if (problems.isEmpty()) problems << fileFieldProblems();
         break;
     case Task::Diff:
         check([this] { readConfiguration(m_settings.file); });
+        if (problems.isEmpty()) problems << fileFieldProblems();
         break;
     case Task::Upload:
         problems << uploadListProblems(m_settings.file);
@@ -205,6 +215,15 @@ void BatchRun::readUnit() {
     throw Stop{PortFailure};
 }
 
+QStringList BatchRun::fileFieldProblems() {
+    // Loaded into the window as it will be once the unit is read: what the unit's SIM says of its fields
+    // is checked then.
+    const int errors = m_dialogs.errorCount;
+    click([this] { m_form.LoadClick(); });
+    if (m_dialogs.errorCount > errors) return {QStringLiteral("%1 cannot be loaded").arg(m_settings.file)};
+    return fieldProblems(readControls(m_form));
+}
+
 bool BatchRun::planRefused() {
     const QStringList problems =
         planProblems(readControls(m_form),
@@ -219,7 +238,6 @@ bool BatchRun::planRefused() {
 
 int BatchRun::program() {
     if (planRefused()) return BadArguments;
-    m_written.clear();
     // The unit's configuration as read is kept before the first write.
     QString backup;
     click([this, &backup] { backup = backUpUnit(m_form); });
@@ -229,6 +247,7 @@ int BatchRun::program() {
     }
     m_err << "backup of the unit: " << backup << Qt::endl;
     const qsizetype mark = m_ended.size();
+    m_form.writeEveryLocation = m_settings.full;
     click([this] { m_form.SaveORUClick(); });
     const qsizetype programmed = waitForEnd(mark, Phase::Programming);
     if (programmed < 0) {
@@ -236,11 +255,9 @@ int BatchRun::program() {
         return BadArguments;
     }
     if (m_ended[programmed].outcome != Outcome::Done) {
-        const int written = m_form.dialogue.done();
-        m_err << "error: programming stopped early, after location " << written << " of "
-              << m_form.state.simCapacity << " (" << m_ended[programmed].detail
-              << "): the unit holds a mix of the new and the old configuration, the new one up to location "
-              << written << Qt::endl;
+        // The error report has said which locations hold what, and where the backup is.
+        m_err << "error: programming stopped early (" << m_ended[programmed].detail
+              << "): the unit holds a mix of the new and the old configuration" << Qt::endl;
         throw Stop{PortFailure};
     }
     stage(QStringLiteral("verifying"));
@@ -256,7 +273,8 @@ int BatchRun::program() {
 
 int BatchRun::verify() {
     const QList<LocationChange> changes =
-        locationChanges(m_written, m_form.readBack->locations(), m_form.state.simCapacity);
+        locationChanges(plannedLocations(programmingPlan(m_form.writing)), m_form.readBack->locations(),
+                        m_form.state.simCapacity);
     for (const LocationChange& change : changes)
         m_err << "location " << change.location << ": wrote " << describe(change.before) << ", read back "
               << describe(change.after) << Qt::endl;
@@ -352,19 +370,6 @@ int BatchRun::writeLog(int code) {
         if (code == Done || code == Differences) return BadArguments;
     }
     return code;
-}
-
-void BatchRun::onSent(const QByteArray& data) {
-    if (!data.startsWith("AT+CPBW=") || !m_form.dialogue.is(Phase::Programming)) return;
-    // "AT+CPBW=" index "," number ",," name, or "AT+CPBW=" index alone to clear.
-    const QByteArray command = data.mid(8).chopped(2);
-    const qsizetype comma = command.indexOf(',');
-    const int index = command.left(comma < 0 ? command.size() : comma).toInt();
-    const QByteArray fields = comma < 0 ? QByteArray() : command.mid(comma + 1);
-    const qsizetype separator = fields.indexOf(",,");
-    m_written[index] =
-        separator < 0 ? SimLocation{} : SimLocation{fields.left(separator), fields.mid(separator + 2)};
-    stage(QStringLiteral("programming location %1 of %2").arg(index).arg(m_form.state.simCapacity));
 }
 
 void BatchRun::onLine(const QByteArray& line) {

@@ -34,6 +34,8 @@ public:
         bool stayStopped = false;
         // --diff lists the locations that would change instead of the changes by meaning.
         bool byLocation = false;
+        // --program writes every location in the full sequence.
+        bool full = false;
         int timeoutSeconds = 60;
         QString logFile;
         // How long a unit may take to report its stop before it is asked whether it is stopped already.
@@ -76,6 +78,8 @@ private:
     qsizetype waitForEnd(qsizetype mark, Dialogue::Phase phase);
     void click(const std::function<void()>& handler);
     void readUnit();
+    // Loads the task's file into the window and says what in its fields no unit could take.
+    QStringList fileFieldProblems();
     // Says every reason why the loaded file cannot be programmed whole; true when there is one.
     bool planRefused();
     int program();
@@ -87,7 +91,6 @@ private:
     // The status after the log is written: a log that cannot be written makes a good run's status 2.
     int writeLog(int code);
 
-    void onSent(const QByteArray& data);
     void onLine(const QByteArray& line);
 
     TForm1& m_form;
@@ -106,6 +109,6 @@ private:
     int m_linesAtInterrupt = 0;
 
     QList<Ended> m_ended;
-    QMap<int, SimLocation> m_written;
-    int m_uploadLine = -1;
+    // The step of programming or of an upload last said on the terminal.
+    int m_stepShown = -1;
 };

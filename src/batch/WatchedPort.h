@@ -2,7 +2,7 @@
 
 #include "comm/SerialPort.h"
 
-// Passes everything through to the port beneath and tells what is sent.
+// Passes everything through to the port beneath and tells whether a send has failed.
 class WatchedPort : public SerialPort {
     Q_OBJECT
 public:
@@ -19,7 +19,6 @@ public:
             m_failed = true;
             throw;
         }
-        emit sent(data);
     }
     // A send has failed: no port, or the port could not be opened or was lost.
     bool failed() const { return m_failed || !m_port.isChosen(); }
@@ -34,9 +33,6 @@ public:
     bool inputWaiting() const override { return m_port.inputWaiting(); }
     qint64 outputPending() const override { return m_port.outputPending(); }
     QString lostReason() const override { return m_port.lostReason(); }
-
-signals:
-    void sent(const QByteArray& data);
 
 private:
     SerialPort& m_port;

@@ -1,5 +1,6 @@
 #include "app/TForm1.h"
 #include "comm/SerialPort.h"
+#include "config/ReadBackRecord.h"
 #include "core/Pacer.h"
 #include "widgets/Bar.h"
 #include "widgets/Picture.h"
@@ -18,6 +19,7 @@ void startWait(TForm1& form) {
 void TForm1::RunORUClick() {
     // Whatever the unit was doing for the program, it now runs its script.
     dialogue.end(Dialogue::Outcome::Cancelled);
+    readBack->unitMayHaveChanged();
     ApdComPort1.setDtr(false);
     pacer.wait(1000);
     // The LTE module runs its script on once DTR is off; the standard one is restarted.

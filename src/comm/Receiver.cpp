@@ -68,6 +68,13 @@ QColor signalColour(int level) {
     return {255, 0, 0};
 }
 
+// Lines that begin an exchange of their own: the unit stopping, its module naming itself, the operator,
+// the SIM's size and entries.
+bool beginsAnExchange(const QByteArray& line) {
+    return line == "STOP" || line.contains("#APLAYEV:") || line == "Telit" || line == "[AT#SLED=1]=" ||
+           line.contains("#SPN") || line.contains("+CPBR");
+}
+
 } // namespace
 
 void TForm1::ApdComPort1TriggerAvail(quint16 count) {
@@ -124,6 +131,11 @@ void TForm1::handleLine() {
 }
 
 void TForm1::dispatchLine(const QByteArray& line) {
+    // While the unit is being written or takes an upload, such a line is a late or stray answer: the
+    // monitor shows it, and nothing acts on it, so the phase under way goes on.
+    if ((dialogue.is(Dialogue::Phase::Programming) || dialogue.is(Dialogue::Phase::Uploading)) &&
+        beginsAnExchange(line))
+        return;
     if (line == "OK") {
         handleOk();
     } else if (line == "STOP" || line.contains("#APLAYEV:")) {

@@ -51,12 +51,17 @@ bool needsQuotedWrite(const QByteArray& name) {
     return name.contains(',');
 }
 
-QStringList planProblems(const Configuration& configuration, const SimLimits& limits) {
+QStringList fieldProblems(const Configuration& configuration, const SimLimits& limits) {
     QStringList problems;
     for (const PlannedEntry& entry : writtenEntries(configuration)) {
         checkField(problems, entry, "number", entry.number, limits.numberLength, false);
         checkField(problems, entry, "name", entry.name, limits.textLength, needsQuotedWrite(entry.name));
     }
+    return problems;
+}
+
+QStringList planProblems(const Configuration& configuration, const SimLimits& limits) {
+    QStringList problems = fieldProblems(configuration, limits);
     for (const QString& entry : entriesBeyondCapacity(configuration))
         problems << QStringLiteral("%1: the SIM has no location left for it (%2)")
                         .arg(entry, locationCount(configuration.simCapacity));

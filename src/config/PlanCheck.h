@@ -24,3 +24,7 @@ bool needsQuotedWrite(const QByteArray& name);
 // cannot carry, a text the unit's answers would be taken for when it is read back. Empty when the plan
 // can be written.
 QStringList planProblems(const Configuration& configuration, const SimLimits& limits);
+
+// The problems of the entries' fields alone, each naming the entry; with no limits given, those that need
+// nothing of the SIM: a character the command cannot carry, a text the unit's answers would be taken for.
+QStringList fieldProblems(const Configuration& configuration, const SimLimits& limits = {});

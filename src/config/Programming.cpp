@@ -11,6 +11,7 @@
 #include "core/Pacer.h"
 #include "widgets/Bar.h"
 
+#include <QDir>
 #include <optional>
 #include <utility>
 
@@ -39,6 +40,9 @@ QList<QWidget*> lockedControls(const TForm1& form) {
 } // namespace
 
 void TForm1::SaveORUClick() {
+    // The backup kept just before and the choice of the full sequence belong to this programming only.
+    const QString backup = std::exchange(programmingBackup, QString());
+    const bool everyLocation = std::exchange(writeEveryLocation, false);
     // A read-back still arriving would land in the grid while it is being written.
     if (!dialogue.is(Dialogue::Phase::Idle))
         throw Failure(QStringLiteral("%1 is still under way: program the unit once it has finished.")
@@ -56,6 +60,11 @@ void TForm1::SaveORUClick() {
     // while the controls still show it unchanged.
     for (int entry = FixedEntries::FirstParameter; entry <= FixedEntries::Count; ++entry)
         *FixedEntries::parameter(state, entry) = writing.entry(entry);
+    // What this connection read of the unit says where it differs; the read-back that follows checks
+    // every location all the same.
+    writingOnly.reset();
+    if (!everyLocation && readBack->current() && readBack->capacity() == state.simCapacity)
+        writingOnly = planChanges(programmingPlan(writing), readBack->locations(), state.simCapacity);
 
     DisableControls();
     if (state.lteModule) {
@@ -63,9 +72,11 @@ void TForm1::SaveORUClick() {
         TonRing->setEnabled(false);
         TonVoice->setEnabled(true);
     }
-    Prubeh->setMaximum(state.simCapacity);
+    const int total = writingOnly ? int(writingOnly->size()) : state.simCapacity;
+    Prubeh->setMaximum(total);
     Prubeh->show();
-    dialogue.start(Dialogue::Phase::Programming, state.simCapacity);
+    dialogue.start(Dialogue::Phase::Programming, total);
+    programmingBackup = backup;
     state.writeStep = 0;
     state.writeIndex = 1;
     try {
@@ -78,18 +89,47 @@ void TForm1::SaveORUClick() {
 
 QString TForm1::stopProgramming(Dialogue::Outcome outcome) {
     unlock(*this);
-    // The unit confirmed every location up to the last step; a location sent after it has no answer yet.
+    // The unit confirmed every write up to the last step; a write sent after it has no answer yet.
     const int confirmed = dialogue.done();
-    const int sent = state.writeIndex - 1;
-    QString reached =
-        confirmed < 1
-            ? QStringLiteral("No location was written.")
-            : QStringLiteral("The last location written was %1 of %2.").arg(confirmed).arg(state.simCapacity);
-    if (sent > confirmed)
-        reached += outcome == Dialogue::Outcome::Refused
-                       ? QStringLiteral(" Location %1 was not written.").arg(sent)
-                       : QStringLiteral(" Location %1 may or may not have been written.").arg(sent);
-    return reached + QStringLiteral(" The locations after it keep their old content.");
+    const bool sentUnanswered = writingOnly
+                                    ? state.writeStep > confirmed && state.writeStep <= writingOnly->size()
+                                    : state.writeIndex - 1 > confirmed;
+    const QString unanswered = outcome == Dialogue::Outcome::Refused
+                                   ? QStringLiteral(" Location %1 was not written.")
+                                   : QStringLiteral(" Location %1 may or may not have been written.");
+    QString reached;
+    if (writingOnly) {
+        // Only the locations that differed were being written: name them by what they now hold.
+        const auto locations = [this](qsizetype from, qsizetype to) {
+            QList<int> numbers;
+            for (qsizetype i = from; i < to; ++i)
+                numbers << writingOnly->at(i).location;
+            return locationList(numbers);
+        };
+        const qsizetype total = writingOnly->size();
+        const qsizetype answered = qMin<qsizetype>(confirmed, total);
+        const qsizetype next = answered + (sentUnanswered ? 1 : 0);
+        reached = answered == 0
+                      ? QStringLiteral("No location was written.")
+                      : QStringLiteral("Written with the new content: %1.").arg(locations(0, answered));
+        if (sentUnanswered) reached += unanswered.arg(writingOnly->at(answered).location);
+        if (next < total)
+            reached += QStringLiteral(" Still holding the old content: %1.").arg(locations(next, total));
+        reached += QStringLiteral(" Every other location already held what programming gives it.");
+    } else {
+        reached = confirmed < 1 ? QStringLiteral("No location was written.")
+                                : QStringLiteral("The last location written was %1 of %2.")
+                                      .arg(confirmed)
+                                      .arg(state.simCapacity);
+        if (sentUnanswered) reached += unanswered.arg(state.writeIndex - 1);
+        reached += QStringLiteral(" The locations after it keep their old content.");
+    }
+    const QString backup = std::exchange(programmingBackup, QString());
+    if (!backup.isEmpty())
+        reached += QStringLiteral(" What the unit held before is kept in %1: to put it back, load that file "
+                                  "with Load in the PC group and program the unit.")
+                       .arg(QDir::toNativeSeparators(backup));
+    return reached;
 }
 
 void TForm1::DisableControls() {
@@ -105,12 +145,13 @@ void TForm1::EnableControls() {
 void TForm1::programmingStep() {
     ++state.writeStep;
     setPosition(Prubeh, state.writeStep);
-    dialogue.step(state.writeIndex - 1);
-    if (state.writeIndex > state.simCapacity) {
+    dialogue.step(writingOnly ? state.writeStep - 1 : state.writeIndex - 1);
+    if (writingOnly ? state.writeStep > writingOnly->size() : state.writeIndex > state.simCapacity) {
         unlock(*this);
         ResetEntryView();
+        programmingBackup.clear();
         dialogue.end(Dialogue::Outcome::Done);
-        // Shows what the SIM now holds, and checks it against what was written.
+        // Shows what the SIM now holds, and checks every location against what was written.
         if (ApdComPort1.isChosen()) {
             readBack->verifyNextRead(plannedLocations(programmingPlan(writing)));
             ApdComPort1.send("AT+CPBR=1," + QByteArray::number(state.simCapacity) + "\r\n");
@@ -121,17 +162,28 @@ void TForm1::programmingStep() {
     }
     try {
         pacer.wait(200);
-        if (const std::optional<PlannedEntry> entry = plannedEntryAt(writing, state.writeStep)) {
+        if (writingOnly) {
+            const LocationChange& change = writingOnly->at(state.writeStep - 1);
+            state.writeIndex = change.location;
+            if (change.after.name.isEmpty())
+                clearLocation();
+            else
+                WriteEntry(change.after.name, change.after.number);
+        } else if (const std::optional<PlannedEntry> entry = plannedEntryAt(writing, state.writeStep)) {
             WriteEntry(entry->name, entry->number);
         } else {
-            const QByteArray location = QByteArray::number(state.writeIndex);
-            log("delete SIM" + location);
-            ApdComPort1.send("AT+CPBW=" + location + "\r\n");
-            ++state.writeIndex;
+            clearLocation();
         }
     } catch (const Failure& failure) {
         abandon(*this, failure);
     }
+}
+
+void TForm1::clearLocation() {
+    const QByteArray location = QByteArray::number(state.writeIndex);
+    log("delete SIM" + location);
+    ApdComPort1.send("AT+CPBW=" + location + "\r\n");
+    ++state.writeIndex;
 }
 
 void TForm1::WriteEntry(const QByteArray& name, const QByteArray& number) {

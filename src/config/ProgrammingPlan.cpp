@@ -70,6 +70,20 @@ QString describe(const SimLocation& location) {
     return QStringLiteral("\"%1\" named \"%2\"").arg(fromBytes(location.number), fromBytes(location.name));
 }
 
+QString locationList(const QList<int>& locations) {
+    QStringList runs;
+    for (qsizetype i = 0; i < locations.size();) {
+        qsizetype last = i;
+        while (last + 1 < locations.size() && locations[last + 1] == locations[last] + 1)
+            ++last;
+        runs << (last > i ? QStringLiteral("%1 to %2").arg(locations[i]).arg(locations[last])
+                          : QString::number(locations[i]));
+        i = last + 1;
+    }
+    return (locations.size() == 1 ? QStringLiteral("location ") : QStringLiteral("locations ")) +
+           runs.join(QStringLiteral(", "));
+}
+
 QString locationCount(qsizetype count) {
     return count == 1 ? QStringLiteral("1 location") : QStringLiteral("%1 locations").arg(count);
 }

@@ -56,5 +56,8 @@ QList<LocationChange> planChanges(const QMap<int, PlannedEntry>& plan, const QMa
 // A location's content as the user reads it: "number" named "name", or (empty).
 QString describe(const SimLocation& location);
 
+// "location 6", "locations 2 to 9, 18, 200": the locations given, in ascending order, runs shortened.
+QString locationList(const QList<int>& locations);
+
 // "1 location", "250 locations".
 QString locationCount(qsizetype count);

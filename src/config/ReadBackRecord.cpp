@@ -35,6 +35,7 @@ void ReadBackRecord::forget() {
 }
 
 void ReadBackRecord::started(Phase phase) {
+    if (phase == Phase::Uploading) unitMayHaveChanged();
     if (phase == Phase::ReadingBack) m_reading.clear();
     // A result speaks only of the programming just ended, checked by the read that follows it at once.
     else
@@ -49,6 +50,7 @@ void ReadBackRecord::ended(Phase phase, Outcome outcome) {
         outcome == Outcome::Done && m_form.dialogue.readStage() == Dialogue::ReadStage::Entries;
     if (!complete) return;
     m_known = true;
+    m_current = true;
     m_locations = m_reading;
     m_capacity = m_form.state.simCapacity;
     if (written) emit verified(locationChanges(*written, m_locations, m_capacity));

@@ -19,6 +19,10 @@ public:
 
     // Whether a read-back has completed since the port was last opened.
     bool known() const { return m_known; }
+    // Whether the unit still holds what that read-back found, as far as the program can tell: it has not
+    // run its script or taken an upload since, either of which may change its SIM.
+    bool current() const { return m_known && m_current; }
+    void unitMayHaveChanged() { m_current = false; }
     const QMap<int, SimLocation>& locations() const { return m_locations; }
     // The SIM's size that read-back spoke of.
     int capacity() const { return m_capacity; }
@@ -43,6 +47,7 @@ private:
 
     TForm1& m_form;
     bool m_known = false;
+    bool m_current = false;
     QMap<int, SimLocation> m_locations;
     int m_capacity = 0;
     // The locations of the read-back under way.

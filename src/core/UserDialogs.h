@@ -12,6 +12,10 @@ struct Confirmation {
     QString accept;
     // What is asked for cannot be done: the question only informs, and its accepting button is disabled.
     bool refused = false;
+    // A check box beneath the details, when it has a caption: it shows *option when the question opens
+    // and leaves its state there once it is accepted.
+    QString optionText = {};
+    bool* option = nullptr;
 };
 
 // Everything that asks the user or tells the user something goes through here.

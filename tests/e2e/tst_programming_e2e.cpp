@@ -196,6 +196,8 @@ void ProgrammingFlowTest::unitVanishesMidSequence() {
     TForm1& form = *f.form;
     form.ADMIN[1]->setText(QStringLiteral("+420600000002"));
 
+    // The full sequence, which writes location after location whatever they hold.
+    form.writeEveryLocation = true;
     form.run([&] { form.SaveORUClick(); });
     // Let the sequence run until it has written location 9 at least, then pull the plug.
     for (int turns = 0; turns < 100000 && form.state.writeIndex < 10; ++turns)

@@ -38,7 +38,9 @@ bool ScriptedDialogs::confirm(const Confirmation& question) {
         return false;
     }
     // A refused question's accepting button cannot be pressed.
-    return confirmAnswers.takeFirst() && !question.refused;
+    const bool accepted = confirmAnswers.takeFirst() && !question.refused;
+    if (accepted && question.option && optionAnswer) *question.option = *optionAnswer;
+    return accepted;
 }
 
 UserDialogs::UnsavedChoice ScriptedDialogs::askUnsaved(const QString& text) {

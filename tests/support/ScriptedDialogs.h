@@ -14,6 +14,8 @@ public:
     QStringList saveAnswers;
     QList<std::optional<QString>> portAnswers;
     QList<bool> confirmAnswers;
+    // The state an accepted question's check box is left in; unscripted, it stays as shown.
+    std::optional<bool> optionAnswer;
     QList<UnsavedChoice> unsavedAnswers;
     // The questions asked, in order.
     QList<Confirmation> confirmations;
