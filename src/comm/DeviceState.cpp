@@ -3,6 +3,7 @@
 #include "core/Pacer.h"
 #include "widgets/Bar.h"
 #include "widgets/Picture.h"
+#include "widgets/StatusPanels.h"
 
 namespace {
 
@@ -29,6 +30,13 @@ void TForm1::RunORUClick() {
 }
 
 void TForm1::StopORUClick() {
+    // A unit that answers commands is stopped already and says nothing more to the stop line: held
+    // stopped from now on, it is read as Load reads it.
+    if (!DeviceStop->isHidden() && dialogue.is(Dialogue::Phase::Idle)) {
+        ApdComPort1.setDtr(true);
+        LoadORUClick();
+        return;
+    }
     ApdComPort1.setDtr(true);
     startWait(*this);
     dialogue.firstEntryPending = true;
@@ -45,6 +53,13 @@ void TForm1::LoadORUClick() {
         DeviceNic->hide();
         LoadORU->setEnabled(false);
         SaveORU->setEnabled(false);
+    }
+    // A running unit does not answer the phone-book commands: nothing is sent, and the user is told why.
+    else if (!DeviceRun->isHidden()) {
+        showResult(QStringLiteral("Load reads a stopped unit; this one runs its script: press Stop to stop "
+                                  "and read it."));
+        StatusBar1->showMessage(LastResult->text(), 8000);
+        return;
     }
     // A read-back under way serves as this one, or another follows it.
     if (!DeviceStop->isHidden() && dialogue.askReadBack()) {

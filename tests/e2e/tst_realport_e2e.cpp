@@ -53,7 +53,7 @@ void RealPortFlowTest::readBackAndUploadEndWithTheUnitsAnswers() {
     SimulatedUnit unit(fullUnit());
     PtyFront front(unit);
     ScriptedDialogs dialogs;
-    QtSerialPort port(dialogs);
+    QtSerialPort port;
     port.choose(QString::fromLocal8Bit(front.devicePath()));
     RecordingPacer pacer;
     TForm1 form(port, pacer, dialogs, QStringLiteral("zuvovu"), dir.filePath(QStringLiteral("zuvovu.ini")));
@@ -111,7 +111,7 @@ void RealPortFlowTest::largeFilesArriveWhole() {
         QVERIFY(out.open(QIODevice::WriteOnly) && out.write(file.value()) == file.value().size());
     }
     ScriptedDialogs dialogs;
-    QtSerialPort port(dialogs);
+    QtSerialPort port;
     port.choose(QString::fromLocal8Bit(device));
     // The pacing waits are real: the unit drains the line meanwhile, as a real one does.
     RealPacer pacer;
