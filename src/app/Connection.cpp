@@ -85,8 +85,9 @@ void TForm1::listPorts() {
 }
 
 void TForm1::showConnection(bool open) {
+    // Save and Load wait for the unit's answer to the manufacturer query.
     for (QWidget* button : deviceButtons(*this))
-        button->setEnabled(open);
+        if (!open || (button != SaveORU && button != LoadORU)) button->setEnabled(open);
     if (open) {
         StatusBar1->setPanelText(PortPanel, QLatin1Char(' ') + ApdComPort1.name());
         PortButton->setToolTip(choiceText(ApdComPort1.name()));
@@ -187,7 +188,8 @@ void TForm1::refreshTitle() {
         return;
     }
     const QString file = shownFile.isEmpty() ? QStringLiteral("no file") : QFileInfo(shownFile).fileName();
-    setWindowTitle(QStringLiteral("%1%2 - %3").arg(file, unsaved ? QStringLiteral("*") : QString(), m_baseTitle));
+    setWindowTitle(
+        QStringLiteral("%1%2 - %3").arg(file, unsaved ? QStringLiteral("*") : QString(), m_baseTitle));
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {

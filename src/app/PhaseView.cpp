@@ -89,7 +89,9 @@ void TForm1::showOutcome(Phase phase, Outcome outcome, const QString& detail) {
     m_phaseShowing.stop();
     m_shownPhase = Phase::Idle;
     QString text = outcomeText(dialogue, phase, outcome, detail);
-    if (phase == Phase::ReadingBack && !resultNote.isEmpty()) text = resultNote + QStringLiteral("; ") + text;
+    // Only a read-back that followed the write's answer says that it was done.
+    if (phase == Phase::ReadingBack && outcome == Outcome::Done && !resultNote.isEmpty())
+        text = resultNote + QStringLiteral("; ") + text;
     resultNote.clear();
     StatusBar1->showMessage(text, outcome == Outcome::Done ? DoneShownMs : FailureShownMs);
     showResult(text);

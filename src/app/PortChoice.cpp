@@ -84,8 +84,7 @@ void PortChoice::send(const QByteArray& data) {
     if (!isChosen()) {
         // A lost device is the reason a port is asked for, and the reason nothing was sent.
         const QString lost = lostReason();
-        const std::optional<QString> chosen =
-            m_dialogs.choosePort(choices());
+        const std::optional<QString> chosen = m_dialogs.choosePort(choices());
         // The program may have closed while the dialog was open.
         if (m_closed) throw Failure(QStringLiteral("The program is closing: nothing more is sent."));
         if (!chosen || chosen->trimmed().isEmpty())

@@ -98,6 +98,7 @@ void TForm1::FormCreate() {
     }
     // A line that was open from the start has not said so.
     showConnection(true);
+    showResult(QStringLiteral("Connected to %1").arg(ApdComPort1.name()));
     pacer.wait(200);
     state.detectLine.clear();
     state.memoFilter.clear();

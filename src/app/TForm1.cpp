@@ -71,6 +71,10 @@ TForm1::TForm1(SerialPort& port, Pacer& pacer, UserDialogs& dialogs, const QStri
     m_titleCheck.setSingleShot(true);
     m_titleCheck.setInterval(150);
     connect(&m_titleCheck, &QTimer::timeout, this, &TForm1::refreshTitle);
+    m_stopProbe.setSingleShot(true);
+    connect(&m_stopProbe, &QTimer::timeout, this, [this] {
+        if (dialogue.is(Dialogue::Phase::Stopping) && !DeviceNic->isHidden()) run([this] { LoadORUClick(); });
+    });
     qApp->installEventFilter(this);
     m_baseTitle = windowTitle();
 }
@@ -223,8 +227,7 @@ void TForm1::buildFrame() {
     pc->addWidget(Load);
     pc->addWidget(Save);
     groups->addWidget(GroupBox5);
-    RestoreBackup =
-        button(GroupBox4, QStringLiteral("RestoreBackup"), QStringLiteral("Restore backup…"));
+    RestoreBackup = button(GroupBox4, QStringLiteral("RestoreBackup"), QStringLiteral("Restore backup…"));
     RestoreBackup->setToolTip(QStringLiteral("Program the unit with one of its backups, kept before each "
                                              "programming"));
 
@@ -277,8 +280,8 @@ void TForm1::buildFrame() {
     strip->addWidget(CodePageLabel);
     strip->addWidget(CodePageChoice);
 
-    StatusBar1 = new StatusPanels({{QStringLiteral(" Operator:"), 142},
-                                   {QStringLiteral(" board voltage:"), 136},
+    StatusBar1 = new StatusPanels({{QStringLiteral(" Operator:"), 122},
+                                   {QStringLiteral(" board voltage:"), 132},
                                    {QStringLiteral(" SIM:"), 52},
                                    {QStringLiteral("  Ver: ") + ProgramOptions::Version, 52},
                                    {QStringLiteral(" ORU Ver:"), 92},

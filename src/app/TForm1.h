@@ -572,6 +572,8 @@ private:
     void phaseProgressed();
     // The title's unsaved-edits mark is checked shortly after the user has done something in the window.
     QTimer m_titleCheck;
+    // Asks a unit that has not reported stopping whether it was stopped already.
+    QTimer m_stopProbe;
     // The line's loss has been reported (by the phase it ended), until it opens again.
     bool m_lossReported = false;
     QString m_baseTitle;

@@ -30,10 +30,8 @@ void TForm1::RunORUClick() {
 }
 
 void TForm1::StopORUClick() {
-    // A unit that answers commands is stopped already and says nothing more to the stop line: held
-    // stopped from now on, it is read as Load reads it.
-    if (!DeviceStop->isHidden() && dialogue.is(Dialogue::Phase::Idle)) {
-        ApdComPort1.setDtr(true);
+    // A unit held stopped by the stop line says nothing more to it: it is read as Load reads it.
+    if (ApdComPort1.dtr() && !DeviceStop->isHidden() && dialogue.is(Dialogue::Phase::Idle)) {
         LoadORUClick();
         return;
     }
@@ -42,6 +40,9 @@ void TForm1::StopORUClick() {
     dialogue.firstEntryPending = true;
     showDeviceState(DeviceNic);
     dialogue.start(Dialogue::Phase::Stopping, 0, dialogue.stopAnswerMs);
+    // Nor does a unit that was stopped before: well within the limit, it is asked as Load asks, unless it
+    // has answered meanwhile.
+    m_stopProbe.start(dialogue.stopAnswerMs / 2);
 }
 
 void TForm1::LoadORUClick() {

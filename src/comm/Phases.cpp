@@ -148,7 +148,8 @@ bool TForm1::retryBusySim() {
 }
 
 void TForm1::portLost(const QString& reason) {
-    const QString cause = QStringLiteral("The serial port %1 was lost: %2").arg(portName(ApdComPort1), reason);
+    const QString cause =
+        QStringLiteral("The serial port %1 was lost: %2").arg(portName(ApdComPort1), reason);
     log("(" + toBytes(cause) + ")");
     // Once: a phase that a failed send has ended already said it.
     if (std::exchange(m_lossReported, true)) return;

@@ -10,8 +10,8 @@
 // The real serial line: 115200 8N1 with RTS/CTS. Opens on first use and holds the device for itself: a
 // second program that opens it, by whatever name, is refused. A device that is lost (unplugged) closes the
 // port and is reported once (lost); it is no longer chosen while its node is gone, and says so (back) when
-// the node is there again. Bytes leave at once and go on leaving, at the line's pace, while the window thread sleeps in a
-// pacing wait: a writer thread hands them to the driver as it drains, so a full system buffer is
+// the node is there again. Bytes leave at once and go on leaving, at the line's pace, while the window thread
+// sleeps in a pacing wait: a writer thread hands them to the driver as it drains, so a full system buffer is
 // back-pressure and never taken for a lost device. Closing lets what is queued leave first.
 class QtSerialPort : public SerialPort {
     Q_OBJECT

@@ -25,8 +25,10 @@ void writeModuleEntry(TForm1& form, const EntryTree* tree, const QByteArray& num
     const QByteArray index =
         tree->hasSelection() ? nodeIndex(tree->selectedText(), form.state.simCapacity) : QByteArray();
     form.ApdComPort1.send("AT+CPBW=" + index + "," + number + ",," + name + "\r\n");
-    awaitWrite(form, index.isEmpty() ? QStringLiteral("Wrote %1 into the first free location").arg(fromBytes(name))
-                                     : QStringLiteral("Wrote %1 over location %2").arg(fromBytes(name), fromBytes(index)));
+    awaitWrite(form,
+               index.isEmpty()
+                   ? QStringLiteral("Wrote %1 into the first free location").arg(fromBytes(name))
+                   : QStringLiteral("Wrote %1 over location %2").arg(fromBytes(name), fromBytes(index)));
     form.dialogue.rereadPending = true;
 }
 

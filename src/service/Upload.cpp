@@ -43,7 +43,10 @@ void TForm1::UpgradeClick() {
     } catch (const Failure& failure) {
         problems << failure.text();
     }
-    if (lines.value(0).isEmpty()) problems << QStringLiteral("The upgrade list is empty.");
+    if (lines.isEmpty())
+        problems << QStringLiteral("The upgrade list is empty.");
+    else if (lines[0].isEmpty())
+        problems << QStringLiteral("The upgrade list starts with a blank line, which ends it.");
     problems += uploadLinesProblems(lines, QDir::currentPath(), {});
     if (!problems.isEmpty())
         throw Failure(QStringLiteral("Nothing was uploaded:\n") + problems.join(QLatin1Char('\n')));
