@@ -112,7 +112,11 @@ void ConfirmProgrammingTest::aLostPortIsReadAgainBeforeProgramming() {
     f.port.vanish();
     f.click([&f] { f.form->signalClick(); });
     QVERIFY(!f.port.isOpen());
+    QVERIFY(!f.form->SaveORU->isEnabled());
     f.dialogs.errors.clear();
+    // Connected again, the unit is greeted and its buttons come back with its answer.
+    f.click([&f] { f.form->PortConnectClick(); });
+    QVERIFY(f.form->SaveORU->isEnabled());
     f.programAnswering(true);
     QCOMPARE(f.dialogs.confirmations.size(), 1);
     QCOMPARE(f.backups().size(), 1);
