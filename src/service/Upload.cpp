@@ -48,8 +48,11 @@ void TForm1::UpgradeClick() {
     else if (lines[0].isEmpty())
         problems << QStringLiteral("The upgrade list starts with a blank line, which ends it.");
     problems += uploadLinesProblems(lines, QDir::currentPath(), {});
-    if (!problems.isEmpty())
+    if (!problems.isEmpty()) {
+        // Starting over with a list that cannot run: the run under way is over all the same.
+        dialogue.end(Dialogue::Outcome::Cancelled);
         throw Failure(QStringLiteral("Nothing was uploaded:\n") + problems.join(QLatin1Char('\n')));
+    }
     // Starting over: an answer still awaited from an earlier run no longer holds or moves the upload.
     dialogue.start(Dialogue::Phase::Uploading, listLineCount(List));
     Prubeh->setMaximum(listLineCount(List) + 1);

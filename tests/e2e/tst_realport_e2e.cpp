@@ -121,6 +121,9 @@ void RealPortFlowTest::largeFilesArriveWhole() {
     RealPacer pacer;
     TForm1 form(port, pacer, dialogs, QStringLiteral("zuvovu"), dir.filePath(QStringLiteral("zuvovu.ini")));
     QSignalSpy ended(&form.dialogue, &Dialogue::ended);
+    // The line is open, and the unit's answer to that has come, before the list goes.
+    port.send("AT\r\n");
+    QTRY_VERIFY_WITH_TIMEOUT(form.Monitor->lines().contains("OK"), 10000);
     form.List->setPlainText(QStringLiteral("just.pyo\nASEND:ring.wav\nbig.pyo"));
     form.run([&] { form.UpgradeClick(); });
     QTRY_VERIFY_WITH_TIMEOUT(!ended.isEmpty(), 240000);

@@ -128,6 +128,7 @@ void CodesTest::encodesEachMode() {
     QCOMPARE(again.ModeCode->currentIndex(), mode);
     verifyControls(again, controls);
     reader.port.clearSent();
+    reader.dialogs.confirmAnswers << true;
     again.run([&] { again.WriteCodeClick(mode); });
     QCOMPARE(reader.port.sent, QByteArrayList{"AT+CPBW=21," + number + ",,C4711C\r\n"});
     QVERIFY(reader.dialogs.errors.isEmpty());
