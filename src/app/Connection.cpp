@@ -7,14 +7,12 @@
 #include "core/Failure.h"
 #include "core/Pacer.h"
 #include "core/UserDialogs.h"
-#include "files/UnsavedEdits.h"
 #include "widgets/Bar.h"
 #include "widgets/Gauge.h"
 #include "widgets/Picture.h"
 #include "widgets/StatusPanels.h"
 
 #include <QActionGroup>
-#include <QFileInfo>
 #include <QMenu>
 
 using namespace build;
@@ -173,35 +171,4 @@ void TForm1::portBack() {
     log("(the serial port " + toBytes(ApdComPort1.name()) + " is back: opened again)");
     ApdComPort1.connectLine();
     greetUnit();
-}
-
-void TForm1::showResult(const QString& text) {
-    LastResult->setText(text);
-    LastResult->setToolTip(text);
-}
-
-void TForm1::refreshTitle() {
-    m_titleCheck.stop();
-    const bool unsaved = unsavedEdits->pending();
-    if (shownFile.isEmpty() && !unsaved) {
-        setWindowTitle(m_baseTitle);
-        return;
-    }
-    const QString file = shownFile.isEmpty() ? QStringLiteral("no file") : QFileInfo(shownFile).fileName();
-    setWindowTitle(
-        QStringLiteral("%1%2 - %3").arg(file, unsaved ? QStringLiteral("*") : QString(), m_baseTitle));
-}
-
-bool TForm1::eventFilter(QObject* watched, QEvent* event) {
-    switch (event->type()) {
-    case QEvent::KeyRelease:
-    case QEvent::MouseButtonRelease:
-    case QEvent::Drop:
-    case QEvent::Wheel:
-        if (watched->isWidgetType() && isAncestorOf(static_cast<QWidget*>(watched))) m_titleCheck.start();
-        break;
-    default:
-        break;
-    }
-    return QWidget::eventFilter(watched, event);
 }

@@ -129,3 +129,8 @@ void TForm1::showVerification(const QList<LocationChange>& differences) {
     }
     dialogs.reportError(text);
 }
+
+void TForm1::showResult(const QString& text) {
+    LastResult->setText(text);
+    LastResult->setToolTip(text);
+}
