@@ -50,7 +50,7 @@ int main(int argc, char** argv) {
     UnitThread unit(options);
     const QByteArray device = unit.startUnit();
     ScriptedDialogs dialogs;
-    QtSerialPort port(dialogs);
+    QtSerialPort port;
     port.choose(QString::fromLocal8Bit(device));
     RealPacer pacer;
     TForm1 form(port, pacer, dialogs, QStringLiteral("zuvovu"), dir.filePath(QStringLiteral("zuvovu.ini")));

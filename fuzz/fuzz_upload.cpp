@@ -15,8 +15,10 @@
 //   line without LF counts; a CR anywhere else is part of its line.
 // - Upgrade, against a unit that answers every command as it should, sends for each line exactly the
 //   command its kind asks for, followed by the named file's bytes exactly where the unit asks for data.
-// - The upload ends done at a blank line or the list's end; at a file that is no regular file, cannot be
-//   read or is empty it ends failed and says so, having sent nothing for that line. Nothing is sent after.
+// - The whole list is checked before its first line goes: an empty list, one that starts with a blank line,
+//   or one naming, before its first blank line, a file that is no regular file, cannot be read or is empty,
+//   sends nothing and is reported once.
+// - Otherwise the upload ends done at a blank line or the list's end. Nothing is sent after.
 
 namespace {
 
@@ -101,6 +103,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     f.forgetStartup();
     form.run([&] { form.UpgradeClick(); });
+    bool refused = lines.isEmpty() || lines[0].isEmpty();
+    for (qsizetype i = 0; i < lines.size() && !lines[i].isEmpty(); ++i)
+        refused = refused || stepFor(lines[i]).fails;
+    if (refused) {
+        FUZZ_CHECK(f.port.sent.isEmpty() && f.dialogs.errors.size() == 1 &&
+                       form.dialogue.is(Dialogue::Phase::Idle),
+                   QStringLiteral("a list that cannot run through: sent \"%1\", reported \"%2\"")
+                       .arg(printable(f.port.sent.join('|')), f.dialogs.errors.join(QLatin1Char('\n'))));
+        return 0;
+    }
     qsizetype sends = 0;
     for (int index = 0;; ++index) {
         const Step step = stepFor(lines.value(index));

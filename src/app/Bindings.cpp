@@ -25,7 +25,8 @@ void TForm1::bindHandlers() {
                                                                   {ClrList, &F::ClrListClick},
                                                                   {Upgrade, &F::UpgradeClick},
                                                                   {LineIn, &F::LineInClick},
-                                                                  {LineDel, &F::LineDelClick}};
+                                                                  {LineDel, &F::LineDelClick},
+                                                                  {RestoreBackup, &F::RestoreBackupClick}};
     for (const auto& [control, handler] : clicks)
         bind(control, &QPushButton::clicked, handler);
     bindFind();

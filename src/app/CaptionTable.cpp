@@ -21,7 +21,9 @@ std::span<const TextRow> captionRows() {
         {"Keyboard Memo", nullptr, "KeyBoardMemo"},
         {"Add Memo", nullptr, "AddMemo"},
         {"Write Memo", nullptr, "WriteMemo"},
-        {"Del Memo", nullptr, "DelMemoSel", "DelMemo"},
+        // The list's button deletes the chosen entry of any memory, the panel's the chosen number of one.
+        {"Del Memo", nullptr, "DelMemo"},
+        {"Del Memo Number", "Del Number", "DelMemoSel"},
         {"Keyboard Parameters", "Keyboard parameters", "KeyBoardParams"},
         {"Waiting to number", nullptr, "Label63"},
         {"Direct Call Number", nullptr, "DirectCall"},

@@ -6,6 +6,7 @@
 #include "config/PlanCheck.h"
 #include "config/ReadBackRecord.h"
 #include "core/Bytes.h"
+#include "core/Failure.h"
 #include "core/UserDialogs.h"
 #include "files/Backup.h"
 #include "widgets/Picture.h"
@@ -86,4 +87,15 @@ void confirmAndProgram(TForm1& form) {
         backUpUnit(form);
     }
     form.SaveORUClick();
+}
+
+void TForm1::RestoreBackupClick() {
+    if (!dialogue.is(Dialogue::Phase::Idle))
+        throw Failure(QStringLiteral("%1 is under way: restore a backup once it has finished.")
+                          .arg(Dialogue::describe(dialogue.phase())));
+    const QString path = dialogs.openFileName(QStringLiteral("ORU files (*.oru)|*.oru"), backupFolder());
+    if (path.isEmpty()) return;
+    loadFile(path);
+    // Programmed as any configuration is: after the question with what it would change.
+    confirmAndProgram(*this);
 }

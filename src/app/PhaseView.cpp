@@ -71,6 +71,8 @@ void TForm1::phaseProgressed() {
 
 void TForm1::showPhase() {
     m_phaseShowing.stop();
+    // A new operation: the last one's result no longer stands for what the unit holds.
+    if (m_shownPhase == Phase::Idle) showResult({});
     m_shownPhase = dialogue.phase();
     m_shownTotal = dialogue.total();
     if (dialogue.is(Phase::Idle)) return;
@@ -89,15 +91,18 @@ void TForm1::showPhase() {
 void TForm1::showOutcome(Phase phase, Outcome outcome, const QString& detail) {
     m_phaseShowing.stop();
     m_shownPhase = Phase::Idle;
-    const QString text = outcomeText(dialogue, phase, outcome, detail);
+    QString text = outcomeText(dialogue, phase, outcome, detail);
+    // Only a read-back that followed the write's answer says that it was done.
+    if (phase == Phase::ReadingBack && outcome == Outcome::Done && !resultNote.isEmpty())
+        text = resultNote + QStringLiteral("; ") + text;
+    resultNote.clear();
     StatusBar1->showMessage(text, outcome == Outcome::Done ? DoneShownMs : FailureShownMs);
+    showResult(text);
+    // No bar stands after its phase, full or half-way.
     Prubeh->setTextVisible(false);
-    if (phase == Phase::ReadingBack) Prubeh->hide();
-    // A phase that ended early leaves no bar standing half-way.
-    if (outcome != Outcome::Done) {
-        Prubeh->hide();
-        setPosition(Prubeh, 0);
-    }
+    Prubeh->hide();
+    setPosition(Prubeh, 0);
+    if (phase == Phase::Stopping) Cekani->stop();
     // The log says how the writing phases ended, as the status bar does.
     if (outcome == Outcome::Done && (phase == Phase::Programming || phase == Phase::Uploading))
         log(toBytes(text));
@@ -112,6 +117,7 @@ void TForm1::showVerification(const QList<LocationChange>& differences) {
     if (differences.isEmpty()) {
         const QString text = programmed + QStringLiteral("; the read-back found every location as written");
         StatusBar1->showMessage(text, DoneShownMs);
+        showResult(text);
         log(toBytes(text));
         return;
     }
@@ -119,6 +125,7 @@ void TForm1::showVerification(const QList<LocationChange>& differences) {
         programmed +
         QStringLiteral("; the read-back found %1 other than written:").arg(locationCount(differences.size()));
     StatusBar1->showMessage(text.chopped(1), FailureShownMs);
+    showResult(text.chopped(1));
     log(toBytes(text));
     for (const LocationChange& difference : differences) {
         const QString line = QStringLiteral("location %1: wrote %2, read back %3")
@@ -128,4 +135,9 @@ void TForm1::showVerification(const QList<LocationChange>& differences) {
         text += QLatin1Char('\n') + line;
     }
     dialogs.reportError(text);
+}
+
+void TForm1::showResult(const QString& text) {
+    LastResult->setText(text);
+    LastResult->setToolTip(text);
 }

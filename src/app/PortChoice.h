@@ -9,8 +9,9 @@ class UserDialogs;
 
 // The window's line to the unit: the simulated unit or a serial device. While none is chosen, the
 // first operation that needs the port asks the user: the list offers the simulated unit first, then
-// the machine's serial devices, and takes a typed device path. A device that was lost is chosen anew.
-// Once closed at the program's end, it sends nothing more.
+// the machine's serial devices, and takes a typed device path. The first send opens the line; once it
+// has been closed (lost, or disconnected by the user) only connecting lets a send open it again, so
+// that the unit at its end is greeted first. Once closed at the program's end, it sends nothing more.
 class PortChoice : public SerialPort {
     Q_OBJECT
 public:
@@ -21,6 +22,12 @@ public:
 
     void chooseSimulator();
     void chooseDevice(const QString& device);
+    // An entry of choices(), or a typed device path.
+    void choose(const QString& choice);
+    // The simulated unit, then the machine's serial devices.
+    static QStringList choices();
+    // The entry of choices() in use; empty while none is chosen.
+    QString choice() const;
     // The simulated unit, once chosen.
     SimulatedUnit* simulatedUnit() const { return m_unit.get(); }
 
@@ -36,6 +43,9 @@ public:
     bool inputWaiting() const override { return m_port && m_port->inputWaiting(); }
     qint64 outputPending() const override { return m_port ? m_port->outputPending() : 0; }
     QString lostReason() const override { return m_port ? m_port->lostReason() : QString(); }
+    void connectLine() override { m_mayOpen = true; }
+    void disconnectLine() override;
+    void switchTo(const QString& choice) override { choose(choice); }
 
 private:
     void use(std::unique_ptr<SerialPort> port);
@@ -45,4 +55,6 @@ private:
     std::unique_ptr<SerialPort> m_port;
     bool m_dtr = false;
     bool m_closed = false;
+    // A send may open the line.
+    bool m_mayOpen = true;
 };

@@ -1,12 +1,13 @@
 #pragma once
 
 #include <QList>
-#include <QPoint>
+#include <QMargins>
 #include <QRect>
 
-// Where a window goes so that it can be seen: it stays while its title bar can be grabbed on a screen;
-// otherwise it moves onto the screen it overlaps most, or else the nearest one, as far inside as its
-// size allows. A stored position may come from a monitor that is gone or from another scale factor.
-QPoint placeOnScreens(const QRect& window, const QList<QRect>& screens);
+// Where a window goes and how large it is, so that it can be seen whole: on the screen it overlaps most, or
+// else the nearest one, wholly inside that screen's area with its frame, shrunk to that area where it is
+// larger (its controls then scroll). A stored position may come from a monitor that is gone or from another
+// scale factor.
+QRect fitOnScreens(const QRect& window, const QList<QRect>& screens, const QMargins& frame);
 // The areas of the screens that windows may use.
 QList<QRect> screenAreas();

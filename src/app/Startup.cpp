@@ -44,6 +44,7 @@ void TForm1::FormCreate() {
     state.editionName = edition.editionName;
     if (!edition.title.isEmpty()) {
         setWindowTitle(edition.title);
+        m_baseTitle = edition.title;
         QApplication::setApplicationDisplayName(edition.title);
     }
     for (const QString& name : edition.pictures)
@@ -63,7 +64,10 @@ void TForm1::FormCreate() {
         chooseCodePage(ini.readString("Form", "CodePage", {}), dialogs);
         showCodePage(CodePageChoice, codePage());
         const QPoint stored(ini.readInteger("Form", "Left", 200), ini.readInteger("Form", "Top", 200));
-        move(placeOnScreens(QRect(stored, sizeHint()), screenAreas()));
+        // The frame is not known before the window shows: room is kept for a usual title bar and border.
+        const QRect placed = fitOnScreens(QRect(stored, maximumSize()), screenAreas(), QMargins(4, 30, 4, 4));
+        resize(placed.size());
+        move(placed.topLeft());
         state.serialWaitMs = ini.readInteger("Form", "WaitSer", 1000);
         const bool serviceButtons = ini.readBool("Form", "Inicializace", false);
         Inicializace->setVisible(serviceButtons);
@@ -94,6 +98,7 @@ void TForm1::FormCreate() {
     }
     // A line that was open from the start has not said so.
     showConnection(true);
+    showResult(QStringLiteral("Connected to %1").arg(ApdComPort1.name()));
     pacer.wait(200);
     state.detectLine.clear();
     state.memoFilter.clear();

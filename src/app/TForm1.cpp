@@ -14,8 +14,10 @@
 #include "widgets/Pictures.h"
 #include "widgets/StatusPanels.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QHBoxLayout>
+#include <QScrollArea>
 #include <QVBoxLayout>
 
 using namespace build;
@@ -34,7 +36,6 @@ TForm1::TForm1(SerialPort& port, Pacer& pacer, UserDialogs& dialogs, const QStri
     buildSettingPage();
     buildMonitorPage();
     buildServicePage();
-    setFixedSize(613, 503);
     bindHandlers();
     refuseUnheldCharacters(*this);
     connect(&ApdComPort1, &SerialPort::triggerAvail, this,
@@ -42,6 +43,7 @@ TForm1::TForm1(SerialPort& port, Pacer& pacer, UserDialogs& dialogs, const QStri
     connect(&ApdComPort1, &SerialPort::connectionChanged, this, &TForm1::showConnection);
     connect(&ApdComPort1, &SerialPort::lost, this,
             [this](const QString& reason) { run([this, &reason] { portLost(reason); }); });
+    connect(&ApdComPort1, &SerialPort::back, this, [this] { run([this] { portBack(); }); });
     connect(&dialogue, &Dialogue::timedOut, this,
             [this](Dialogue::Phase phase) { run([this, phase] { phaseTimedOut(phase); }); });
     connect(&dialogue, &Dialogue::started, this, &TForm1::showPhase);
@@ -54,6 +56,27 @@ TForm1::TForm1(SerialPort& port, Pacer& pacer, UserDialogs& dialogs, const QStri
     readBack = new ReadBackRecord(*this);
     unsavedEdits = new UnsavedEdits(*this);
     connect(readBack, &ReadBackRecord::verified, this, &TForm1::showVerification);
+    // A phase that ended may have changed what the window shows, or what the unit holds.
+    connect(&dialogue, &Dialogue::ended, this, [this](Dialogue::Phase, Dialogue::Outcome outcome) {
+        m_titleCheck.start();
+        // The phase's end unlocked the window; without a line the unit's buttons stay off.
+        if (!ApdComPort1.isOpen()) {
+            if (outcome == Dialogue::Outcome::PortLost) m_lossReported = true;
+            showConnection(false);
+        }
+    });
+    connect(&ApdComPort1, &SerialPort::connectionChanged, this, [this](bool open) {
+        if (open) m_lossReported = false;
+    });
+    m_titleCheck.setSingleShot(true);
+    m_titleCheck.setInterval(150);
+    connect(&m_titleCheck, &QTimer::timeout, this, &TForm1::refreshTitle);
+    m_stopProbe.setSingleShot(true);
+    connect(&m_stopProbe, &QTimer::timeout, this, [this] {
+        if (dialogue.is(Dialogue::Phase::Stopping) && !DeviceNic->isHidden()) run([this] { LoadORUClick(); });
+    });
+    qApp->installEventFilter(this);
+    m_baseTitle = windowTitle();
 }
 
 TForm1::~TForm1() = default;
@@ -125,9 +148,19 @@ void TForm1::closeEvent(QCloseEvent* event) {
 void TForm1::buildFrame() {
     // The same picture the desktop entry shows.
     setWindowIcon(QIcon(QStringLiteral(":/resources/zuvovu.svg")));
-    auto* root = new QVBoxLayout(this);
+    // The controls keep their size and places; a screen too small for them shows them in a scroll area.
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    auto* scroll = named(new QScrollArea(this), QStringLiteral("FormScroll"));
+    scroll->setFrameShape(QFrame::NoFrame);
+    outer->addWidget(scroll);
+    auto* content = named(new QWidget, QStringLiteral("FormContent"));
+    content->setFixedSize(613, 523);
+    auto* root = new QVBoxLayout(content);
     root->setContentsMargins(4, 4, 4, 0);
     root->setSpacing(4);
+    scroll->setWidget(content);
+    setMaximumSize(content->size());
 
     PageControl1 = named(new QTabWidget(this), QStringLiteral("PageControl1"));
     PageControl1->setIconSize({40, 40});
@@ -194,6 +227,20 @@ void TForm1::buildFrame() {
     pc->addWidget(Load);
     pc->addWidget(Save);
     groups->addWidget(GroupBox5);
+    RestoreBackup = button(GroupBox4, QStringLiteral("RestoreBackup"), QStringLiteral("Restore backup…"));
+    RestoreBackup->setToolTip(QStringLiteral("Program the unit with one of its backups, kept before each "
+                                             "programming"));
+
+    // The result of the last operation stays here until the next one starts.
+    auto* results = new QHBoxLayout;
+    root->addLayout(results);
+    LastResult = label(this, QStringLiteral("LastResult"), QString());
+    LastResult->setFrameShape(QFrame::StyledPanel);
+    LastResult->setFrameShadow(QFrame::Sunken);
+    LastResult->setMinimumWidth(0);
+    LastResult->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    results->addWidget(LastResult, 1);
+    results->addWidget(RestoreBackup);
 
     // Bottom strip: signal button and gauge, the shared progress bar.
     auto* strip = new QHBoxLayout;
@@ -233,8 +280,8 @@ void TForm1::buildFrame() {
     strip->addWidget(CodePageLabel);
     strip->addWidget(CodePageChoice);
 
-    StatusBar1 = new StatusPanels({{QStringLiteral(" Operator:"), 142},
-                                   {QStringLiteral(" board voltage:"), 136},
+    StatusBar1 = new StatusPanels({{QStringLiteral(" Operator:"), 122},
+                                   {QStringLiteral(" board voltage:"), 132},
                                    {QStringLiteral(" SIM:"), 52},
                                    {QStringLiteral("  Ver: ") + ProgramOptions::Version, 52},
                                    {QStringLiteral(" ORU Ver:"), 92},
@@ -242,6 +289,7 @@ void TForm1::buildFrame() {
                                   this);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
     root->addWidget(StatusBar1);
+    buildPortControl();
 
     Cekani = named(new QTimer(this), QStringLiteral("Cekani"));
     Cekani->setInterval(1000);

@@ -20,6 +20,7 @@
 #include <QSlider>
 #include <QTabWidget>
 #include <QTimer>
+#include <QToolButton>
 #include <QWidget>
 #include <array>
 #include <functional>
@@ -132,8 +133,34 @@ public:
     void showDeviceState(Picture* picture);
     // The status bar's panel that names the open port.
     static constexpr int PortPanel = 5;
-    // Names the open port; with none open, shows the unit as not connected and forgets its last values.
+    // Names the open port; with none open, shows the unit as not connected, forgets its last values and
+    // disables the device group's buttons.
     void showConnection(bool open);
+
+    // The port control: connecting greets the unit as start-up does; another port is chosen from the
+    // system's adapters, the simulated unit or a typed path.
+    void PortConnectClick();
+    void PortDisconnectClick();
+    void PortChooseClick(const QString& choice);
+    void PortOtherClick();
+    void PortRefreshClick();
+    // Lists the port choices in the port menu, the one in use ticked.
+    void listPorts();
+    // The start-up exchange: echo off, then the manufacturer query, whose answer enables the unit's buttons.
+    void greetUnit();
+    // A lost device is there again: it is opened and greeted.
+    void portBack();
+    // The result of the last operation, shown until the next one starts.
+    void showResult(const QString& text);
+    // The window's title: the edition, the configuration file loaded or saved last, a mark while the
+    // window holds edits that are neither programmed nor saved.
+    void refreshTitle();
+    // What a single write did, said with the result of the read-back that follows it.
+    QString resultNote;
+    // The configuration file loaded or saved last; empty while none.
+    QString shownFile;
+    // Loads a backup of the unit chosen in the backup folder and asks to program it.
+    void RestoreBackupClick();
 
     // The code page stored for the next start ([Form] CodePage).
     void CodePageChoiceChange();
@@ -225,6 +252,8 @@ public:
     // Configuration file, phone book and monitor log.
     void SaveClick();
     void LoadClick();
+    // Loads a configuration file into the window; nothing changes unless the whole file can be taken.
+    void loadFile(const QString& path);
     void LineInClick();
     void LineDelClick();
     void FindClick();
@@ -276,6 +305,18 @@ public:
     QGroupBox* GroupBox5;
     QPushButton* Load;
     QPushButton* Save;
+    QPushButton* RestoreBackup;
+
+    // The result of the last operation.
+    QLabel* LastResult;
+    // The port control beside the port's panel, and its menu.
+    QToolButton* PortButton;
+    QMenu* PortMenu;
+    QAction* PortConnect;
+    QAction* PortDisconnect;
+    QAction* PortOther;
+    QAction* PortRefresh;
+    QList<QAction*> PortChoices;
 
     // Main pages.
     QTabWidget* PageControl1;
@@ -539,6 +580,15 @@ private:
     int m_shownTotal = 0;
     QTimer m_phaseShowing;
     void phaseProgressed();
+    // The title's unsaved-edits mark is checked shortly after the user has done something in the window.
+    QTimer m_titleCheck;
+    // Asks a unit that has not reported stopping whether it was stopped already.
+    QTimer m_stopProbe;
+    // The line's loss has been reported (by the phase it ended), until it opens again.
+    bool m_lossReported = false;
+    QString m_baseTitle;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void buildPortControl();
 };
 
 #include "core/HandlerGuard.h"

@@ -10,6 +10,7 @@ public:
         connect(&m_port, &SerialPort::triggerAvail, this, &SerialPort::triggerAvail);
         connect(&m_port, &SerialPort::lost, this, &SerialPort::lost);
         connect(&m_port, &SerialPort::connectionChanged, this, &SerialPort::connectionChanged);
+        connect(&m_port, &SerialPort::back, this, &SerialPort::back);
     }
 
     void send(const QByteArray& data) override {
@@ -33,6 +34,9 @@ public:
     bool inputWaiting() const override { return m_port.inputWaiting(); }
     qint64 outputPending() const override { return m_port.outputPending(); }
     QString lostReason() const override { return m_port.lostReason(); }
+    void connectLine() override { m_port.connectLine(); }
+    void disconnectLine() override { m_port.disconnectLine(); }
+    void switchTo(const QString& choice) override { m_port.switchTo(choice); }
 
 private:
     SerialPort& m_port;

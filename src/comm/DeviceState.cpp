@@ -4,6 +4,7 @@
 #include "core/Pacer.h"
 #include "widgets/Bar.h"
 #include "widgets/Picture.h"
+#include "widgets/StatusPanels.h"
 
 namespace {
 
@@ -31,11 +32,19 @@ void TForm1::RunORUClick() {
 }
 
 void TForm1::StopORUClick() {
+    // A unit held stopped by the stop line says nothing more to it: it is read as Load reads it.
+    if (ApdComPort1.dtr() && !DeviceStop->isHidden() && dialogue.is(Dialogue::Phase::Idle)) {
+        LoadORUClick();
+        return;
+    }
     ApdComPort1.setDtr(true);
     startWait(*this);
     dialogue.firstEntryPending = true;
     showDeviceState(DeviceNic);
     dialogue.start(Dialogue::Phase::Stopping, 0, dialogue.stopAnswerMs);
+    // Nor does a unit that was stopped before: well within the limit, it is asked as Load asks, unless it
+    // has answered meanwhile.
+    m_stopProbe.start(dialogue.stopAnswerMs / 2);
 }
 
 void TForm1::LoadORUClick() {
@@ -47,6 +56,13 @@ void TForm1::LoadORUClick() {
         DeviceNic->hide();
         LoadORU->setEnabled(false);
         SaveORU->setEnabled(false);
+    }
+    // A running unit does not answer the phone-book commands: nothing is sent, and the user is told why.
+    else if (!DeviceRun->isHidden()) {
+        showResult(QStringLiteral("Load reads a stopped unit; this one runs its script: press Stop to stop "
+                                  "and read it."));
+        StatusBar1->showMessage(LastResult->text(), 8000);
+        return;
     }
     // A read-back under way serves as this one, or another follows it.
     if (!DeviceStop->isHidden() && dialogue.askReadBack()) {

@@ -148,9 +148,15 @@ bool TForm1::retryBusySim() {
 }
 
 void TForm1::portLost(const QString& reason) {
-    if (dialogue.is(Phase::Idle)) return;
-    stopPhase(Outcome::PortLost,
-              QStringLiteral("The serial port %1 was lost: %2").arg(portName(ApdComPort1), reason));
+    const QString cause =
+        QStringLiteral("The serial port %1 was lost: %2").arg(portName(ApdComPort1), reason);
+    log("(" + toBytes(cause) + ")");
+    // Once: a phase that a failed send has ended already said it.
+    if (std::exchange(m_lossReported, true)) return;
+    if (dialogue.is(Phase::Idle))
+        throw Failure(cause + QStringLiteral(". It is opened again when it is back; or choose another port "
+                                             "in the port menu."));
+    stopPhase(Outcome::PortLost, cause);
 }
 
 void TForm1::stopPhase(Outcome outcome, const QString& cause) {

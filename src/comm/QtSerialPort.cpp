@@ -1,7 +1,6 @@
 #include "comm/QtSerialPort.h"
 
 #include "core/Failure.h"
-#include "core/UserDialogs.h"
 
 #include <QFileInfo>
 #include <QSerialPortInfo>
@@ -11,13 +10,19 @@
 #include <sys/file.h>
 #include <sys/ioctl.h>
 
-QtSerialPort::QtSerialPort(UserDialogs& dialogs, QObject* parent) : SerialPort(parent), m_dialogs(dialogs) {
+QtSerialPort::QtSerialPort(QObject* parent) : SerialPort(parent) {
     connect(&m_port, &QSerialPort::readyRead, this, &QtSerialPort::takeReceived);
     connect(&m_port, &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError error) {
         // A vanished device raises resource or read errors (read errors possibly in a tight loop):
         // close at the first one and report it once.
         if (m_port.isOpen() && (error == QSerialPort::ResourceError || error == QSerialPort::ReadError))
             loseDevice(m_port.errorString());
+    });
+    m_watch.setInterval(500);
+    connect(&m_watch, &QTimer::timeout, this, [this] {
+        if (!m_lost || !QFileInfo::exists(m_device)) return;
+        m_watch.stop();
+        emit back();
     });
 }
 
@@ -30,6 +35,18 @@ QStringList QtSerialPort::deviceChoices() {
     for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
         devices << info.systemLocation();
     return devices;
+}
+
+QString QtSerialPort::describe(const QString& device) {
+    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
+        if (info.systemLocation() != device) continue;
+        QStringList names;
+        for (const QString& name : {info.manufacturer(), info.description()})
+            if (!name.isEmpty() && !names.contains(name)) names << name;
+        if (!info.serialNumber().isEmpty()) names << QStringLiteral("(%1)").arg(info.serialNumber());
+        if (!names.isEmpty()) return QStringLiteral("%1 - %2").arg(device, names.join(QLatin1Char(' ')));
+    }
+    return device;
 }
 
 void QtSerialPort::open() {
@@ -61,6 +78,7 @@ void QtSerialPort::open() {
     m_port.setDataTerminalReady(m_dtr);
     m_port.clearError();
     m_lost = false;
+    m_watch.stop();
     m_writer = std::make_unique<LineWriter>(m_port.handle());
     connect(m_writer.get(), &LineWriter::failed, this, [this](const QString& reason) {
         if (m_port.isOpen()) loseDevice(reason);
@@ -150,8 +168,7 @@ void QtSerialPort::loseDevice(const QString& reason) {
     m_lost = true;
     m_lostReason = reason;
     close();
-    QTimer::singleShot(0, this, [this, reason] {
-        m_dialogs.reportError(QStringLiteral("The serial port %1 was lost: %2").arg(m_device, reason));
-        emit lost(reason);
-    });
+    m_watch.start();
+    // Whoever uses the line reports the loss, once, with what it meant for the work under way.
+    QTimer::singleShot(0, this, [this, reason] { emit lost(reason); });
 }

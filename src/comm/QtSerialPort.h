@@ -4,20 +4,19 @@
 #include "comm/SerialPort.h"
 
 #include <QSerialPort>
+#include <QTimer>
 #include <memory>
-
-class UserDialogs;
 
 // The real serial line: 115200 8N1 with RTS/CTS. Opens on first use and holds the device for itself: a
 // second program that opens it, by whatever name, is refused. A device that is lost (unplugged) closes the
-// port and is reported once; it is opened again when its node is back, and is no longer chosen while it is
-// not. Bytes leave at once and go on leaving, at the line's pace, while the window thread sleeps in a
-// pacing wait: a writer thread hands them to the driver as it drains, so a full system buffer is
+// port and is reported once (lost); it is no longer chosen while its node is gone, and says so (back) when
+// the node is there again. Bytes leave at once and go on leaving, at the line's pace, while the window thread
+// sleeps in a pacing wait: a writer thread hands them to the driver as it drains, so a full system buffer is
 // back-pressure and never taken for a lost device. Closing lets what is queued leave first.
 class QtSerialPort : public SerialPort {
     Q_OBJECT
 public:
-    explicit QtSerialPort(UserDialogs& dialogs, QObject* parent = nullptr);
+    explicit QtSerialPort(QObject* parent = nullptr);
     ~QtSerialPort() override;
 
     // The device to open on first use.
@@ -39,19 +38,23 @@ public:
 
     // The machine's serial devices.
     static QStringList deviceChoices();
+    // A device as the user knows it: its path, then the maker, the adapter's name and its serial number
+    // as the system names them, where it does.
+    static QString describe(const QString& device);
 
 private:
     void open();
     void takeReceived();
     void loseDevice(const QString& reason);
 
-    UserDialogs& m_dialogs;
     QSerialPort m_port;
     QString m_device;
     bool m_dtr = false;
     // The device went away, for that reason; it is opened again once its node is back.
     bool m_lost = false;
     QString m_lostReason;
+    // Looks for the lost device's node to come back.
+    QTimer m_watch;
     std::unique_ptr<LineWriter> m_writer;
     // Received bytes, read up to m_readAt.
     QByteArray m_received;

@@ -36,6 +36,13 @@ public:
     virtual qint64 outputPending() const { return 0; }
     // Why the line was lost, while it is; empty otherwise.
     virtual QString lostReason() const { return {}; }
+    // The user's hold on the line: connect lets the next send open it (asking for a port while none is
+    // chosen), disconnect closes it until the next connect. The program goes on either way.
+    virtual void connectLine() {}
+    virtual void disconnectLine() { close(); }
+    // Uses another line from now on (a device path, or whatever else the implementation offers), closing
+    // the one in use; it opens as connectLine() says.
+    virtual void switchTo(const QString& choice) { Q_UNUSED(choice); }
 
 signals:
     void triggerAvail(quint16 count);
@@ -43,4 +50,6 @@ signals:
     void lost(const QString& reason);
     // The line was opened, or closed for whatever reason.
     void connectionChanged(bool open);
+    // A device that was lost is there again and can be opened.
+    void back();
 };

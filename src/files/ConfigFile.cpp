@@ -97,6 +97,9 @@ void TForm1::SaveClick() {
     if (path.isEmpty()) return;
     writeWholeFile(path, configurationFile(readControls(*this)));
     unsavedEdits->settle();
+    shownFile = path;
+    refreshTitle();
+    showResult(QStringLiteral("Saved to %1").arg(QDir::toNativeSeparators(path)));
 }
 
 // The whole file is checked before anything changes. Every line becomes a phone-book row, except the
@@ -106,6 +109,10 @@ void TForm1::LoadClick() {
     PhoneBook1->setCurrentLine(0);
     const QString path = dialogs.openFileName(OruFilter, QString());
     if (path.isEmpty()) return;
+    loadFile(path);
+}
+
+void TForm1::loadFile(const QString& path) {
     const QByteArrayList lines = textLines(readConfiguration(path));
 
     QList<qsizetype> lineOf(FixedEntries::Count + 1, -1);
@@ -143,4 +150,7 @@ void TForm1::LoadClick() {
                                 : QStringLiteral("%1: %2").arg(atLine(path, *first), failure.text()));
     }
     unsavedEdits->settle();
+    shownFile = path;
+    refreshTitle();
+    showResult(QStringLiteral("Loaded %1").arg(QDir::toNativeSeparators(path)));
 }

@@ -3,6 +3,7 @@
 #include "config/Filters.h"
 #include "config/TextCuts.h"
 #include "core/Bytes.h"
+#include "core/UserDialogs.h"
 #include "modules/EntryTree.h"
 #include "modules/ModuleWrite.h"
 
@@ -86,7 +87,20 @@ qsizetype decodeField(const CodeField& field, const QByteArray& node, qsizetype 
 } // namespace
 
 void TForm1::WriteCodeClick(int mode) {
-    writeModuleEntry(*this, TreeCode, codeNumber(*this, mode), "C" + toBytes(CodeM[mode]->text()) + "C");
+    const QByteArray name = "C" + toBytes(CodeM[mode]->text()) + "C";
+    // Over the chosen code its location is rewritten at once: the user agrees first.
+    if (TreeCode->hasSelection()) {
+        const QByteArray node = TreeCode->selectedText();
+        if (!dialogs.confirm({QStringLiteral("Replace a code on the unit"),
+                              QStringLiteral("Write %1 over %2 at location %3 of the unit's SIM? The unit is "
+                                             "read back afterwards.")
+                                  .arg(fromBytes(name), fromBytes(cutThrough(node, ":")),
+                                       fromBytes(nodeIndex(node, state.simCapacity))),
+                              {},
+                              QStringLiteral("Replace")}))
+            return;
+    }
+    writeModuleEntry(*this, TreeCode, codeNumber(*this, mode), name);
 }
 
 void TForm1::CodeMChange(int mode) {

@@ -4,6 +4,7 @@
 #include "config/PhonebookEntry.h"
 #include "config/TextCuts.h"
 #include "core/Bytes.h"
+#include "core/UserDialogs.h"
 #include "modules/EntryTree.h"
 #include "modules/ModuleWrite.h"
 #include "modules/NumberPanel.h"
@@ -48,11 +49,24 @@ void fillSelection(const EntryTree* from, EntryTree* selection, const QByteArray
     }
 }
 
-// Writing a location without number and name clears it. Whatever happened, the next "OK" re-reads the SIM.
+// Writing a location without number and name clears it, once the user has agreed: the entry is gone from
+// the unit at once. Whatever happened, the next "OK" re-reads the SIM.
 void deleteSelected(TForm1& form, const EntryTree* tree) {
-    if (tree->hasSelection() && form.ApdComPort1.isChosen()) {
-        form.ApdComPort1.send("AT+CPBW=" + nodeIndex(tree->selectedText(), form.state.simCapacity) + "\r\n");
-        awaitWrite(form);
+    if (!tree->hasSelection()) {
+        form.showResult(QStringLiteral("Nothing was deleted: choose the entry in the list first."));
+    } else if (form.ApdComPort1.isChosen()) {
+        const QByteArray node = tree->selectedText();
+        const QByteArray index = nodeIndex(node, form.state.simCapacity);
+        const QString entry = fromBytes(cutThrough(node, ":"));
+        if (!form.dialogs.confirm({QStringLiteral("Delete from the unit"),
+                                   QStringLiteral("Delete %1 from location %2 of the unit's SIM? The unit "
+                                                  "is read back afterwards.")
+                                       .arg(entry, fromBytes(index)),
+                                   {},
+                                   QStringLiteral("Delete")}))
+            return;
+        form.ApdComPort1.send("AT+CPBW=" + index + "\r\n");
+        awaitWrite(form, QStringLiteral("Deleted %1 from location %2").arg(entry, fromBytes(index)));
     }
     form.dialogue.rereadPending = true;
 }

@@ -5,6 +5,7 @@
 #include "core/Pacer.h"
 #include "core/UserDialogs.h"
 #include "core/WholeFile.h"
+#include "service/UploadFile.h"
 #include "service/UploadList.h"
 #include "widgets/Bar.h"
 
@@ -31,6 +32,27 @@ void TForm1::UpgradeClick() {
     if (!dialogue.is(Dialogue::Phase::Idle) && !dialogue.is(Dialogue::Phase::Uploading))
         throw Failure(QStringLiteral("%1 is still under way: upload once it has finished.")
                           .arg(Dialogue::describe(dialogue.phase())));
+    // The whole list is checked before its first line goes: one that cannot run through sends nothing.
+    QStringList problems;
+    if (!ApdComPort1.isOpen())
+        problems << QStringLiteral("No unit is connected: choose Connect in the port menu.");
+    QByteArrayList lines;
+    try {
+        for (int i = 0; i < listLineCount(List); ++i)
+            lines << listLine(List, i);
+    } catch (const Failure& failure) {
+        problems << failure.text();
+    }
+    if (lines.isEmpty())
+        problems << QStringLiteral("The upgrade list is empty.");
+    else if (lines[0].isEmpty())
+        problems << QStringLiteral("The upgrade list starts with a blank line, which ends it.");
+    problems += uploadLinesProblems(lines, QDir::currentPath(), {});
+    if (!problems.isEmpty()) {
+        // Starting over with a list that cannot run: the run under way is over all the same.
+        dialogue.end(Dialogue::Outcome::Cancelled);
+        throw Failure(QStringLiteral("Nothing was uploaded:\n") + problems.join(QLatin1Char('\n')));
+    }
     // Starting over: an answer still awaited from an earlier run no longer holds or moves the upload.
     dialogue.start(Dialogue::Phase::Uploading, listLineCount(List));
     Prubeh->setMaximum(listLineCount(List) + 1);

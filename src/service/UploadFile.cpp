@@ -49,21 +49,24 @@ QStringList uploadListProblems(const QString& listPath) {
     } catch (const Failure& failure) {
         return {failure.text()};
     }
-    const QDir folder = QFileInfo(listPath).absoluteDir();
+    return uploadLinesProblems(lines, QFileInfo(listPath).absolutePath(),
+                               QDir::toNativeSeparators(listPath) + QStringLiteral(", "));
+}
+
+QStringList uploadLinesProblems(const QByteArrayList& lines, const QString& folder, const QString& where) {
+    const QDir dir(folder);
     QStringList problems;
     for (qsizetype i = 0; i < lines.size() && !lines[i].isEmpty(); ++i) {
         const UploadKind kind = uploadKind(lines[i]);
         if (kind != UploadKind::Audio && kind != UploadKind::Script) continue;
         const QByteArray name = uploadFileName(lines[i]);
-        const QString where =
-            QStringLiteral("%1, line %2: ").arg(QDir::toNativeSeparators(listPath)).arg(i + 1);
         try {
             if (name.isEmpty()) throw Failure(QStringLiteral("it names no file"));
-            QFile file(folder.filePath(fromBytes(name)));
+            QFile file(dir.filePath(fromBytes(name)));
             if (openUploadFile(file, name) == 0)
                 throw Failure(QStringLiteral("%1 is empty").arg(fromBytes(name)));
         } catch (const Failure& failure) {
-            problems << where + failure.text();
+            problems << QStringLiteral("%1line %2: %3").arg(where).arg(i + 1).arg(failure.text());
         }
     }
     return problems;

@@ -29,3 +29,11 @@ QString StatusPanels::panelText(int index) const {
 void StatusPanels::setPanelText(int index, const QString& text) {
     m_panels.at(index)->setText(text);
 }
+
+void StatusPanels::keepInView(int index, QWidget* after) {
+    QLabel* panel = m_panels.at(index);
+    removeWidget(panel);
+    addPermanentWidget(panel);
+    panel->show();
+    if (after) addPermanentWidget(after);
+}

@@ -113,6 +113,8 @@ private slots:
         QTest::newRow("default differs from key") << "KeyBoardParams" << false << "Keyboard parameters";
         QTest::newRow("blanks of the week line") << "week" << false << "Mo  Tu    We  Th     Fr    Sa    Su";
         QTest::newRow("copy of a button") << "DelButton" << false << "Del Button";
+        QTest::newRow("memo list's delete") << "DelMemo" << false << "Del Memo";
+        QTest::newRow("memo panel's delete, named apart") << "DelMemoSel" << false << "Del Number";
         QTest::newRow("copy of a group box into a radio button") << "M4Rel2" << false << "Relay 2";
         QTest::newRow("copy of a check box") << "RelRing2" << false << "switch SIM ringing";
         QTest::newRow("label read twice")
@@ -150,11 +152,11 @@ private slots:
         const QByteArray file = fileData(iniPath());
 
         const QList<QByteArray> captions = keysOf(file, "Language");
-        QCOMPARE(captions.size(), 94);
+        QCOMPARE(captions.size(), 95);
         QCOMPARE(captions.first(), QByteArray("Language"));
         QCOMPARE(captions.mid(captions.size() - 3),
                  (QList<QByteArray>{"Upgrade", "ORU", "Phone number for SMSs with opening numbers"}));
-        QCOMPARE(QSet<QByteArray>(captions.begin(), captions.end()).size(), 94);
+        QCOMPARE(QSet<QByteArray>(captions.begin(), captions.end()).size(), 95);
 
         const QList<QByteArray> hints = keysOf(file, "Help");
         QCOMPARE(hints.size(), 63);

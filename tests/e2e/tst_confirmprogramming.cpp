@@ -1,5 +1,6 @@
 #include "ProgrammingFixture.h"
 
+#include "config/ReadBackRecord.h"
 #include "core/UserDialogs.h"
 #include "core/WholeFile.h"
 #include "files/Backup.h"
@@ -112,7 +113,16 @@ void ConfirmProgrammingTest::aLostPortIsReadAgainBeforeProgramming() {
     f.port.vanish();
     f.click([&f] { f.form->signalClick(); });
     QVERIFY(!f.port.isOpen());
+    QVERIFY(!f.form->SaveORU->isEnabled());
     f.dialogs.errors.clear();
+    // Connected again, the unit is greeted and its buttons come back with its answer. It was stopped
+    // before and does not report stopping again: Stop asks it, well within the limit, and reads it.
+    f.click([&f] { f.form->PortConnectClick(); });
+    QVERIFY(f.form->SaveORU->isEnabled());
+    f.form->dialogue.stopAnswerMs = 200;
+    f.click([&f] { f.form->StopORUClick(); });
+    QTRY_VERIFY(f.form->readBack->known());
+    f.settle();
     f.programAnswering(true);
     QCOMPARE(f.dialogs.confirmations.size(), 1);
     QCOMPARE(f.backups().size(), 1);

@@ -100,6 +100,8 @@ void ModulesFlowTest::codeWrittenEditedAndDeleted() {
     form.FromHours->setCurrentIndex(24);
     form.ToHours->setCurrentIndex(24);
     form.M4Acces->setCurrentIndex(5);
+    // Over the chosen code: asked first.
+    f.dialogs.confirmAnswers << true;
     f.press(form.WriteCode[4]);
     QCOMPARE(f.unit.phonebook().value(3), (SimEntry{"2#4#**#**#05#0", "C1234C"}));
     QCOMPARE(f.unit.phonebook().size(), 3);
@@ -112,6 +114,7 @@ void ModulesFlowTest::codeWrittenEditedAndDeleted() {
     f.press(form.WriteCode[4]);
     QCOMPARE(nodes(form.TreeCode), (QByteArrayList{"3:C1234C[2#4#**#**#05#0]", "4:C99C[2#4#**#**#05#0]"}));
     f.clickNode(form.TreeCode, 0);
+    f.dialogs.confirmAnswers << true;
     f.press(form.DelCode);
     QCOMPARE(nodes(form.TreeCode), QByteArrayList{"4:C99C[2#4#**#**#05#0]"});
     QVERIFY(!f.unit.phonebook().contains(3));
@@ -155,6 +158,7 @@ void ModulesFlowTest::numbersWrittenEditedAndDeleted() {
     QCOMPARE(f.unit.phonebook().size(), 4);
 
     f.clickNode(panel.numbers, 1);
+    f.dialogs.confirmAnswers << true;
     f.press(panel.del);
     QCOMPARE(nodes(panel.numbers), QByteArrayList{"3:" + name + "1[+420609]"});
     QCOMPARE(nodes(panel.all), QByteArrayList{"3:" + name + "1[+420609]"});

@@ -5,6 +5,8 @@
 #include "modules/EntryTree.h"
 #include "widgets/StatusPanels.h"
 
+#include <QLabel>
+
 #include <QDir>
 #include <QFile>
 #include <QSignalSpy>
@@ -24,6 +26,7 @@ private slots:
     void uploadWithoutPromptEndsAndNeverResumes();
     void stopWithNoAnswerSaysSoAndLoadReadsTheUnit();
     void stopReportsItsPhases();
+    void resultsStayUntilTheNextOperation();
 };
 
 namespace {
@@ -254,6 +257,55 @@ void PhasesFlowTest::stopReportsItsPhases() {
     QCOMPARE(form.dialogue.done(), 40);
     QCOMPARE(form.dialogue.total(), 50);
     QCOMPARE(form.StatusBar1->currentMessage(), QStringLiteral("Read-back done"));
+}
+
+// How the last operation ended stays in its own place, whatever the status bar shows meanwhile, until the
+// next operation starts; no bar stays after its phase; the title names the file and unsaved edits.
+void PhasesFlowTest::resultsStayUntilTheNextOperation() {
+    Fixture f;
+    TForm1& form = *f.form;
+    QCOMPARE(form.LastResult->text(), QStringLiteral("Connected to the simulator"));
+    f.click([&] { form.StopORUClick(); });
+    QCOMPARE(form.LastResult->text(), QStringLiteral("Read-back done"));
+    QVERIFY(form.Prubeh->isHidden());
+    QCOMPARE(form.Prubeh->value(), 0);
+
+    // A message covers the status bar's panels, but neither the result nor the port's panel and control.
+    form.StatusBar1->showMessage(QStringLiteral("No name \"Zed\" in the phone book."));
+    QCOMPARE(form.LastResult->text(), QStringLiteral("Read-back done"));
+    const QList<QLabel*> panels = form.StatusBar1->findChildren<QLabel*>();
+    const auto panel = std::find_if(panels.begin(), panels.end(), [](const QLabel* label) {
+        return label->text() == QStringLiteral(" the simulator");
+    });
+    QVERIFY(panel != panels.end());
+    QVERIFY(!(*panel)->isHidden());
+    QVERIFY(!form.PortButton->isHidden());
+
+    // A delete asks first; cancelled, it sends nothing and the result stands.
+    form.TreeCode->selectNode(0);
+    f.dialogs.confirmAnswers << false;
+    f.click([&] { form.DelCodeClick(); });
+    QVERIFY(f.unit.phonebook().contains(5));
+    QCOMPARE(form.LastResult->text(), QStringLiteral("Read-back done"));
+    // Agreed, it says what it did once the unit has been read back.
+    f.dialogs.confirmAnswers << true;
+    f.click([&] { form.DelCodeClick(); });
+    QVERIFY(!f.unit.phonebook().contains(5));
+    QCOMPARE(f.dialogs.confirmations.size(), 2);
+    QVERIFY2(f.dialogs.confirmations[0].text.contains(QStringLiteral("C1234C[1#0] from location 5")),
+             qPrintable(f.dialogs.confirmations[0].text));
+    QCOMPARE(form.LastResult->text(), QStringLiteral("Deleted C1234C[1#0] from location 5; Read-back done"));
+
+    // Saving says where; the title names the file, and marks edits made since.
+    f.dialogs.saveAnswers << f.path(QStringLiteral("unit.oru"));
+    f.click([&] { form.SaveClick(); });
+    QCOMPARE(form.LastResult->text(), QStringLiteral("Saved to ") + f.path(QStringLiteral("unit.oru")));
+    QCOMPARE(form.windowTitle(), QStringLiteral("unit.oru - ZUVovu"));
+    form.ADMIN[1]->setText(QStringLiteral("+420111"));
+    form.refreshTitle();
+    QCOMPARE(form.windowTitle(), QStringLiteral("unit.oru* - ZUVovu"));
+    QVERIFY2(f.dialogs.problems().isEmpty(), qPrintable(f.dialogs.problems()));
+    QVERIFY2(f.dialogs.errors.isEmpty(), qPrintable(f.dialogs.errors.join('\n')));
 }
 
 QTEST_MAIN(PhasesFlowTest)

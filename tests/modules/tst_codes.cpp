@@ -128,6 +128,7 @@ void CodesTest::encodesEachMode() {
     QCOMPARE(again.ModeCode->currentIndex(), mode);
     verifyControls(again, controls);
     reader.port.clearSent();
+    reader.dialogs.confirmAnswers << true;
     again.run([&] { again.WriteCodeClick(mode); });
     QCOMPARE(reader.port.sent, QByteArrayList{"AT+CPBW=21," + number + ",,C4711C\r\n"});
     QVERIFY(reader.dialogs.errors.isEmpty());
@@ -222,6 +223,8 @@ void CodesTest::writesOverTheSelectedCodeOrIntoANewLocation_data() {
         << QByteArray(" 12 :C5C[2#0]") << false << QByteArray("AT+CPBW=12,1#0,,C42C\r\n");
     QTest::newRow("after Add Code: a new location")
         << QByteArray("12:C5C[2#0]") << true << QByteArray("AT+CPBW=,1#0,,C42C\r\n");
+    // Writing over a code asks first; not agreed, nothing goes out.
+    QTest::newRow("a replacement not agreed") << QByteArray("12:C5C[2#0]") << false << QByteArray();
 }
 
 void CodesTest::writesOverTheSelectedCodeOrIntoANewLocation() {
@@ -236,12 +239,14 @@ void CodesTest::writesOverTheSelectedCodeOrIntoANewLocation() {
         form.TreeCode->selectNode(0);
     }
     if (addCode) form.AddCode->click();
+    if (!selected.isEmpty() && !addCode) f.dialogs.confirmAnswers << !command.isEmpty();
     form.CodeM[0]->setText(QStringLiteral("42"));
     TForm1::setRadio(form.MRel1[0], true);
     f.port.clearSent();
     form.WriteCode[0]->click();
-    QCOMPARE(f.port.sent, QByteArrayList{command});
-    QVERIFY(form.dialogue.rereadPending);
+    QCOMPARE(f.port.sent, command.isEmpty() ? QByteArrayList() : QByteArrayList{command});
+    QCOMPARE(form.dialogue.rereadPending, !command.isEmpty());
+    QVERIFY2(f.dialogs.problems().isEmpty(), qPrintable(f.dialogs.problems()));
 }
 
 void CodesTest::rewritingACodeSendsWhatItHeld_data() {
@@ -263,6 +268,7 @@ void CodesTest::rewritingACodeSendsWhatItHeld() {
     form.TreeCode->selectNode(0);
     form.run([&form] { form.OnClickCode(); });
     f.port.clearSent();
+    f.dialogs.confirmAnswers << true;
     form.WriteCode[mode]->click();
     const qsizetype colon = node.indexOf(':');
     const qsizetype bracket = node.indexOf('[');

@@ -356,9 +356,12 @@ void TreesTest::deleteClearsTheSelectedLocation() {
     f.tree(tree)->addNode("7:A[5]");
     if (selected) f.tree(tree)->selectNode(1);
     f.port.chosen = portChosen;
+    // The user agrees to each delete that can go out.
+    if (selected && portChosen) f.dialogs.confirmAnswers << true;
     // Through the button, as the user deletes.
     form.findChild<QPushButton*>(button)->click();
     QCOMPARE(f.port.commands(), sent);
+    QVERIFY2(f.dialogs.problems().isEmpty(), qPrintable(f.dialogs.problems()));
     QVERIFY(form.dialogue.rereadPending);
     // The trees are never edited locally.
     QCOMPARE(f.tree(tree)->nodeCount(), 2);
@@ -372,6 +375,7 @@ void TreesTest::deleteStartsAReRead() {
     form.TreeMemo->addNode("10:M1-1[111]");
     form.TreeMemo->addNode("11:M1-2[222]");
     form.TreeMemo->selectNode(0);
+    f.dialogs.confirmAnswers << true;
     form.DelMemo->click();
     // The module's "OK" to the delete starts a full read-back, which rebuilds the trees from the SIM.
     f.say({"OK", "#SPN: NET", "+CPBR: (1-250),40,18", entryLine(11, "222", "M1-2"), "OK"});
