@@ -23,10 +23,15 @@ cc -shared -fPIC -O2 -o "$tmp/ptymodem.so" "$root/bench/ptymodem.c" -ldl
 
 # Starts zuvovu-sim holding a full SIM of $1 locations; $2 is --instant or empty. Sets $sim and $device.
 start_unit() {
+  # The last unit's path must not be taken for this one's.
+  rm -f "$tmp/sim.out"
   "$build/zuvovu-sim" --stopped --capacity "$1" --phonebook "$tmp/unit.txt" $2 >"$tmp/sim.out" &
   sim=$!
-  until [ -s "$tmp/sim.out" ]; do sleep 0.05; done
-  device="$(head -1 "$tmp/sim.out")"
+  device=""
+  until [ -n "$device" ]; do
+    sleep 0.05
+    device="$(head -1 "$tmp/sim.out" 2>/dev/null || true)"
+  done
 }
 stop_unit() { kill "$sim"; wait "$sim" 2>/dev/null || true; sim=""; }
 # The user and system CPU of a command in milliseconds, or "failed" with what it said when it did not succeed.
