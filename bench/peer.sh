@@ -62,6 +62,8 @@ for size in "${sizes[@]}"; do
     stop_unit
     start_unit "$size" "$flag"
     [ "$pace" = real ] && sim_started
+    # gsmpb brings a list it finds up to date instead of writing it anew.
+    rm -f "$tmp/peer.pb"
     peer="$(cpu_ms env LD_PRELOAD="$tmp/ptymodem.so" gsmpb -b 115200 -s "$device" -p SM -d "$tmp/peer.pb" -c)"
     stop_unit
     if [[ "$ours$peer" == *failed* ]]; then
