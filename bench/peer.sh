@@ -9,6 +9,8 @@ build="${1:-$root/build/release}"
 shift || true
 sizes=("${@:-250 2000}")
 sizes=(${sizes[*]})
+# The peer comes from Debian; a machine that cannot install it gets no comparison.
+"$root/scripts/setup" gsm-utils || true
 if ! command -v gsmpb >/dev/null; then
   echo "gsmpb is not installed (Debian package gsm-utils): no comparison; zuvovu alone is measured by bench_readback_line"
   exit 0
@@ -21,16 +23,33 @@ cc -shared -fPIC -O2 -o "$tmp/ptymodem.so" "$root/bench/ptymodem.c" -ldl
 
 # Starts zuvovu-sim holding a full SIM of $1 locations; $2 is --instant or empty. Sets $sim and $device.
 start_unit() {
+  # The last unit's path must not be taken for this one's.
+  rm -f "$tmp/sim.out"
   "$build/zuvovu-sim" --stopped --capacity "$1" --phonebook "$tmp/unit.txt" $2 >"$tmp/sim.out" &
   sim=$!
-  until [ -s "$tmp/sim.out" ]; do sleep 0.05; done
-  device="$(head -1 "$tmp/sim.out")"
+  device=""
+  until [ -n "$device" ]; do
+    sleep 0.05
+    device="$(head -1 "$tmp/sim.out" 2>/dev/null || true)"
+  done
+}
+# A unit just switched on refuses the first phonebook command while its SIM starts: zuvovu asks again, gsmpb
+# gives up. The peer gets a unit whose SIM has started; its CPU is counted from there.
+sim_started() {
+  stty -F "$device" raw -echo 115200
+  exec 3<>"$device"
+  printf 'AT+CPBR=?\r' >&3
+  timeout 5 grep -q -m1 'ERROR' <&3 || true
+  exec 3>&-
 }
 stop_unit() { kill "$sim"; wait "$sim" 2>/dev/null || true; sim=""; }
-# The user and system CPU of a command in milliseconds.
+# The user and system CPU of a command in milliseconds, or "failed" with what it said when it did not succeed.
 cpu_ms() {
   local TIMEFORMAT='%3U %3S'
-  { time "$@" >/dev/null 2>&1; } 2>"$tmp/time"
+  if ! { time "$@" >"$tmp/said" 2>&1; } 2>"$tmp/time"; then
+    echo "failed: $(tail -c 300 "$tmp/said" | tr '\n' ' ')"
+    return
+  fi
   awk '{ printf "%.0f", ($1 + $2) * 1000 }' "$tmp/time"
 }
 
@@ -42,9 +61,17 @@ for size in "${sizes[@]}"; do
     ours="$(cpu_ms env QT_QPA_PLATFORM=offscreen "$build/zuvovu" --port "$device" --read "$tmp/unit.oru")"
     stop_unit
     start_unit "$size" "$flag"
+    [ "$pace" = real ] && sim_started
+    # gsmpb brings a list it finds up to date instead of writing it anew.
+    rm -f "$tmp/peer.pb"
     peer="$(cpu_ms env LD_PRELOAD="$tmp/ptymodem.so" gsmpb -b 115200 -s "$device" -p SM -d "$tmp/peer.pb" -c)"
     stop_unit
-    printf '%5d locations, %-7s zuvovu %6d ms CPU, gsmpb %6d ms CPU: %.2fx\n' "$size" "$pace" "$ours" "$peer" \
-      "$(awk -v a="$ours" -v b="$peer" 'BEGIN { print (b > 0 ? a / b : 0) }')"
+    if [[ "$ours$peer" == *failed* ]]; then
+      printf '%5d locations, %-7s zuvovu: %s; gsmpb: %s\n' "$size" "$pace" "$ours" "$peer"
+      continue
+    fi
+    # The entries in the peer's list show that it read them all.
+    printf '%5d locations, %-7s zuvovu %6d ms CPU, gsmpb %6d ms CPU (%d entries): %.2fx\n' "$size" "$pace" \
+      "$ours" "$peer" "$(grep -c . "$tmp/peer.pb")" "$(awk -v a="$ours" -v b="$peer" 'BEGIN { print a / b }')"
   done
 done

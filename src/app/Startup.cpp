@@ -99,7 +99,13 @@ void TForm1::FormCreate() {
     // A line that was open from the start has not said so.
     showConnection(true);
     showResult(QStringLiteral("Connected to %1").arg(ApdComPort1.name()));
-    pacer.wait(200);
+    // The window need not wait for the unit to be on screen: it is shown and drawn during the start-up wait,
+    // which keeps its length and, as any other, holds back the unit's answers and the user's input.
+    emit startupWaiting();
+    if (isVisible())
+        pacer.waitDrawing(200);
+    else
+        pacer.wait(200);
     state.detectLine.clear();
     state.memoFilter.clear();
     state.buttonFilter.clear();

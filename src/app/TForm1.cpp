@@ -188,14 +188,14 @@ void TForm1::buildFrame() {
     DeviceNic = new Picture(QStringLiteral("DeviceNic"), GroupBox4);
     for (Picture* p : {DeviceRun, DeviceStop, DeviceNic})
         device->addWidget(p);
-    RXDled = named(new Led(GroupBox4), QStringLiteral("RXDled"));
+    // The LED blinks with every piece the unit sends. It sits in a place of its own that the layout holds
+    // whether it is lit or not: the buttons do not jump, and a blink lays nothing out again.
+    auto* ledPlace = new LedPlace(GroupBox4);
+    RXDled = named(new Led(ledPlace), QStringLiteral("RXDled"));
+    ledPlace->setFixedSize(RXDled->size());
     RXDled->setEnabled(false);
     RXDled->hide();
-    // The LED keeps its place while hidden, so the buttons do not jump as it blinks.
-    QSizePolicy keepPlace = RXDled->sizePolicy();
-    keepPlace.setRetainSizeWhenHidden(true);
-    RXDled->setSizePolicy(keepPlace);
-    device->addWidget(RXDled);
+    device->addWidget(ledPlace);
     device->addStretch();
     RunORU = button(GroupBox4, QStringLiteral("RunORU"), QStringLiteral("Run"));
     StopORU = button(GroupBox4, QStringLiteral("StopORU"), QStringLiteral("Stop"));

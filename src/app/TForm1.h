@@ -540,6 +540,8 @@ public:
 signals:
     // A received line has been logged and dispatched, also when its handling failed.
     void lineHandled(const QByteArray& line);
+    // Start-up has sent its first command and waits before the next: a window to be shown can be shown now.
+    void startupWaiting();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

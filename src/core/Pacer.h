@@ -24,6 +24,9 @@ class Pacer {
 public:
     virtual ~Pacer() = default;
     virtual void wait(int ms) = 0;
+    // As wait(), while the windows on screen are drawn; the unit's answers and the user's input wait all the
+    // same.
+    virtual void waitDrawing(int ms) { wait(ms); }
     virtual QTime now() = 0;
     virtual std::unique_ptr<Deadline> deadline() = 0;
 };
@@ -45,6 +48,7 @@ private:
 class RealPacer : public Pacer {
 public:
     void wait(int ms) override;
+    void waitDrawing(int ms) override;
     QTime now() override;
     std::unique_ptr<Deadline> deadline() override { return std::make_unique<TimerDeadline>(); }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPixmap>
 #include <QWidget>
 
 // The receive LED: a lime circle without an outline.
@@ -11,4 +12,22 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+};
+
+// The LED's place in its group box. It draws what the group shows under it from a copy taken once, so that a
+// blink repaints this small place alone and not the whole group around it.
+class LedPlace : public QWidget {
+    Q_OBJECT
+public:
+    explicit LedPlace(QWidget* parent);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void moveEvent(QMoveEvent*) override { m_background = {}; }
+    void resizeEvent(QResizeEvent*) override { m_background = {}; }
+    // A new palette or style changes the group's look.
+    void changeEvent(QEvent*) override { m_background = {}; }
+
+private:
+    QPixmap m_background;
 };
