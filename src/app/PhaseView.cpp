@@ -109,13 +109,14 @@ void TForm1::showOutcome(Phase phase, Outcome outcome, const QString& detail) {
 }
 
 void TForm1::showVerification(const QList<LocationChange>& differences) {
+    // Short enough for the result's place: the read-back checks every location either way.
     const QString programmed = writingOnly
-                                   ? QStringLiteral("Programmed %1 of %2, those that differed")
+                                   ? QStringLiteral("Programmed %1 changed of %2")
                                          .arg(writingOnly->size())
                                          .arg(locationCount(state.simCapacity))
                                    : QStringLiteral("Programmed %1").arg(locationCount(state.simCapacity));
     if (differences.isEmpty()) {
-        const QString text = programmed + QStringLiteral("; the read-back found every location as written");
+        const QString text = programmed + QStringLiteral("; the read-back found them as written");
         StatusBar1->showMessage(text, DoneShownMs);
         showResult(text);
         log(toBytes(text));
