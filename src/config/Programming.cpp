@@ -126,8 +126,8 @@ QString TForm1::stopProgramming(Dialogue::Outcome outcome) {
     }
     const QString backup = std::exchange(programmingBackup, QString());
     if (!backup.isEmpty())
-        reached += QStringLiteral(" What the unit held before is kept in %1: to put it back, load that file "
-                                  "with Load in the PC group and program the unit.")
+        reached += QStringLiteral(" What the unit held before is kept in %1: to put it back, choose that file "
+                                  "with Restore backup… and program the unit.")
                        .arg(QDir::toNativeSeparators(backup));
     return reached;
 }
