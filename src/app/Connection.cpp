@@ -13,7 +13,9 @@
 #include "widgets/StatusPanels.h"
 
 #include <QActionGroup>
+#include <QEvent>
 #include <QMenu>
+#include <functional>
 
 using namespace build;
 
@@ -21,9 +23,26 @@ namespace {
 
 // What the user knows the line by: an adapter by its maker, name and serial number where the system knows
 // them.
-QString choiceText(const QString& choice) {
-    return choice == PortChoice::SimulatedUnitChoice ? choice : QtSerialPort::describe(choice);
+QString choiceText(const QString& choice, const QMap<QString, QString>& devices = QtSerialPort::devices()) {
+    return devices.value(choice, choice);
 }
+
+// Naming an adapter means asking the system about every terminal it has, so the tip is made when it is
+// about to show.
+class ToolTipOnDemand : public QObject {
+public:
+    ToolTipOnDemand(QWidget* widget, std::function<QString()> text)
+        : QObject(widget), m_text(std::move(text)) {
+        widget->installEventFilter(this);
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::ToolTip) static_cast<QWidget*>(watched)->setToolTip(m_text());
+        return false;
+    }
+
+private:
+    std::function<QString()> m_text;
+};
 
 // The unit's buttons need a line to the unit.
 QList<QWidget*> deviceButtons(const TForm1& form) {
@@ -35,7 +54,11 @@ QList<QWidget*> deviceButtons(const TForm1& form) {
 void TForm1::buildPortControl() {
     PortButton = named(new QToolButton(StatusBar1), QStringLiteral("PortButton"));
     PortButton->setText(QStringLiteral("Port"));
-    PortButton->setToolTip(QStringLiteral("Connect to the unit, disconnect, or choose another port"));
+    new ToolTipOnDemand(PortButton, [this] {
+        return ApdComPort1.isOpen()
+                   ? choiceText(ApdComPort1.name())
+                   : QStringLiteral("Connect to the unit, disconnect, or choose another port");
+    });
     PortButton->setPopupMode(QToolButton::InstantPopup);
     PortButton->setAutoRaise(true);
     PortMenu = named(new QMenu(PortButton), QStringLiteral("PortMenu"));
@@ -50,9 +73,8 @@ void TForm1::buildPortControl() {
     bind(PortDisconnect, &QAction::triggered, &TForm1::PortDisconnectClick);
     bind(PortOther, &QAction::triggered, &TForm1::PortOtherClick);
     bind(PortRefresh, &QAction::triggered, &TForm1::PortRefreshClick);
-    // Adapters come and go: the list is made anew each time the menu opens.
+    // Adapters come and go: the list is made each time the menu opens.
     connect(PortMenu, &QMenu::aboutToShow, this, &TForm1::listPorts);
-    listPorts();
 }
 
 void TForm1::listPorts() {
@@ -68,8 +90,9 @@ void TForm1::listPorts() {
     auto* group = new QActionGroup(PortMenu);
     const auto* line = qobject_cast<const PortChoice*>(&ApdComPort1);
     const QString inUse = line ? line->choice() : QString();
-    for (const QString& choice : PortChoice::choices()) {
-        auto* action = new QAction(choiceText(choice), group);
+    const QMap<QString, QString> devices = QtSerialPort::devices();
+    for (const QString& choice : QStringList{PortChoice::SimulatedUnitChoice} + devices.keys()) {
+        auto* action = new QAction(choiceText(choice, devices), group);
         action->setCheckable(true);
         action->setChecked(choice == inUse);
         connect(action, &QAction::triggered, this,
@@ -88,11 +111,9 @@ void TForm1::showConnection(bool open) {
         if (!open || (button != SaveORU && button != LoadORU)) button->setEnabled(open);
     if (open) {
         StatusBar1->setPanelText(PortPanel, QLatin1Char(' ') + ApdComPort1.name());
-        PortButton->setToolTip(choiceText(ApdComPort1.name()));
         return;
     }
     StatusBar1->setPanelText(PortPanel, QStringLiteral(" not connected"));
-    PortButton->setToolTip(QStringLiteral("Connect to the unit, disconnect, or choose another port"));
     showDeviceState(DeviceNic);
     // What the unit said last no longer holds.
     StatusBar1->setPanelText(0, QStringLiteral(" Operator:"));

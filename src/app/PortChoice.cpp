@@ -42,7 +42,7 @@ QString PortChoice::choice() const {
 }
 
 QStringList PortChoice::choices() {
-    return QStringList{SimulatedUnitChoice} + QtSerialPort::deviceChoices();
+    return QStringList{SimulatedUnitChoice} + QtSerialPort::devices().keys();
 }
 
 void PortChoice::use(std::unique_ptr<SerialPort> port) {

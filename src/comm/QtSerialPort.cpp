@@ -30,23 +30,19 @@ QtSerialPort::~QtSerialPort() {
     close();
 }
 
-QStringList QtSerialPort::deviceChoices() {
-    QStringList devices;
-    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
-        devices << info.systemLocation();
-    return devices;
-}
-
-QString QtSerialPort::describe(const QString& device) {
+QMap<QString, QString> QtSerialPort::devices() {
+    QMap<QString, QString> devices;
     for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
-        if (info.systemLocation() != device) continue;
+        const QString device = info.systemLocation();
         QStringList names;
         for (const QString& name : {info.manufacturer(), info.description()})
             if (!name.isEmpty() && !names.contains(name)) names << name;
         if (!info.serialNumber().isEmpty()) names << QStringLiteral("(%1)").arg(info.serialNumber());
-        if (!names.isEmpty()) return QStringLiteral("%1 - %2").arg(device, names.join(QLatin1Char(' ')));
+        devices.insert(device, names.isEmpty()
+                                   ? device
+                                   : QStringLiteral("%1 - %2").arg(device, names.join(QLatin1Char(' '))));
     }
-    return device;
+    return devices;
 }
 
 void QtSerialPort::open() {

@@ -3,6 +3,7 @@
 #include "comm/LineWriter.h"
 #include "comm/SerialPort.h"
 
+#include <QMap>
 #include <QSerialPort>
 #include <QTimer>
 #include <memory>
@@ -36,11 +37,10 @@ public:
     qint64 outputPending() const override;
     QString lostReason() const override { return m_lost ? m_lostReason : QString(); }
 
-    // The machine's serial devices.
-    static QStringList deviceChoices();
-    // A device as the user knows it: its path, then the maker, the adapter's name and its serial number
-    // as the system names them, where it does.
-    static QString describe(const QString& device);
+    // The machine's serial devices by path, each as the user knows it: its path, then the maker, the
+    // adapter's name and its serial number as the system names them, where it does. The system is asked
+    // once per call, and asking means reading every terminal's entry under /sys.
+    static QMap<QString, QString> devices();
 
 private:
     void open();

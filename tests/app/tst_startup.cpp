@@ -12,7 +12,6 @@
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QtTest>
-
 namespace {
 
 // The keys of one section of a settings file, in file order.
@@ -52,6 +51,7 @@ class StartupTest : public QObject {
 private slots:
     void editionFromFileName_data();
     void editionFromFileName();
+    void everyPictureDrawsEachTimeItIsPainted();
     void startupSendsEchoOffThenManufacturerQuery();
     void startupEndsWhenNoPortIsChosen();
     void formKeys_data();
@@ -127,6 +127,24 @@ void StartupTest::editionFromFileName() {
     QCOMPARE(form.GroupBox4->title(), editionName);
     QCOMPARE(form.StatusBar1->panelText(4),
              modules ? QStringLiteral(" GSM-TD Ver:") : QStringLiteral(" ORU Ver:"));
+}
+
+// Pictures are drawn when first painted, not when the window is built: the second paint must show the
+// same picture as the first.
+void StartupTest::everyPictureDrawsEachTimeItIsPainted() {
+    FormFixture f;
+    const QList<Picture*> pictures = f.form->findChildren<Picture*>();
+    QVERIFY(pictures.size() > 20);
+    for (Picture* picture : pictures) {
+        QVERIFY2(!picture->size().isEmpty(), qPrintable(picture->objectName()));
+        const QImage first = picture->grab().toImage();
+        bool drawn = false;
+        for (int y = 0; y < first.height() && !drawn; ++y)
+            for (int x = 0; x < first.width() && !drawn; ++x)
+                drawn = first.pixelColor(x, y).alpha() > 0;
+        QVERIFY2(drawn, qPrintable(picture->objectName()));
+        QCOMPARE(picture->grab().toImage(), first);
+    }
 }
 
 void StartupTest::startupSendsEchoOffThenManufacturerQuery() {
