@@ -5,6 +5,7 @@
 #include "app/TForm1.h"
 #include "batch/BatchRun.h"
 #include "batch/ConsoleDialogs.h"
+#include "batch/ProductionLine.h"
 #include "batch/WatchedPort.h"
 #include "core/GuardedApplication.h"
 #include "core/Pacer.h"
@@ -72,6 +73,7 @@ int runBatch(GuardedApplication& app, const ProgramOptions& options, const Launc
     settings.full = options.full;
     settings.timeoutSeconds = options.timeoutSeconds;
     settings.logFile = options.logFile;
+    settings.lineUnit = options.lineUnit;
     BatchRun run(form, port, dialogs, settings, err);
     // A closed terminal or ssh session (SIGHUP) and a reader of the output that went away (SIGPIPE) end the
     // run as SIGTERM does: in order, with the unit back in run mode and the log written. Standard error
@@ -81,6 +83,21 @@ int runBatch(GuardedApplication& app, const ProgramOptions& options, const Launc
     // The dialogs end with this function, the application after it.
     app.reportTo(nullptr);
     return status;
+}
+
+// Runs the production line on its ports, without a window.
+int runLine(const ProgramOptions& options) {
+    QTextStream err(stderr);
+    ProductionLine::Settings settings;
+    settings.station.file = options.lineFile;
+    settings.station.full = options.full;
+    settings.station.timeoutSeconds = options.timeoutSeconds;
+    settings.ports = options.ports;
+    settings.reportFile = options.reportFile;
+    settings.again = options.again;
+    ProductionLine line(settings, err);
+    onSignals(line, {SIGTERM, SIGINT, SIGHUP, SIGPIPE}, [&line] { line.interrupt(); });
+    return line.run();
 }
 
 } // namespace
@@ -112,6 +129,7 @@ int main(int argc, char* argv[]) {
     }
 
     const Launch launch = launchFrom(QString::fromLocal8Bit(argv[0]));
+    if (options.line()) return runLine(options);
     if (options.batch()) return runBatch(app, options, launch);
 
     QtUserDialogs dialogs;

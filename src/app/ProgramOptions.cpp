@@ -60,8 +60,31 @@ ProgramOptions ProgramOptions::parse(const QStringList& arguments) {
     const QCommandLineOption upload(QStringLiteral("upload"),
                                     QStringLiteral("Runs the upgrade list LIST on the unit, line by line."),
                                     QStringLiteral("LIST"));
+    const QCommandLineOption line(
+        QStringLiteral("line"),
+        QStringLiteral(
+            "Production line: programs every unit that appears on the ports from the configuration "
+            "file FILE (stop, read, back up, check, program what differs, verify, run), units on "
+            "different ports at the same time, until Ctrl+C."),
+        QStringLiteral("FILE"));
+    const QCommandLineOption ports(
+        QStringLiteral("ports"),
+        QStringLiteral("With --line: the serial devices to watch (more may follow as arguments, or be "
+                       "separated by commas); by default every serial adapter the system lists."),
+        QStringLiteral("PORT"));
+    const QCommandLineOption report(
+        QStringLiteral("report"),
+        QStringLiteral("With --line: appends one record per unit to REPORT, as CSV (.csv) or JSON lines "
+                       "(.jsonl), as each unit finishes."),
+        QStringLiteral("REPORT"));
+    const QCommandLineOption again(
+        QStringLiteral("again"),
+        QStringLiteral("With --line: programs a unit again that this run has done."));
+    QCommandLineOption lineUnit(QStringLiteral("line-unit"), QStringLiteral("One unit of a production line."),
+                                QStringLiteral("DONE"));
+    lineUnit.setFlags(QCommandLineOption::HiddenFromHelp);
     parser.addOptions({help, version, simulator, port, read, program, full, diff, locations, upload,
-                       stayStopped, log, timeout});
+                       stayStopped, log, timeout, line, ports, report, again, lineUnit});
 
     ProgramOptions options;
     options.helpText = parser.helpText();
@@ -84,11 +107,29 @@ ProgramOptions ProgramOptions::parse(const QStringList& arguments) {
     options.byLocation = parser.isSet(locations);
     options.full = parser.isSet(full);
     options.logFile = parser.value(log);
+    options.lineFile = parser.value(line);
+    for (const QString& value : parser.values(ports))
+        options.ports << value.split(QLatin1Char(','), Qt::SkipEmptyParts);
+    options.reportFile = parser.value(report);
+    options.again = parser.isSet(again);
+    options.lineUnit = parser.value(lineUnit);
+    QStringList positional = parser.positionalArguments();
+    // "--ports A B C": the devices after the first are arguments of their own.
+    if (options.line() && parser.isSet(ports)) {
+        options.ports << positional;
+        positional.clear();
+    }
     bool number = false;
     options.timeoutSeconds = parser.value(timeout).toInt(&number);
 
-    if (!parser.positionalArguments().isEmpty())
-        options.error = QStringLiteral("Unexpected argument: ") + parser.positionalArguments().first();
+    if (!positional.isEmpty())
+        options.error = QStringLiteral("Unexpected argument: ") + positional.first();
+    else if (options.line() && (options.batch() || options.simulator || parser.isSet(port)))
+        options.error =
+            QStringLiteral("--line goes alone: its units are on --ports, not --port or --simulator, "
+                           "and it programs them, so no other task goes with it.");
+    else if (!options.line() && (parser.isSet(ports) || parser.isSet(report) || options.again))
+        options.error = QStringLiteral("--ports, --report and --again go with --line.");
     else if (options.simulator && parser.isSet(port))
         options.error = QStringLiteral("--simulator and --port exclude each other.");
     else if (tasks.size() > 1)
@@ -97,13 +138,16 @@ ProgramOptions ProgramOptions::parse(const QStringList& arguments) {
         options.error = tasks.first() + QStringLiteral(" needs a file name.");
     else if (options.batch() && !options.simulator && options.port.isEmpty())
         options.error = tasks.first() + QStringLiteral(" needs --port NAME or --simulator.");
-    else if (!options.batch() && (options.stayStopped || parser.isSet(log) || parser.isSet(timeout)))
+    else if (options.line() && (options.stayStopped || parser.isSet(log)))
+        options.error = QStringLiteral("--stay-stopped and --log do not go with --line.");
+    else if (!options.batch() && !options.line() &&
+             (options.stayStopped || parser.isSet(log) || parser.isSet(timeout)))
         options.error =
             QStringLiteral("--stay-stopped, --log and --timeout go with --read, --program, --diff or "
                            "--upload.");
     else if (options.byLocation && options.task != QLatin1String("diff"))
         options.error = QStringLiteral("--locations goes with --diff.");
-    else if (options.full && options.task != QLatin1String("program"))
+    else if (options.full && options.task != QLatin1String("program") && !options.line())
         options.error = QStringLiteral("--full goes with --program.");
     else if (!number || options.timeoutSeconds <= 0)
         options.error = QStringLiteral("--timeout takes a whole number of seconds greater than 0.");

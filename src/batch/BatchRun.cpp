@@ -19,6 +19,8 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTimer>
 #include <algorithm>
 #include <utility>
@@ -56,8 +58,9 @@ BatchRun::BatchRun(TForm1& form, WatchedPort& port, ConsoleDialogs& dialogs, con
     });
     connect(&m_form.dialogue, &Dialogue::ended, this,
             [this](Phase phase, Outcome outcome, const QString& detail) {
-                m_ended.append(
-                    {phase, outcome, detail, m_form.dialogue.readStage() == Dialogue::ReadStage::Entries});
+                m_ended.append({phase, outcome, detail,
+                                m_form.dialogue.readStage() == Dialogue::ReadStage::Entries,
+                                m_form.dialogue.done(), m_form.dialogue.total()});
                 wake();
             });
     // The unit's silence is measured by the phases, each with the run's limit.
@@ -79,6 +82,14 @@ int BatchRun::run() {
         // The port could not be opened (the guard has said why): the unit was not touched.
         if (!m_port.isOpen()) throw Stop{PortFailure};
         readUnit();
+        if (!m_settings.lineUnit.isEmpty()) {
+            identify();
+            if (unitsDone().contains(QString::fromLatin1(m_imei))) {
+                m_alreadyDone = true;
+                stage(QStringLiteral("already done"));
+                throw Stop{Done};
+            }
+        }
         const int errors = m_dialogs.errorCount;
         switch (m_settings.task) {
         case Task::Read:
@@ -113,7 +124,9 @@ int BatchRun::run() {
     backToRun();
     // Whatever is still queued for the unit leaves before the program ends.
     m_port.close();
-    return writeLog(code);
+    code = writeLog(code);
+    if (!m_settings.lineUnit.isEmpty()) printRecord(code);
+    return code;
 }
 
 bool BatchRun::checkFiles() {
@@ -205,8 +218,16 @@ void BatchRun::readUnit() {
     // A unit that is stopped already does not answer the stop line: ask it as "Load" does, unless it
     // has answered meanwhile, and well before the stop's own limit.
     const int probeMs = std::min(m_settings.stopAnswerMs, m_form.dialogue.stopAnswerMs / 2);
-    if (!waitFor([this] { return !m_form.dialogue.is(Phase::Stopping); }, probeMs))
+    if (!waitFor([this] { return !m_form.dialogue.is(Phase::Stopping); }, probeMs)) {
         click([this] { m_form.LoadORUClick(); });
+        // A production line asks its ports often: a port where nothing answers has no unit yet.
+        if (!m_settings.lineUnit.isEmpty() &&
+            !waitFor([this] { return m_linesHandled > 0 || m_form.dialogue.is(Phase::Idle); },
+                     m_settings.stopAnswerMs)) {
+            m_err << "error: no unit answers" << Qt::endl;
+            throw Stop{PortFailure};
+        }
+    }
     const qsizetype end = waitForEnd(mark, Phase::ReadingBack);
     if (end >= 0 && m_ended[end].outcome == Outcome::Done && m_ended[end].readOut) return;
     m_err << "error: the unit was not read";
@@ -246,6 +267,7 @@ int BatchRun::program() {
         return BadArguments;
     }
     m_err << "backup of the unit: " << backup << Qt::endl;
+    m_backup = backup;
     const qsizetype mark = m_ended.size();
     m_form.writeEveryLocation = m_settings.full;
     click([this] { m_form.SaveORUClick(); });
@@ -254,6 +276,8 @@ int BatchRun::program() {
         m_err << "error: the programming did not start" << Qt::endl;
         return BadArguments;
     }
+    m_written =
+        m_ended[programmed].outcome == Outcome::Done ? m_ended[programmed].total : m_ended[programmed].done;
     if (m_ended[programmed].outcome != Outcome::Done) {
         // The error report has said which locations hold what, and where the backup is.
         m_err << "error: programming stopped early (" << m_ended[programmed].detail
@@ -279,6 +303,7 @@ int BatchRun::verify() {
         m_err << "location " << change.location << ": wrote " << describe(change.before) << ", read back "
               << describe(change.after) << Qt::endl;
     const qsizetype differences = changes.size();
+    m_differences = differences;
     if (differences == 0) return Done;
     m_err << differences << (differences == 1 ? " location differs" : " locations differ") << Qt::endl;
     return Differences;
@@ -372,8 +397,64 @@ int BatchRun::writeLog(int code) {
     return code;
 }
 
+void BatchRun::identify() {
+    stage(QStringLiteral("identifying"));
+    for (const QByteArray& command : {QByteArray("AT+CGSN"), QByteArray("AT+CNUM")}) {
+        m_answers.clear();
+        m_port.send(command + "\r\n");
+        const bool answered = waitFor(
+            [this] {
+                return !m_answers.isEmpty() &&
+                       (m_answers.last() == "OK" || m_answers.last().contains("ERROR"));
+            },
+            m_settings.timeoutSeconds * 1000);
+        if (!answered) {
+            m_err << "error: the unit did not answer " << command << Qt::endl;
+            throw Stop{PortFailure};
+        }
+        for (const QByteArray& answer : std::as_const(m_answers)) {
+            if (command == "AT+CGSN" && answer.size() >= 14 && answer.size() <= 17 &&
+                std::all_of(answer.begin(), answer.end(), [](char c) { return c >= '0' && c <= '9'; }))
+                m_imei = answer;
+            // +CNUM: "name","number",type
+            if (command == "AT+CNUM" && answer.startsWith("+CNUM:") && m_simNumber.isEmpty())
+                m_simNumber = answer.split('"').value(3);
+        }
+    }
+    if (m_imei.isEmpty()) {
+        m_err << "error: the unit did not report its IMEI" << Qt::endl;
+        throw Stop{PortFailure};
+    }
+    m_err << "unit " << m_imei;
+    if (!m_simNumber.isEmpty()) m_err << ", SIM number " << m_simNumber;
+    m_err << Qt::endl;
+}
+
+QStringList BatchRun::unitsDone() const {
+    try {
+        return QString::fromLatin1(readWholeFile(m_settings.lineUnit))
+            .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    } catch (const Failure&) {
+        // No unit is done yet.
+        return {};
+    }
+}
+
+void BatchRun::printRecord(int code) const {
+    QJsonObject record{{QStringLiteral("status"), code},
+                       {QStringLiteral("answered"), m_linesHandled > 0},
+                       {QStringLiteral("imei"), QString::fromLatin1(m_imei)},
+                       {QStringLiteral("simNumber"), QString::fromLatin1(m_simNumber)},
+                       {QStringLiteral("alreadyDone"), m_alreadyDone},
+                       {QStringLiteral("written"), m_written},
+                       {QStringLiteral("differences"), qint64(m_differences)},
+                       {QStringLiteral("backup"), m_backup}};
+    QTextStream(stdout) << QJsonDocument(record).toJson(QJsonDocument::Compact) << Qt::endl;
+}
+
 void BatchRun::onLine(const QByteArray& line) {
     ++m_linesHandled;
+    m_answers << line;
     // Only the end of a run waits for a line, the answer to the command in flight.
     if (m_awaitingLine) wake();
     if (line.contains("+CPBR: (1-")) {

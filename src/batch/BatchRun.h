@@ -40,6 +40,9 @@ public:
         QString logFile;
         // How long a unit may take to report its stop before it is asked whether it is stopped already.
         int stopAnswerMs = 3000;
+        // One unit of a production line: the unit is identified once read, left alone when its identity
+        // is listed in this file, and its record goes to standard output as one JSON line.
+        QString lineUnit;
     };
 
     BatchRun(TForm1& form, WatchedPort& port, ConsoleDialogs& dialogs, const Settings& settings,
@@ -57,6 +60,9 @@ private:
         QString detail;
         // The read command itself went out (a SIM of ten locations or fewer is not read).
         bool readOut;
+        // The phase's steps done of its total when it ended.
+        int done;
+        int total;
     };
     // Ends the run with an exit status; what went wrong has been said.
     struct Stop {
@@ -78,6 +84,12 @@ private:
     qsizetype waitForEnd(qsizetype mark, Dialogue::Phase phase);
     void click(const std::function<void()>& handler);
     void readUnit();
+    // Asks the stopped unit for its IMEI and the SIM's own number.
+    void identify();
+    // The identities a production line has done already.
+    QStringList unitsDone() const;
+    // The unit's record for the production line.
+    void printRecord(int code) const;
     // Loads the task's file into the window and says what in its fields no unit could take.
     QStringList fileFieldProblems();
     // Says every reason why the loaded file cannot be programmed whole; true when there is one.
@@ -109,6 +121,14 @@ private:
     int m_linesAtInterrupt = 0;
 
     QList<Ended> m_ended;
+    // For the production line: who the unit is, what was written and found.
+    QByteArray m_imei;
+    QByteArray m_simNumber;
+    bool m_alreadyDone = false;
+    int m_written = 0;
+    qsizetype m_differences = 0;
+    QString m_backup;
+    QList<QByteArray> m_answers;
     // The step of programming or of an upload last said on the terminal.
     int m_stepShown = -1;
 };

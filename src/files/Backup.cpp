@@ -30,10 +30,23 @@ QString writeBackup(const QByteArray& configuration, const QDateTime& when) {
     const QString folder = backupFolder();
     const QString stem =
         folder + QStringLiteral("/unit-") + when.toString(QStringLiteral("yyyy-MM-dd-HHmmss"));
-    // Two programmings within a second each keep their own backup.
+    // Two programmings within a second each keep their own backup, also when they run side by side in
+    // processes of their own: a name is taken by creating the file, which only one of them can do.
     QString path = stem + QStringLiteral(".oru");
-    for (int n = 2; QFileInfo::exists(path); ++n)
+    for (int n = 2;; ++n) {
+        QFile claim(path);
+        if (claim.open(QIODevice::WriteOnly | QIODevice::NewOnly)) break;
+        if (!QFileInfo::exists(path))
+            throw Failure(QStringLiteral("The backup %1 cannot be written: %2")
+                              .arg(QDir::toNativeSeparators(path), claim.errorString()));
         path = stem + QStringLiteral("-%1.oru").arg(n);
-    writeWholeFile(path, configuration);
+    }
+    try {
+        writeWholeFile(path, configuration);
+    } catch (const Failure&) {
+        // The name was taken for this backup only.
+        QFile::remove(path);
+        throw;
+    }
     return QDir::toNativeSeparators(path);
 }

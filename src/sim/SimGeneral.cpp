@@ -37,6 +37,11 @@ std::optional<QList<QByteArray>> SimGeneral::answer(const QByteArray& command) {
     if (upper == "I") return QList<QByteArray>{m_options.model, "Revision: " + m_options.revision, Ok};
     if (upper == "+CGSN") return QList<QByteArray>{m_options.imei, Ok};
     if (upper == "#CGSN") return QList<QByteArray>{"#CGSN: " + m_options.imei, Ok};
+    if (upper == "+CNUM") {
+        if (m_options.ownNumber.isEmpty()) return QList<QByteArray>{Ok};
+        const QByteArray type = m_options.ownNumber.startsWith('+') ? "145" : "129";
+        return QList<QByteArray>{"+CNUM: \"\",\"" + m_options.ownNumber + "\"," + type, Ok};
+    }
     if (upper == "+CMEE?") return QList<QByteArray>{"+CMEE: " + QByteArray::number(m_errorForm), Ok};
     if (upper == "+CMEE=?") return QList<QByteArray>{"+CMEE: (0-2)", Ok};
     if (upper.startsWith("+CMEE=")) {

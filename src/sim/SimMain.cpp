@@ -12,8 +12,10 @@
 
 #include <csignal>
 #include <cstdio>
+#include <memory>
 #include <sys/signalfd.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -28,6 +30,16 @@ QMap<int, SimEntry> phonebookFile(const QByteArray& text) {
                        equals < 0 ? SimEntry{{}, line} : SimEntry{line.mid(equals + 1), line.left(equals)});
     }
     return entries;
+}
+
+// Units of one run, and of runs side by side, tell themselves apart by the process and their place in it.
+SimOptions identified(SimOptions options, int index) {
+    const QByteArray process =
+        QByteArray::number(QCoreApplication::applicationPid() % 1000000).rightJustified(6, '0');
+    const QByteArray place = QByteArray::number(index).rightJustified(3, '0');
+    options.imei = "35693" + process + place + "0";
+    options.ownNumber = "+4207" + process + place;
+    return options;
 }
 
 } // namespace
@@ -56,7 +68,12 @@ int main(int argc, char* argv[]) {
         "Fill the SIM from FILE, one NAME=NUMBER line a location from location 1 (a configuration "
         "file as the program saves it).",
         "FILE");
-    parser.addOptions({stopped, lte, capacity, instant, scan, phonebook});
+    const QCommandLineOption units(
+        "units",
+        "Stand for N units, each on a pseudo-terminal of its own (one device path a line), each with an "
+        "IMEI and a SIM number of its own.",
+        "N", "1");
+    parser.addOptions({stopped, lte, capacity, instant, scan, phonebook, units});
     parser.process(app);
 
     SimOptions options = SimOptions::realistic();
@@ -83,6 +100,12 @@ int main(int argc, char* argv[]) {
         return 2;
     }
 
+    const int unitCount = parser.value(units).toInt(&ok);
+    if (!ok || unitCount < 1) {
+        std::fprintf(stderr, "--units needs a positive number\n");
+        return 2;
+    }
+
     // The stop signals arrive as readable data, so that the event loop ends and everything closes in order.
     sigset_t stopSignals;
     sigemptyset(&stopSignals);
@@ -98,9 +121,13 @@ int main(int argc, char* argv[]) {
     QObject::connect(&signalNotifier, &QSocketNotifier::activated, &app, &QCoreApplication::quit);
 
     try {
-        SimulatedUnit unit(options);
-        PtyFront front(unit);
-        std::printf("%s\n", front.devicePath().constData());
+        std::vector<std::unique_ptr<SimulatedUnit>> simulated;
+        std::vector<std::unique_ptr<PtyFront>> fronts;
+        for (int index = 1; index <= unitCount; ++index) {
+            simulated.push_back(std::make_unique<SimulatedUnit>(identified(options, index)));
+            fronts.push_back(std::make_unique<PtyFront>(*simulated.back()));
+            std::printf("%s\n", fronts.back()->devicePath().constData());
+        }
         std::fflush(stdout);
         const int result = app.exec();
         ::close(signalFd);

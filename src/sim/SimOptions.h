@@ -41,6 +41,8 @@ struct SimOptions {
     int busyPhonebookCommands = 0;
     QByteArray operatorName = "SIM NET";
     QByteArray imei = "356938035643809";
+    // The SIM's own number as "AT+CNUM" reports it; many SIMs hold none.
+    QByteArray ownNumber;
     QByteArray model = "ZV-2G";
     QByteArray revision = "2.04.007";
     int signal = 18;
