@@ -402,12 +402,15 @@ void BatchRun::identify() {
     for (const QByteArray& command : {QByteArray("AT+CGSN"), QByteArray("AT+CNUM")}) {
         m_answers.clear();
         m_port.send(command + "\r\n");
+        m_awaitingLine = true;
         const bool answered = waitFor(
             [this] {
-                return !m_answers.isEmpty() &&
-                       (m_answers.last() == "OK" || m_answers.last().contains("ERROR"));
+                return std::any_of(m_answers.begin(), m_answers.end(), [](const QByteArray& line) {
+                    return line == "OK" || line.contains("ERROR");
+                });
             },
             m_settings.timeoutSeconds * 1000);
+        m_awaitingLine = false;
         if (!answered) {
             m_err << "error: the unit did not answer " << command << Qt::endl;
             throw Stop{PortFailure};
@@ -448,14 +451,16 @@ void BatchRun::printRecord(int code) const {
                        {QStringLiteral("alreadyDone"), m_alreadyDone},
                        {QStringLiteral("written"), m_written},
                        {QStringLiteral("differences"), qint64(m_differences)},
-                       {QStringLiteral("backup"), m_backup}};
+                       {QStringLiteral("backup"), m_backup},
+                       {QStringLiteral("reason"),
+                        QString(m_dialogs.firstError).replace(QLatin1Char('\n'), QLatin1Char(' '))}};
     QTextStream(stdout) << QJsonDocument(record).toJson(QJsonDocument::Compact) << Qt::endl;
 }
 
 void BatchRun::onLine(const QByteArray& line) {
     ++m_linesHandled;
     m_answers << line;
-    // Only the end of a run waits for a line, the answer to the command in flight.
+    // Only the identification and the end of a run wait for a line, the answer to the command in flight.
     if (m_awaitingLine) wake();
     if (line.contains("+CPBR: (1-")) {
         stage(QStringLiteral("reading %1 locations").arg(m_form.state.simCapacity));

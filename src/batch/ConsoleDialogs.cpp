@@ -1,6 +1,6 @@
 #include "batch/ConsoleDialogs.h"
 
 void ConsoleDialogs::reportError(const QString& text) {
-    ++errorCount;
+    if (errorCount++ == 0) firstError = text;
     m_err << "error: " << text << Qt::endl;
 }

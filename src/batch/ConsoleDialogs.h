@@ -13,6 +13,8 @@ public:
 
     QString file;
     int errorCount = 0;
+    // The first error reported, whole: the cause of what followed.
+    QString firstError;
 
     QString openFileName(const QString&, const QString&) override { return file; }
     QString saveFileName(const QString&) override { return file; }

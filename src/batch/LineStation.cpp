@@ -139,7 +139,9 @@ void LineStation::served(int exitCode, QProcess::ExitStatus status) {
         record.written = said.value(QStringLiteral("written")).toInt();
         record.differences = said.value(QStringLiteral("differences")).toInteger();
         record.backup = said.value(QStringLiteral("backup")).toString();
-        record.reason = m_reason;
+        // The unit's run names what the unit or the port did; its own words say the rest.
+        record.reason = said.value(QStringLiteral("reason")).toString();
+        if (record.reason.isEmpty()) record.reason = m_reason;
         if (record.result == QLatin1String("failed") && said.isEmpty() && m_reason.isEmpty())
             record.reason =
                 QStringLiteral("the unit's run ended without saying how (%1)").arg(m_run.errorString());
