@@ -4,11 +4,15 @@
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <algorithm>
 
 namespace {
 
-// How soon a port where no unit answered is asked again, and how often a missing adapter is looked for.
+// How soon a port where no unit answered is asked again: sooner after a unit, less often the longer it
+// stays empty (an adapter the system lists may have nothing behind it). And how often a missing adapter
+// is looked for.
 constexpr int LookAgainMs = 2000;
+constexpr int LookAgainAtMostMs = 16000;
 constexpr int AdapterBackMs = 1000;
 
 // A batch run's exit status as the report names it.
@@ -30,7 +34,7 @@ QString resultOf(int status) {
 } // namespace
 
 LineStation::LineStation(const QString& port, const LineSettings& settings, QObject* parent)
-    : QObject(parent), m_port(port), m_settings(settings) {
+    : QObject(parent), m_port(port), m_settings(settings), m_lookAgainMs(LookAgainMs) {
     connect(&m_run, &QProcess::readyReadStandardError, this, &LineStation::takeProgress);
     connect(&m_run, &QProcess::finished, this, &LineStation::served);
     connect(&m_run, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
@@ -123,8 +127,10 @@ void LineStation::served(int exitCode, QProcess::ExitStatus status) {
             return;
         }
         lookAgainLater(State::Looking, QStringLiteral("no unit answers: looking again"));
+        m_lookAgainMs = std::min(2 * m_lookAgainMs, LookAgainAtMostMs);
         return;
     }
+    m_lookAgainMs = LookAgainMs;
     const QString imei = said.value(QStringLiteral("imei")).toString();
     if (said.value(QStringLiteral("alreadyDone")).toBool()) {
         m_activity = QStringLiteral("already done in this run: waiting for the next unit");
@@ -175,7 +181,7 @@ void LineStation::watch() {
 void LineStation::lookAgainLater(State state, const QString& activity) {
     m_state = state;
     m_activity = activity;
-    m_later.start(state == State::Gone ? AdapterBackMs : LookAgainMs);
+    m_later.start(state == State::Gone ? AdapterBackMs : m_lookAgainMs);
 }
 
 void LineStation::interrupt() {

@@ -60,6 +60,7 @@ private:
     QString m_unit;
     QString m_activity;
     QString m_reason;
+    int m_lookAgainMs = 0;
     QSerialPort m_line;
     QTimer m_quiet;
     QTimer m_later;

@@ -131,13 +131,16 @@ void ProductionLine::unitFinished(const UnitRecord& record) {
 
 void ProductionLine::show() {
     if (!m_terminal) return;
+    QString block;
+    for (const auto& station : m_stations)
+        block += QStringLiteral("\r\x1b[K") + station->progress() + QLatin1Char('\n');
+    block += QStringLiteral("\x1b[K") + summary() + QLatin1Char('\r');
+    if (block == m_shown) return;
     // Back to the first line of the block, then each port's line anew.
     if (m_linesShown > 0) m_err << "\x1b[" << m_linesShown << "A";
-    for (const auto& station : m_stations)
-        m_err << "\r\x1b[K" << station->progress() << '\n';
-    m_err << "\x1b[K" << summary();
-    m_err << '\r';
+    m_err << block;
     m_err.flush();
+    m_shown = block;
     m_linesShown = int(m_stations.size());
 }
 
@@ -147,6 +150,7 @@ void ProductionLine::interrupt() {
     m_adapters.stop();
     m_err << Qt::endl << "ending: units being served are stopped and switched back to run mode" << Qt::endl;
     m_linesShown = 0;
+    m_shown.clear();
     for (const auto& station : m_stations)
         station->interrupt();
     stationEnded();

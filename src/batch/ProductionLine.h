@@ -51,6 +51,8 @@ private:
     int m_unfinished = 0;
     bool m_ending = false;
     bool m_terminal = false;
+    // The block of port lines on the terminal, and how many lines it has.
+    QString m_shown;
     int m_linesShown = 0;
     QTimer m_adapters;
     QTimer m_display;
