@@ -85,9 +85,25 @@ int runBatch(GuardedApplication& app, const ProgramOptions& options, const Launc
     return status;
 }
 
+// Says what in the configuration file's fields no unit could take, before the line touches any unit.
+bool lineFileRefused(GuardedApplication& app, const ProgramOptions& options, const Launch& launch,
+                     QTextStream& err) {
+    ConsoleDialogs dialogs(err);
+    app.reportTo(&dialogs);
+    PortChoice noPort(dialogs);
+    RealPacer pacer;
+    TForm1 form(noPort, pacer, dialogs, launch.exeName, launch.settingsPath);
+    const QStringList problems = BatchRun::fileFieldProblems(form, dialogs, options.lineFile);
+    for (const QString& problem : problems)
+        err << "error: " << problem << Qt::endl;
+    app.reportTo(nullptr);
+    return !problems.isEmpty();
+}
+
 // Runs the production line on its ports, without a window.
-int runLine(const ProgramOptions& options) {
+int runLine(GuardedApplication& app, const ProgramOptions& options, const Launch& launch) {
     QTextStream err(stderr);
+    if (lineFileRefused(app, options, launch, err)) return BatchRun::BadArguments;
     ProductionLine::Settings settings;
     settings.station.file = options.lineFile;
     settings.station.full = options.full;
@@ -129,7 +145,7 @@ int main(int argc, char* argv[]) {
     }
 
     const Launch launch = launchFrom(QString::fromLocal8Bit(argv[0]));
-    if (options.line()) return runLine(options);
+    if (options.line()) return runLine(app, options, launch);
     if (options.batch()) return runBatch(app, options, launch);
 
     QtUserDialogs dialogs;

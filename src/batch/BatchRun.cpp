@@ -146,11 +146,11 @@ bool BatchRun::checkFiles() {
         check([this] { readConfiguration(m_settings.file); });
         // The unit's configuration is kept there before the first write.
         check(prepareBackupFolder);
-        if (problems.isEmpty()) problems << fileFieldProblems();
+        if (problems.isEmpty()) problems << fileFieldProblems(m_form, m_dialogs, m_settings.file);
         break;
     case Task::Diff:
         check([this] { readConfiguration(m_settings.file); });
-        if (problems.isEmpty()) problems << fileFieldProblems();
+        if (problems.isEmpty()) problems << fileFieldProblems(m_form, m_dialogs, m_settings.file);
         break;
     case Task::Upload:
         problems << uploadListProblems(m_settings.file);
@@ -236,13 +236,14 @@ void BatchRun::readUnit() {
     throw Stop{PortFailure};
 }
 
-QStringList BatchRun::fileFieldProblems() {
+QStringList BatchRun::fileFieldProblems(TForm1& form, ConsoleDialogs& dialogs, const QString& file) {
     // Loaded into the window as it will be once the unit is read: what the unit's SIM says of its fields
     // is checked then.
-    const int errors = m_dialogs.errorCount;
-    click([this] { m_form.LoadClick(); });
-    if (m_dialogs.errorCount > errors) return {QStringLiteral("%1 cannot be loaded").arg(m_settings.file)};
-    return fieldProblems(readControls(m_form));
+    dialogs.file = file;
+    const int errors = dialogs.errorCount;
+    form.run([&form] { form.LoadClick(); });
+    if (dialogs.errorCount > errors) return {QStringLiteral("%1 cannot be loaded").arg(file)};
+    return fieldProblems(readControls(form));
 }
 
 bool BatchRun::planRefused() {

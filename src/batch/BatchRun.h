@@ -52,6 +52,8 @@ public:
     int run();
     // A signal asks the run to end: the command in flight is answered, nothing more is sent.
     void interrupt();
+    // Loads the configuration file into the window and says what in its fields no unit could take.
+    static QStringList fileFieldProblems(TForm1& form, ConsoleDialogs& dialogs, const QString& file);
 
 private:
     struct Ended {
@@ -90,8 +92,6 @@ private:
     QStringList unitsDone() const;
     // The unit's record for the production line.
     void printRecord(int code) const;
-    // Loads the task's file into the window and says what in its fields no unit could take.
-    QStringList fileFieldProblems();
     // Says every reason why the loaded file cannot be programmed whole; true when there is one.
     bool planRefused();
     int program();

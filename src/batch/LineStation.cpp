@@ -126,7 +126,9 @@ void LineStation::served(int exitCode, QProcess::ExitStatus status) {
             emit ended();
             return;
         }
-        lookAgainLater(State::Looking, QStringLiteral("no unit answers: looking again"));
+        // The run says why: nothing answered, or the port could not be opened (taken, no permission).
+        lookAgainLater(State::Looking, (m_reason.isEmpty() ? QStringLiteral("no unit answers") : m_reason) +
+                                           QStringLiteral(": looking again"));
         m_lookAgainMs = std::min(2 * m_lookAgainMs, LookAgainAtMostMs);
         return;
     }

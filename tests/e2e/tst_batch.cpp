@@ -91,6 +91,7 @@ private slots:
     void uploadRunsAListWithoutAWindow();
     void arguments_data();
     void arguments();
+    void linePortsAreTakenEveryWayTheyAreGiven();
     void runsFromAPlainTerminal();
 
 private:
@@ -409,6 +410,24 @@ void BatchTest::arguments_data() {
     QTest::newRow("log without a task") << QStringList{"--simulator", "--log", "a.mon"} << "go with";
     QTest::newRow("simulator and port") << QStringList{"--simulator", "--port", "x"} << "exclude";
     QTest::newRow("unknown option") << QStringList{"--bogus"} << "Unknown option";
+    QTest::newRow("line on ports given as arguments")
+        << QStringList{"--line",       "a.oru",    "--ports", "/dev/ttyUSB0",
+                       "/dev/ttyUSB1", "--report", "r.csv",   "--again"}
+        << QString();
+    QTest::newRow("line with a task")
+        << QStringList{"--line", "a.oru", "--port", "x", "--read", "b"} << "--line goes alone";
+    QTest::newRow("report without a line")
+        << QStringList{"--simulator", "--report", "r.csv"} << "go with --line";
+    QTest::newRow("line with a stray argument")
+        << QStringList{"--line", "a.oru", "x"} << "Unexpected argument";
+}
+
+void BatchTest::linePortsAreTakenEveryWayTheyAreGiven() {
+    const ProgramOptions options = ProgramOptions::parse(
+        {"zuvovu", "--line", "a.oru", "--ports", "/dev/a,/dev/b", "--ports", "/dev/c", "/dev/d"});
+    QVERIFY2(options.error.isEmpty(), qPrintable(options.error));
+    QCOMPARE(options.ports, (QStringList{"/dev/a", "/dev/b", "/dev/c", "/dev/d"}));
+    QVERIFY(!options.opensWindow());
 }
 
 void BatchTest::arguments() {

@@ -25,6 +25,7 @@ private slots:
     void threeUnitsOneRefusingOneUnplugged();
     void ctrlCStopsTheUnitsInFlightCleanly();
     void aUnitDoneInThisRunIsLeftAlone();
+    void aFileNoUnitCouldTakeTouchesNoUnit();
 
 private:
     // Starts the line on the units' devices with the report given; "--timeout 5" keeps a quiet line short.
@@ -176,7 +177,9 @@ void ProductionLineTest::threeUnitsOneRefusingOneUnplugged() {
     QVERIFY(QFile::exists(done.value(QStringLiteral("backup")).toString()));
     const QJsonObject refused = byImei.value(QStringLiteral("356938000000002"));
     QCOMPARE(refused.value(QStringLiteral("result")).toString(), QStringLiteral("failed"));
-    QVERIFY2(refused.value(QStringLiteral("reason")).toString().contains(QLatin1String("Location 3 was not written")),
+    QVERIFY2(refused.value(QStringLiteral("reason"))
+                 .toString()
+                 .contains(QLatin1String("Location 3 was not written")),
              qPrintable(refused.value(QStringLiteral("reason")).toString()));
     const QJsonObject unplugged = byImei.value(QStringLiteral("356938000000003"));
     QCOMPARE(unplugged.value(QStringLiteral("result")).toString(), QStringLiteral("failed"));
@@ -253,6 +256,22 @@ void ProductionLineTest::aUnitDoneInThisRunIsLeftAlone() {
     QCOMPARE(record.value(QStringLiteral("imei")).toString(), QStringLiteral("356938000000001"));
     QCOMPARE(m_received[0].filter(QStringLiteral("AT+CPBW=")), QStringList());
     QCOMPARE(m_received[0].last(), QStringLiteral("AT#REBOOT"));
+}
+
+void ProductionLineTest::aFileNoUnitCouldTakeTouchesNoUnit() {
+    m_units.push_back(std::make_unique<SimulatedUnit>(unitOptions(1, false)));
+    m_fronts.push_back(std::make_unique<PtyFront>(*m_units.back()));
+    connect(m_units.back().get(), &SimulatedUnit::executed, this,
+            [this](const QByteArray& line) { m_received[0] << QString::fromLatin1(line); });
+    writeFile(m_dir->filePath(QStringLiteral("new.oru")), "ADMIN1=+420999\r\nBob=1,2\r\n");
+    startLine(QStringLiteral("report.csv"));
+    QTRY_VERIFY_WITH_TIMEOUT(m_line->state() == QProcess::NotRunning, 60000);
+    QTest::qWait(300);
+    m_said += m_line->readAllStandardError();
+    QVERIFY2(m_line->exitCode() == 2, m_said.constData());
+    QVERIFY2(m_said.contains("comma"), m_said.constData());
+    QCOMPARE(m_received[0], QStringList());
+    QVERIFY(!QFile::exists(m_dir->filePath(QStringLiteral("report.csv"))));
 }
 
 QTEST_MAIN(ProductionLineTest)
