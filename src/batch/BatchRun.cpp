@@ -460,7 +460,7 @@ void BatchRun::printRecord(int code) const {
 
 void BatchRun::onLine(const QByteArray& line) {
     ++m_linesHandled;
-    m_answers << line;
+    if (m_awaitingLine) m_answers << line;
     // Only the identification and the end of a run wait for a line, the answer to the command in flight.
     if (m_awaitingLine) wake();
     if (line.contains("+CPBR: (1-")) {
