@@ -203,6 +203,7 @@ void LineStation::interrupt() {
 
 QString LineStation::progress() const {
     QString text = m_port;
-    if (!m_unit.isEmpty()) text += QStringLiteral("  unit ") + m_unit;
+    // The IMEI says which unit; its SIM number goes to the report.
+    if (!m_unit.isEmpty()) text += QStringLiteral("  unit ") + m_unit.section(QLatin1Char(','), 0, 0);
     return text + QStringLiteral("  ") + m_activity;
 }

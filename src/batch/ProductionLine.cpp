@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <algorithm>
 #include <functional>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 namespace {
@@ -43,14 +44,16 @@ int ProductionLine::run() {
     check([this] { readConfiguration(m_settings.station.file); });
     check(prepareBackupFolder);
     check([this] { m_report = std::make_unique<LineReport>(m_settings.reportFile); });
+    // The units' runs learn there which units are done.
+    m_settings.station.doneFile = m_scratch.filePath(QStringLiteral("done"));
     if (!m_scratch.isValid())
         problems << QStringLiteral("No temporary folder can be made: %1").arg(m_scratch.errorString());
+    else
+        check([this] { writeWholeFile(m_settings.station.doneFile, {}); });
     for (const QString& problem : problems)
         m_err << "error: " << problem << Qt::endl;
     if (!problems.isEmpty()) return 2;
 
-    m_settings.station.doneFile = m_scratch.filePath(QStringLiteral("done"));
-    writeWholeFile(m_settings.station.doneFile, {});
     m_err << "programming every unit from " << m_settings.station.file;
     if (!m_settings.reportFile.isEmpty())
         m_err << "; report: " << QFileInfo(m_settings.reportFile).absoluteFilePath();
@@ -131,9 +134,13 @@ void ProductionLine::unitFinished(const UnitRecord& record) {
 
 void ProductionLine::show() {
     if (!m_terminal) return;
+    // A line wider than the terminal would take two, and the block would no longer be redrawn in place.
+    winsize size{};
+    const int width =
+        ::ioctl(STDERR_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col > 1 ? size.ws_col - 1 : 1000;
     QString block;
     for (const auto& station : m_stations)
-        block += QStringLiteral("\r\x1b[K") + station->progress() + QLatin1Char('\n');
+        block += QStringLiteral("\r\x1b[K") + station->progress().left(width) + QLatin1Char('\n');
     block += QStringLiteral("\x1b[K") + summary() + QLatin1Char('\r');
     if (block == m_shown) return;
     // Back to the first line of the block, then each port's line anew.
