@@ -85,29 +85,27 @@ int runBatch(GuardedApplication& app, const ProgramOptions& options, const Launc
     return status;
 }
 
-// Says what in the configuration file's fields no unit could take, before the line touches any unit.
-bool lineFileRefused(GuardedApplication& app, const ProgramOptions& options, const Launch& launch,
-                     QTextStream& err) {
+// What in the configuration file no unit could take: it cannot be read, or a field's value cannot go.
+QStringList lineFileProblems(GuardedApplication& app, const ProgramOptions& options, const Launch& launch,
+                             QTextStream& err) {
     ConsoleDialogs dialogs(err);
     app.reportTo(&dialogs);
     PortChoice noPort(dialogs);
     RealPacer pacer;
     TForm1 form(noPort, pacer, dialogs, launch.exeName, launch.settingsPath);
     const QStringList problems = BatchRun::fileFieldProblems(form, dialogs, options.lineFile);
-    for (const QString& problem : problems)
-        err << "error: " << problem << Qt::endl;
     app.reportTo(nullptr);
-    return !problems.isEmpty();
+    return problems;
 }
 
 // Runs the production line on its ports, without a window.
 int runLine(GuardedApplication& app, const ProgramOptions& options, const Launch& launch) {
     QTextStream err(stderr);
-    if (lineFileRefused(app, options, launch, err)) return BatchRun::BadArguments;
     ProductionLine::Settings settings;
     settings.station.file = options.lineFile;
     settings.station.full = options.full;
     settings.station.timeoutSeconds = options.timeoutSeconds;
+    settings.fileProblems = lineFileProblems(app, options, launch, err);
     settings.ports = options.ports;
     settings.reportFile = options.reportFile;
     settings.again = options.again;

@@ -4,7 +4,6 @@
 #include "core/Failure.h"
 #include "core/WholeFile.h"
 #include "files/Backup.h"
-#include "files/ConfigFile.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -32,7 +31,7 @@ ProductionLine::ProductionLine(const Settings& settings, QTextStream& err)
 
 int ProductionLine::run() {
     // Everything is checked before any unit is touched.
-    QStringList problems;
+    QStringList problems = m_settings.fileProblems;
     m_settings.station.file = QFileInfo(m_settings.station.file).absoluteFilePath();
     const auto check = [&problems](const std::function<void()>& checked) {
         try {
@@ -41,7 +40,6 @@ int ProductionLine::run() {
             problems << failure.text();
         }
     };
-    check([this] { readConfiguration(m_settings.station.file); });
     check(prepareBackupFolder);
     check([this] { m_report = std::make_unique<LineReport>(m_settings.reportFile); });
     // The units' runs learn there which units are done.

@@ -18,6 +18,9 @@ class ProductionLine : public QObject {
 public:
     struct Settings {
         LineSettings station;
+        // What the window found in the configuration file when it loaded it: said with the line's own
+        // checks, before any unit is touched.
+        QStringList fileProblems;
         // None: every serial adapter the system lists, as adapters come.
         QStringList ports;
         QString reportFile;

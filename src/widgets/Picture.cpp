@@ -1,32 +1,17 @@
 #include "widgets/Picture.h"
 
-#include <QPainter>
-#include <QSvgRenderer>
+#include "widgets/Pictures.h"
 
-Picture::Picture(const QString& name, QWidget* parent, QSize size)
-    : QWidget(parent),
-      m_renderer(std::make_unique<QSvgRenderer>(QStringLiteral(":/resources/pictures/%1.svg").arg(name))) {
+#include <QPainter>
+
+Picture::Picture(const QString& name, QWidget* parent, QSize size) : QWidget(parent), m_name(name) {
     setObjectName(name);
-    if (!m_renderer->isValid()) {
-        m_renderer.reset();
-        setFixedSize(0, 0);
-        return;
-    }
-    setFixedSize(size.isEmpty() ? m_renderer->defaultSize() : size);
+    // A picture the resources lack takes no room.
+    const QSize natural = pictureSize(name);
+    setFixedSize(natural.isEmpty() ? QSize(0, 0) : size.isEmpty() ? natural : size);
 }
 
-Picture::~Picture() = default;
-
 void Picture::paintEvent(QPaintEvent*) {
-    if (m_drawn.isNull()) {
-        if (!m_renderer) return;
-        m_drawn = QPixmap(size());
-        m_drawn.fill(Qt::transparent);
-        QPainter painter(&m_drawn);
-        m_renderer->render(&painter);
-        // Drawn once, the description is no longer needed.
-        painter.end();
-        m_renderer.reset();
-    }
+    if (m_drawn.isNull()) m_drawn = picture(m_name, size());
     QPainter(this).drawPixmap(0, 0, m_drawn);
 }
