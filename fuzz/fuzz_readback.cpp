@@ -59,7 +59,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FormFixture f;
     TForm1& form = *f.form;
     form.run([&] { form.StopORUClick(); });
-    f.say({"STOP", "OK", "[AT#SLED=1]=", "OK", "#SPN: NET", "OK",
+    f.say({"STOP", "OK", "[AT#SLED=1]=", "#SPN: NET", "OK",
            "+CPBR: (1-" + QByteArray::number(capacity) + "),80,40", "OK"});
     FUZZ_CHECK(f.dialogs.errors.isEmpty() && form.dialogue.readStage() == Dialogue::ReadStage::Entries,
                f.dialogs.errors.join(QLatin1Char('\n')));

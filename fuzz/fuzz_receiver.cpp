@@ -51,7 +51,7 @@ const QByteArrayList UploadSends = {"AT#ESCRIPT=old.pyo\r\n",
 // The unit stops and lists its SIM of 30 locations, up to the read's end when complete.
 void stopAndRead(FormFixture& f, bool complete) {
     f.form->run([&] { f.form->StopORUClick(); });
-    f.say({"STOP", "OK", "[AT#SLED=1]=", "OK", "#SPN: NET", "OK", "+CPBR: (1-30),80,40", "OK",
+    f.say({"STOP", "OK", "[AT#SLED=1]=", "#SPN: NET", "OK", "+CPBR: (1-30),80,40", "OK",
            "+CPBR: 1,\"+420603111222\",145,\"ADMIN1\""});
     if (complete) f.say({"OK"});
 }

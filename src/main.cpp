@@ -164,10 +164,6 @@ int main(int argc, char* argv[]) {
         signalled = true;
         window.closeBySignal();
     });
-    // The window comes on screen once the port is open, before start-up's wait for the unit.
-    QObject::connect(&window, &TForm1::startupWaiting, &window, [&window, &signalled] {
-        if (!signalled) window.show();
-    });
     window.run([&window] { window.FormCreate(); });
     // A signal during start-up, while the port dialog was open, has ended the program already.
     int status = 0;

@@ -127,12 +127,12 @@ void TForm1::showConnection(bool open) {
 
 void TForm1::greetUnit() {
     // As at start-up: the line opens with the stop line off, and only the unit's answer enables its buttons.
-    ApdComPort1.setDtr(false);
+    unit.setDtr(false);
     SaveORU->setEnabled(false);
-    ApdComPort1.send("ATE0\r\n");
+    unit.send("ATE0\r\n");
     showDeviceState(DeviceRun);
-    pacer.wait(200);
-    ApdComPort1.send("AT+CGMI\r\n");
+    unit.pause(200);
+    unit.send("AT+CGMI\r\n");
     LoadORU->setEnabled(false);
     showResult(QStringLiteral("Connected to %1").arg(choiceText(ApdComPort1.name())));
 }

@@ -22,9 +22,14 @@ QString phaseText(const Dialogue& dialogue, bool changesOnly) {
         break;
     case Phase::Stopping:
         return QStringLiteral("Waiting for the unit to stop");
-    case Phase::ReadingBack:
-        if (total == 0) return QStringLiteral("Reading back: asking the unit");
-        return QStringLiteral("Reading back: location %1 of %2").arg(done).arg(total);
+    case Phase::ReadingBack: {
+        // Programming asked for a unit whose content is not known reads it first, and says so.
+        const QString what = dialogue.programAfterRead
+                                 ? QStringLiteral("Reading the unit before programming it")
+                                 : QStringLiteral("Reading back");
+        if (total == 0) return QStringLiteral("%1: asking the unit").arg(what);
+        return QStringLiteral("%1: location %2 of %3").arg(what).arg(done).arg(total);
+    }
     case Phase::Programming:
         if (changesOnly)
             return QStringLiteral("Programming: %1 of %2 changed locations").arg(done).arg(total);

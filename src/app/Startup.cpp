@@ -91,7 +91,7 @@ void TForm1::FormCreate() {
     // The first send opens the port; when that fails, start-up ends here and the window opens as is,
     // showing that no unit is connected.
     try {
-        ApdComPort1.send("ATE0\r\n");
+        unit.send("ATE0\r\n");
     } catch (const Failure&) {
         showConnection(false);
         throw;
@@ -99,13 +99,9 @@ void TForm1::FormCreate() {
     // A line that was open from the start has not said so.
     showConnection(true);
     showResult(QStringLiteral("Connected to %1").arg(ApdComPort1.name()));
-    // The window need not wait for the unit to be on screen: it is shown and drawn during the start-up wait,
-    // which keeps its length and, as any other, holds back the unit's answers and the user's input.
-    emit startupWaiting();
-    if (isVisible())
-        pacer.waitDrawing(200);
-    else
-        pacer.wait(200);
+    // The pause holds back the manufacturer query and the unit's answers, not the window: it comes on screen
+    // and is drawn meanwhile.
+    unit.pause(200);
     state.detectLine.clear();
     state.memoFilter.clear();
     state.buttonFilter.clear();
@@ -115,7 +111,7 @@ void TForm1::FormCreate() {
     state.parKey = "2#0";
     // The unit's defaults are no edits of the user's.
     unsavedEdits->settle();
-    ApdComPort1.send("AT+CGMI\r\n");
+    unit.send("AT+CGMI\r\n");
     LoadORU->setEnabled(false);
 }
 

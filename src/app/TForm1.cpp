@@ -25,7 +25,7 @@ using namespace build;
 TForm1::TForm1(SerialPort& port, Pacer& pacer, UserDialogs& dialogs, const QString& exeName,
                const QString& settingsPath, QWidget* parent)
     : QWidget(parent), ApdComPort1(port), pacer(pacer), dialogs(dialogs), exeName(exeName),
-      settingsPath(settingsPath), dialogue(pacer) {
+      settingsPath(settingsPath), dialogue(pacer), unit(port, pacer) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("ZUVovu"));
     buildFrame();
@@ -44,9 +44,17 @@ TForm1::TForm1(SerialPort& port, Pacer& pacer, UserDialogs& dialogs, const QStri
     connect(&ApdComPort1, &SerialPort::lost, this,
             [this](const QString& reason) { run([this, &reason] { portLost(reason); }); });
     connect(&ApdComPort1, &SerialPort::back, this, [this] { run([this] { portBack(); }); });
+    // Taken up at the next turn of the event loop, never inside the handler whose pause has just ended.
+    connect(
+        &unit, &UnitLine::released, this, [this] { run([this] { handleReceived(); }); },
+        Qt::QueuedConnection);
+    connect(&unit, &UnitLine::failed, this, [this](const QString& text) {
+        run([this, &text] { stopPhase(Dialogue::Outcome::PortLost, text); });
+    });
     connect(&dialogue, &Dialogue::timedOut, this,
             [this](Dialogue::Phase phase) { run([this, phase] { phaseTimedOut(phase); }); });
     connect(&dialogue, &Dialogue::started, this, &TForm1::showPhase);
+    connect(&dialogue, &Dialogue::started, this, [this] { m_outputSeen = -1; });
     connect(&dialogue, &Dialogue::progressed, this, &TForm1::phaseProgressed);
     m_phaseShowing.setSingleShot(true);
     m_phaseShowing.setInterval(250);

@@ -4,6 +4,7 @@
 #include "comm/Dialogue.h"
 #include "config/Configuration.h"
 #include "config/ProgrammingPlan.h"
+#include "engine/UnitLine.h"
 #include "widgets/MonitorView.h"
 
 #include <QButtonGroup>
@@ -57,6 +58,8 @@ public:
     const QString settingsPath;
     // What the program is doing with the unit, and the flags the receiver's rules share.
     Dialogue dialogue;
+    // Everything for the unit goes out through the line, in order and paced; its lines come back through it.
+    UnitLine unit;
     // Each parameter string (PARORU, PARRL1, PARRL2, PARKEY) as it last came from the unit or a file, and
     // what the controls encoded right after showing it: while they encode the same, it stands as it came.
     struct ShownParameter {
@@ -103,15 +106,19 @@ public:
     void ShowStopState();
     void EndWait();
     void ResetEntryView();
-    // Handles one received line: logging, the run-picture pre-test and the dispatch rules.
-    void handleLine();
+    // Handles the received lines that no pause holds back.
+    void handleReceived();
+    // Handles one received line: logging, the run-picture pre-test, and what it means to the command it
+    // answers or as the unit's own line.
+    void handleLine(const QByteArray& line);
     void dispatchLine(const QByteArray& line);
-    void handleOk();
+    // The unit's "OK" to that command.
+    void handleOk(const QByteArray& command);
     // The phases of the dialogue with the unit (comm/Phases.cpp).
     // Sends an operator query; with the stop line on, a read-back follows it.
     void askOperator(const QByteArray& command);
     // The read command is out: every read-back starts from empty trees and an empty grid.
-    void startRead(int oksBefore);
+    void startRead();
     void startReRead();
     void finishReadBack();
     // What the user asked for while the unit was busy, now that it is free.
@@ -269,6 +276,10 @@ public:
     void endUpload(int index);
     // Sends the upload payload after the module's data prompt.
     void sendUploadPayload();
+    // Sends the payload's next piece once the output buffer has room for it.
+    void sendPayloadFrom(qsizetype sent);
+    // The unit's answer to the payload is due once that last piece has crossed the line.
+    void awaitUploadAnswer(qsizetype lastSend);
     int ReadListedFile(int index);
     int ReadNamedFile(const QByteArray& name);
 
@@ -540,8 +551,6 @@ public:
 signals:
     // A received line has been logged and dispatched, also when its handling failed.
     void lineHandled(const QByteArray& line);
-    // Start-up has sent its first command and waits before the next: a window to be shown can be shown now.
-    void startupWaiting();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -576,6 +585,16 @@ private:
     bool mayClose();
     // The line being received grew past its cap; the rest is dropped until its end.
     bool m_rxLineCut = false;
+    // Lines received while a pause holds them back, handled in order once it ends.
+    QByteArrayList m_heldLines;
+    // The bytes still leaving for the unit when its silence was last looked at; -1 while none were.
+    qint64 m_outputSeen = -1;
+    // The location programming has written last and what it wrote there, until the unit answers.
+    struct WriteInFlight {
+        int location;
+        SimLocation content;
+    };
+    std::optional<WriteInFlight> m_writeInFlight;
     // A phase's steps are shown a few times a second, not one by one: what was shown last, and the timer
     // that shows the steps since.
     Dialogue::Phase m_shownPhase = Dialogue::Phase::Idle;

@@ -16,8 +16,8 @@
 #include "service/UploadFile.h"
 #include "service/UploadList.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QEventLoop>
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -35,10 +35,25 @@ constexpr int InFlightMs = 3000;
 
 } // namespace
 
+// Suspends the steps until they are woken, or the limit has passed.
+struct BatchRun::Woken {
+    BatchRun& run;
+    int limitMs;
+    bool await_ready() const noexcept { return false; }
+    void await_suspend(std::coroutine_handle<> waiting) {
+        run.m_waiting = waiting;
+        if (limitMs >= 0) run.m_limit.start(limitMs);
+    }
+    void await_resume() const noexcept {}
+};
+
 BatchRun::BatchRun(TForm1& form, WatchedPort& port, ConsoleDialogs& dialogs, const Settings& settings,
                    QTextStream& err)
     : m_form(form), m_port(port), m_dialogs(dialogs), m_settings(settings), m_err(err) {
+    m_limit.setSingleShot(true);
+    connect(&m_limit, &QTimer::timeout, this, &BatchRun::wake);
     connect(&m_port, &SerialPort::lost, this, &BatchRun::wake);
+    connect(&m_form.unit, &UnitLine::released, this, &BatchRun::wake);
     connect(&m_form, &TForm1::lineHandled, this, &BatchRun::onLine);
     connect(&m_form.dialogue, &Dialogue::progressed, this, [this](Phase phase, int done, int total) {
         const bool stepping = phase == Phase::Programming || phase == Phase::Uploading;
@@ -69,21 +84,34 @@ BatchRun::BatchRun(TForm1& form, WatchedPort& port, ConsoleDialogs& dialogs, con
 }
 
 int BatchRun::run() {
+    Steps<int> task = steps();
+    bool finished = false;
+    task.start([&finished] {
+        finished = true;
+        QCoreApplication::exit();
+    });
+    // The program's one event loop runs the steps' waits.
+    if (!finished) QCoreApplication::exec();
+    return task.result();
+}
+
+Steps<int> BatchRun::steps() {
     // The names given are taken where the run started, whichever folder an upgrade list makes current.
     m_settings.file = QFileInfo(m_settings.file).absoluteFilePath();
     if (!m_settings.logFile.isEmpty()) m_settings.logFile = QFileInfo(m_settings.logFile).absoluteFilePath();
     m_dialogs.file = m_settings.file;
     // What can be checked is checked before the unit is touched.
-    if (!checkFiles()) return BadArguments;
+    if (!checkFiles()) co_return BadArguments;
     int code = Done;
+    bool interrupted = false;
     try {
         stage(QStringLiteral("stopping"));
         click([this] { m_form.FormCreate(); });
         // The port could not be opened (the guard has said why): the unit was not touched.
         if (!m_port.isOpen()) throw Stop{PortFailure};
-        readUnit();
+        co_await readUnit();
         if (!m_settings.lineUnit.isEmpty()) {
-            identify();
+            co_await identify();
             if (unitsDone().contains(QString::fromLatin1(m_imei))) {
                 m_alreadyDone = true;
                 stage(QStringLiteral("already done"));
@@ -102,12 +130,12 @@ int BatchRun::run() {
             stage(QStringLiteral("loading ") + m_settings.file);
             click([this] { m_form.LoadClick(); });
             if (m_dialogs.errorCount > errors) throw Stop{BadArguments};
-            code = m_settings.task == Task::Program ? program() : diff();
+            code = m_settings.task == Task::Program ? co_await program() : diff();
             break;
         case Task::Upload:
             stage(QStringLiteral("loading the list ") + m_settings.file);
             click([this] { m_form.LoadListClick(); });
-            code = m_dialogs.errorCount > errors ? int(BadArguments) : upload();
+            code = m_dialogs.errorCount > errors ? int(BadArguments) : co_await upload();
             break;
         }
     } catch (const Stop& stop) {
@@ -119,14 +147,18 @@ int BatchRun::run() {
         m_err << Qt::endl;
         code = PortFailure;
     } catch (const Signalled&) {
-        code = endAfterSignal();
+        interrupted = true;
     }
+    // Awaited outside the handler: a coroutine cannot wait inside one.
+    if (interrupted) code = co_await endAfterSignal();
     backToRun();
-    // Whatever is still queued for the unit leaves before the program ends.
+    // Whatever is still queued for the unit (the reboot after its pause) leaves before the program ends.
+    while (m_form.unit.holding())
+        co_await Woken{*this, -1};
     m_port.close();
     code = writeLog(code);
     if (!m_settings.lineUnit.isEmpty()) printRecord(code);
-    return code;
+    co_return code;
 }
 
 bool BatchRun::checkFiles() {
@@ -167,34 +199,41 @@ void BatchRun::stage(const QString& text) {
     m_err << text << Qt::endl;
 }
 
-bool BatchRun::waitFor(const std::function<bool()>& done, int limitMs) {
+Steps<bool> BatchRun::waitFor(std::function<bool()> done, int limitMs) {
     QElapsedTimer elapsed;
     elapsed.start();
     for (;;) {
         // A signal ends the run whatever the phase has come to meanwhile.
         if (m_interrupted) throw Signalled{};
-        if (done()) return true;
+        if (done()) co_return true;
         // A phase that runs ends by itself when the port is lost, and says how far it got.
         if (m_port.failed() && m_form.dialogue.is(Phase::Idle)) throw PortLost{};
-        QEventLoop loop;
+        int left = -1;
         if (limitMs >= 0) {
-            const qint64 left = limitMs - elapsed.elapsed();
-            if (left <= 0) return false;
-            QTimer::singleShot(static_cast<int>(left), &loop, &QEventLoop::quit);
+            left = static_cast<int>(limitMs - elapsed.elapsed());
+            if (left <= 0) co_return false;
         }
-        m_waiting = &loop;
-        loop.exec();
-        m_waiting = nullptr;
+        co_await Woken{*this, left};
     }
 }
 
 void BatchRun::wake() {
-    if (m_waiting) m_waiting->quit();
+    // The steps go on once the handler that woke them has returned, as the window's own work does.
+    if (!m_waiting || m_wakeQueued) return;
+    m_wakeQueued = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_wakeQueued = false;
+            m_limit.stop();
+            if (const std::coroutine_handle<> waiting = std::exchange(m_waiting, {})) waiting.resume();
+        },
+        Qt::QueuedConnection);
 }
 
-qsizetype BatchRun::waitForEnd(qsizetype mark, Phase phase) {
+Steps<qsizetype> BatchRun::waitForEnd(qsizetype mark, Phase phase) {
     qsizetype found = -1;
-    waitFor([&] {
+    co_await waitFor([&] {
         for (qsizetype i = mark; i < m_ended.size() && found < 0; ++i) {
             const Ended& ended = m_ended[i];
             // The stop is cancelled when the unit is asked whether it is stopped already.
@@ -204,32 +243,32 @@ qsizetype BatchRun::waitForEnd(qsizetype mark, Phase phase) {
         // Once no phase runs, the end waited for will not come.
         return found >= 0 || m_form.dialogue.is(Phase::Idle);
     });
-    return found;
+    co_return found;
 }
 
 void BatchRun::click(const std::function<void()>& handler) {
     m_form.run(handler);
 }
 
-void BatchRun::readUnit() {
+Steps<void> BatchRun::readUnit() {
     const qsizetype mark = m_ended.size();
     m_stopped = true;
     click([this] { m_form.StopORUClick(); });
     // A unit that is stopped already does not answer the stop line: ask it as "Load" does, unless it
     // has answered meanwhile, and well before the stop's own limit.
     const int probeMs = std::min(m_settings.stopAnswerMs, m_form.dialogue.stopAnswerMs / 2);
-    if (!waitFor([this] { return !m_form.dialogue.is(Phase::Stopping); }, probeMs)) {
+    if (!co_await waitFor([this] { return !m_form.dialogue.is(Phase::Stopping); }, probeMs)) {
         click([this] { m_form.LoadORUClick(); });
         // A production line asks its ports often: a port where nothing answers has no unit yet.
         if (!m_settings.lineUnit.isEmpty() &&
-            !waitFor([this] { return m_linesHandled > 0 || m_form.dialogue.is(Phase::Idle); },
-                     m_settings.stopAnswerMs)) {
+            !co_await waitFor([this] { return m_linesHandled > 0 || m_form.dialogue.is(Phase::Idle); },
+                              m_settings.stopAnswerMs)) {
             m_err << "error: no unit answers" << Qt::endl;
             throw Stop{PortFailure};
         }
     }
-    const qsizetype end = waitForEnd(mark, Phase::ReadingBack);
-    if (end >= 0 && m_ended[end].outcome == Outcome::Done && m_ended[end].readOut) return;
+    const qsizetype end = co_await waitForEnd(mark, Phase::ReadingBack);
+    if (end >= 0 && m_ended[end].outcome == Outcome::Done && m_ended[end].readOut) co_return;
     m_err << "error: the unit was not read";
     if (end >= 0 && !m_ended[end].detail.isEmpty()) m_err << ": " << m_ended[end].detail;
     m_err << Qt::endl;
@@ -258,24 +297,24 @@ bool BatchRun::planRefused() {
     return !problems.isEmpty();
 }
 
-int BatchRun::program() {
-    if (planRefused()) return BadArguments;
+Steps<int> BatchRun::program() {
+    if (planRefused()) co_return BadArguments;
     // The unit's configuration as read is kept before the first write.
     QString backup;
     click([this, &backup] { backup = backUpUnit(m_form); });
     if (backup.isEmpty()) {
         m_err << "error: no backup of the unit could be kept; nothing was written" << Qt::endl;
-        return BadArguments;
+        co_return BadArguments;
     }
     m_err << "backup of the unit: " << backup << Qt::endl;
     m_backup = backup;
     const qsizetype mark = m_ended.size();
     m_form.writeEveryLocation = m_settings.full;
     click([this] { m_form.SaveORUClick(); });
-    const qsizetype programmed = waitForEnd(mark, Phase::Programming);
+    const qsizetype programmed = co_await waitForEnd(mark, Phase::Programming);
     if (programmed < 0) {
         m_err << "error: the programming did not start" << Qt::endl;
-        return BadArguments;
+        co_return BadArguments;
     }
     m_written =
         m_ended[programmed].outcome == Outcome::Done ? m_ended[programmed].total : m_ended[programmed].done;
@@ -286,14 +325,14 @@ int BatchRun::program() {
         throw Stop{PortFailure};
     }
     stage(QStringLiteral("verifying"));
-    const qsizetype readBack = waitForEnd(programmed + 1, Phase::ReadingBack);
+    const qsizetype readBack = co_await waitForEnd(programmed + 1, Phase::ReadingBack);
     if (readBack < 0 || m_ended[readBack].outcome != Outcome::Done) {
         m_err << "error: the unit was programmed, but not read back to verify it";
         if (readBack >= 0) m_err << ": " << m_ended[readBack].detail;
         m_err << Qt::endl;
         throw Stop{PortFailure};
     }
-    return verify();
+    co_return verify();
 }
 
 int BatchRun::verify() {
@@ -331,16 +370,17 @@ int BatchRun::diff() {
     return Differences;
 }
 
-int BatchRun::upload() {
+Steps<int> BatchRun::upload() {
     const qsizetype mark = m_ended.size();
     click([this] { m_form.UpgradeClick(); });
-    const qsizetype end = waitForEnd(mark, Phase::Uploading);
+    const qsizetype end = co_await waitForEnd(mark, Phase::Uploading);
     if (end < 0) throw Stop{PortFailure};
     const Ended& ended = m_ended[end];
     if (ended.outcome == Outcome::Done) {
         m_err << "upload done: " << ended.detail << Qt::endl;
         // A blank line ended the list before lines that were meant to go, maybe.
-        return linesAfterBlank(m_form.List, m_form.dialogue.done()).isEmpty() ? int(Done) : int(Differences);
+        co_return linesAfterBlank(m_form.List, m_form.dialogue.done()).isEmpty() ? int(Done)
+                                                                                 : int(Differences);
     }
     // The error report has said where the upload stopped and why.
     throw Stop{ended.outcome == Outcome::Failed ? int(BadArguments) : int(PortFailure)};
@@ -353,14 +393,20 @@ void BatchRun::interrupt() {
     // Nothing more goes out: the phase under way ends before the next answer can move it on, and says
     // where it stopped.
     QTimer::singleShot(0, this, [this] {
-        if (!m_form.dialogue.is(Phase::Idle))
-            m_form.run(
-                [this] { m_form.stopPhase(Outcome::Cancelled, QStringLiteral("Interrupted by a signal.")); });
+        endPhaseBySignal();
         wake();
     });
 }
 
-int BatchRun::endAfterSignal() {
+void BatchRun::endPhaseBySignal() {
+    if (!m_form.dialogue.is(Phase::Idle))
+        m_form.run(
+            [this] { m_form.stopPhase(Outcome::Cancelled, QStringLiteral("Interrupted by a signal.")); });
+}
+
+Steps<int> BatchRun::endAfterSignal() {
+    // The steps may go on before the signal's own turn has come.
+    endPhaseBySignal();
     m_err << "interrupted while " << m_stage << Qt::endl;
     // The command in flight is answered before the unit is switched back; a file's data still leaving
     // is part of it.
@@ -368,13 +414,13 @@ int BatchRun::endAfterSignal() {
     const int leaving = static_cast<int>(m_port.outputPending() * 1000 / SerialPort::LineBytesPerSecond);
     m_awaitingLine = true;
     try {
-        waitFor([this] { return m_linesHandled > m_linesAtInterrupt; }, InFlightMs + leaving);
+        co_await waitFor([this] { return m_linesHandled > m_linesAtInterrupt; }, InFlightMs + leaving);
     } catch (const PortLost&) {
         // Nothing more will come.
     } catch (const Signalled&) {
         // A second signal: the run ends at once.
     }
-    return Interrupted;
+    co_return Interrupted;
 }
 
 void BatchRun::backToRun() {
@@ -398,13 +444,13 @@ int BatchRun::writeLog(int code) {
     return code;
 }
 
-void BatchRun::identify() {
+Steps<void> BatchRun::identify() {
     stage(QStringLiteral("identifying"));
     for (const QByteArray& command : {QByteArray("AT+CGSN"), QByteArray("AT+CNUM")}) {
         m_answers.clear();
-        m_port.send(command + "\r\n");
+        m_form.unit.send(command + "\r\n");
         m_awaitingLine = true;
-        const bool answered = waitFor(
+        const bool answered = co_await waitFor(
             [this] {
                 return std::any_of(m_answers.begin(), m_answers.end(), [](const QByteArray& line) {
                     return line == "OK" || line.contains("ERROR");

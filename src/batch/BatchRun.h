@@ -2,14 +2,16 @@
 
 #include "comm/Dialogue.h"
 #include "config/ProgrammingPlan.h"
+#include "core/Steps.h"
 
 #include <QByteArray>
-#include <QEventLoop>
 #include <QList>
 #include <QMap>
 #include <QObject>
 #include <QString>
 #include <QTextStream>
+#include <QTimer>
+#include <coroutine>
 #include <functional>
 
 class TForm1;
@@ -48,7 +50,7 @@ public:
     BatchRun(TForm1& form, WatchedPort& port, ConsoleDialogs& dialogs, const Settings& settings,
              QTextStream& err);
 
-    // Runs the whole task; the exit status of the program.
+    // Runs the whole task on the program's event loop; the exit status of the program.
     int run();
     // A signal asks the run to end: the command in flight is answered, nothing more is sent.
     void interrupt();
@@ -76,29 +78,34 @@ private:
     // Says what keeps the task's files and folders from being read or written; false when anything does.
     bool checkFiles();
     void stage(const QString& text);
-    // Runs the event loop until done() holds. Fails when a signal came, or the port was lost while no phase
-    // runs that would end; with a limit, returns false once that many milliseconds have passed.
-    bool waitFor(const std::function<bool()>& done, int limitMs = -1);
+    struct Woken;
+    // The whole task, step by step; its waits hand the thread back to the event loop.
+    Steps<int> steps();
+    // Waits until done() holds. Fails when a signal came, or the port was lost while no phase runs that
+    // would end; with a limit, comes to false once that many milliseconds have passed.
+    Steps<bool> waitFor(std::function<bool()> done, int limitMs = -1);
     // Wakes waitFor to look again.
     void wake();
     // Waits for the first phase that ends early, or for the given phase to end, after the mark; its index,
     // or -1 when no phase runs any more and none has ended so.
-    qsizetype waitForEnd(qsizetype mark, Dialogue::Phase phase);
+    Steps<qsizetype> waitForEnd(qsizetype mark, Dialogue::Phase phase);
     void click(const std::function<void()>& handler);
-    void readUnit();
+    Steps<void> readUnit();
     // Asks the stopped unit for its IMEI and the SIM's own number.
-    void identify();
+    Steps<void> identify();
     // The identities a production line has done already.
     QStringList unitsDone() const;
     // The unit's record for the production line.
     void printRecord(int code) const;
     // Says every reason why the loaded file cannot be programmed whole; true when there is one.
     bool planRefused();
-    int program();
+    Steps<int> program();
     int verify();
     int diff();
-    int upload();
-    int endAfterSignal();
+    Steps<int> upload();
+    Steps<int> endAfterSignal();
+    // The phase under way ends, and says where it stopped.
+    void endPhaseBySignal();
     void backToRun();
     // The status after the log is written: a log that cannot be written makes a good run's status 2.
     int writeLog(int code);
@@ -111,7 +118,10 @@ private:
     Settings m_settings;
     QTextStream& m_err;
     QString m_stage;
-    QEventLoop* m_waiting = nullptr;
+    // The steps wait here to be woken, at the latest by the limit.
+    std::coroutine_handle<> m_waiting;
+    bool m_wakeQueued = false;
+    QTimer m_limit;
     // The unit was asked to stop: it goes back to run mode at the end.
     bool m_stopped = false;
     bool m_interrupted = false;

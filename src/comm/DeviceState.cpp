@@ -20,11 +20,14 @@ void startWait(TForm1& form) {
 void TForm1::RunORUClick() {
     // Whatever the unit was doing for the program, it now runs its script.
     dialogue.end(Dialogue::Outcome::Cancelled);
+    unit.dropQueued();
     readBack->unitMayHaveChanged();
-    ApdComPort1.setDtr(false);
-    pacer.wait(1000);
+    unit.setDtr(false);
+    // The script starts again: nothing sent before is answered any more.
+    unit.forgetOpen();
+    unit.pause(1000);
     // The LTE module runs its script on once DTR is off; the standard one is restarted.
-    if (!state.lteModule) ApdComPort1.send("AT#REBOOT\r\n");
+    if (!state.lteModule) unit.send("AT#REBOOT\r\n");
     startWait(*this);
     showDeviceState(DeviceNic);
     LoadORU->setEnabled(false);
@@ -33,11 +36,11 @@ void TForm1::RunORUClick() {
 
 void TForm1::StopORUClick() {
     // A unit held stopped by the stop line says nothing more to it: it is read as Load reads it.
-    if (ApdComPort1.dtr() && !DeviceStop->isHidden() && dialogue.is(Dialogue::Phase::Idle)) {
+    if (unit.dtr() && !DeviceStop->isHidden() && dialogue.is(Dialogue::Phase::Idle)) {
         LoadORUClick();
         return;
     }
-    ApdComPort1.setDtr(true);
+    unit.setDtr(true);
     startWait(*this);
     dialogue.firstEntryPending = true;
     showDeviceState(DeviceNic);
@@ -49,7 +52,7 @@ void TForm1::StopORUClick() {
 
 void TForm1::LoadORUClick() {
     if (!DeviceNic->isHidden()) {
-        ApdComPort1.send("AT+CGMI\r\n");
+        unit.send("AT+CGMI\r\n");
         // A unit that is stopped already answers "Telit".
         dialogue.start(Dialogue::Phase::Stopping);
         DeviceRun->show();
@@ -66,6 +69,9 @@ void TForm1::LoadORUClick() {
     }
     // A read-back under way serves as this one, or another follows it.
     if (!DeviceStop->isHidden() && dialogue.askReadBack()) {
+        // A unit found stopped (at start-up, or connected again) is held so by the stop line while it is
+        // read: without it, the operator's answer asks nothing more.
+        unit.setDtr(true);
         askOperator("AT#SPN\r\n");
         setPosition(Prubeh, 0);
         SaveORU->setEnabled(true);
@@ -80,13 +86,13 @@ void TForm1::CekaniTimer() {
 }
 
 void TForm1::signalClick() {
-    ApdComPort1.send("AT+CSQ\r\n");
+    unit.send("AT+CSQ\r\n");
 }
 
 void TForm1::IMEIClick() {
-    ApdComPort1.send("AT#CGSN\r\n");
+    unit.send("AT#CGSN\r\n");
 }
 
 void TForm1::InicializaceClick() {
-    ApdComPort1.send("AT#ESCRIPT=oru.pyo\r\n");
+    unit.send("AT#ESCRIPT=oru.pyo\r\n");
 }

@@ -53,7 +53,6 @@ void Dialogue::end(Outcome outcome, const QString& detail) {
     uploadActive = false;
     asendPending = false;
     awaitingPrompt = false;
-    oksBeforeRead = 0;
     if (outcome != Outcome::Done) {
         rereadPending = false;
         readAgain = false;

@@ -93,8 +93,6 @@ public:
     bool readAgain = false;
     // Programming was asked for before the unit had been read: it is asked once the read completes.
     bool programAfterRead = false;
-    // Answers that close commands sent before the read, still to come ahead of the read's own "OK".
-    int oksBeforeRead = 0;
     // Times the running read-back has asked a busy SIM again.
     int busyRetries = 0;
 

@@ -28,8 +28,8 @@ QString portName(const SerialPort& port) {
 } // namespace
 
 void TForm1::askOperator(const QByteArray& command) {
-    ApdComPort1.send(command);
-    if (ApdComPort1.dtr()) {
+    unit.send(command);
+    if (unit.dtr()) {
         dialogue.reachRead(Dialogue::ReadStage::Operator);
     } else if (dialogue.is(Phase::Stopping)) {
         // A unit found stopped while the stop line is off: it is not held stopped, and nothing is read.
@@ -37,12 +37,11 @@ void TForm1::askOperator(const QByteArray& command) {
     }
 }
 
-void TForm1::startRead(int oksBefore) {
+void TForm1::startRead() {
     ResetEntryView();
     // Where the "DETECT" entry is, this read-back tells anew.
     dialogue.detectFound = false;
     dialogue.reachRead(Dialogue::ReadStage::Entries);
-    dialogue.oksBeforeRead = oksBefore;
     dialogue.setTotal(state.simCapacity);
 }
 
@@ -50,8 +49,8 @@ void TForm1::startReRead() {
     setPosition(Prubeh, 0);
     SaveORU->setEnabled(true);
     ResetEntryView();
-    pacer.wait(200);
-    ApdComPort1.send("AT#SPN\r\n");
+    unit.pause(200);
+    unit.send("AT#SPN\r\n");
     dialogue.reachRead(Dialogue::ReadStage::Operator);
 }
 
@@ -86,16 +85,20 @@ void TForm1::runDeferred() {
 
 void TForm1::phaseTimedOut(Phase phase) {
     // Silence counts only while the program runs and once every byte for the unit has left: a program
-    // that was stopped (Ctrl+Z) finds the answers of meanwhile waiting, and a large send is still leaving.
-    if (ApdComPort1.inputWaiting()) {
+    // that was stopped (Ctrl+Z) finds the answers of meanwhile waiting, a paced command has not gone yet, and
+    // a large send is still leaving, as long as the unit takes its bytes at all.
+    if (ApdComPort1.inputWaiting() || unit.holding()) {
         dialogue.answered();
         return;
     }
-    if (const qint64 pending = ApdComPort1.outputPending(); pending > 0) {
+    const qint64 pending = ApdComPort1.outputPending();
+    if (pending > 0 && (m_outputSeen < 0 || pending < m_outputSeen)) {
+        m_outputSeen = pending;
         dialogue.expect(dialogue.limitMs() +
                         static_cast<int>(pending * 1000 / SerialPort::LineBytesPerSecond));
         return;
     }
+    m_outputSeen = -1;
     const QString port = portName(ApdComPort1);
     const int seconds = dialogue.limitMs() / 1000;
     QString cause;
@@ -109,6 +112,14 @@ void TForm1::phaseTimedOut(Phase phase) {
                     .arg(seconds);
         break;
     case Phase::Uploading:
+        if (pending > 0) {
+            cause = QStringLiteral("The unit on %1 has taken no more of the upload's data for %2 s: %3 bytes "
+                                   "are still to go.")
+                        .arg(port)
+                        .arg(seconds)
+                        .arg(pending);
+            break;
+        }
         if (dialogue.awaitingPrompt) {
             cause = QStringLiteral("The unit on %1 did not ask for the file's data within %2 s.")
                         .arg(port)
@@ -135,14 +146,13 @@ bool TForm1::retryBusySim() {
     if (stage != Dialogue::ReadStage::Size && stage != Dialogue::ReadStage::Entries) return false;
     ++dialogue.busyRetries;
     log("(the SIM is busy: asking again)");
-    pacer.wait(Dialogue::BusyRetryMs);
+    unit.pause(Dialogue::BusyRetryMs);
     if (stage == Dialogue::ReadStage::Size) {
-        ApdComPort1.send("AT+CPBR=?\r\n");
+        unit.send("AT+CPBR=?\r\n");
         dialogue.answered();
     } else {
-        ApdComPort1.send("AT+CPBR=1," + QByteArray::number(state.simCapacity) + "\r\n");
-        // The refusal closed the refused read: the next "OK" is the new read's own.
-        startRead(0);
+        unit.send("AT+CPBR=1," + QByteArray::number(state.simCapacity) + "\r\n");
+        startRead();
     }
     return true;
 }
@@ -192,6 +202,9 @@ void TForm1::stopPhase(Outcome outcome, const QString& cause) {
         break;
     }
     if (dialogue.programAfterRead) where += QStringLiteral(" The unit was not programmed.");
+    // What the phase would have sent next, and the answer it waited for, no longer count.
+    unit.dropQueued();
+    unit.forgetOpen();
     if (std::exchange(dialogue.detectSwitchPending, false))
         where += QStringLiteral(" Button detection was not switched: the box shows what you asked for, not "
                                 "what the unit holds.");

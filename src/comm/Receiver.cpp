@@ -4,6 +4,7 @@
 #include "config/TextCuts.h"
 #include "core/Bytes.h"
 #include "core/Pacer.h"
+#include "engine/Answers.h"
 #include "widgets/Bar.h"
 #include "widgets/Gauge.h"
 #include "widgets/Led.h"
@@ -13,6 +14,7 @@
 #include <QLocale>
 #include <QRegularExpression>
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -57,11 +59,6 @@ QByteArray longTime(const QTime& time) {
     return last.text;
 }
 
-// The module's answer to a command it did not carry out.
-bool isErrorAnswer(const QByteArray& line) {
-    return line == "ERROR" || line.startsWith("+CME ERROR:") || line.startsWith("+CMS ERROR:");
-}
-
 QColor signalColour(int level) {
     if (level >= 15 && level <= 21) return {0, 255, 255};
     if (level >= 22 && level <= 31) return {0, 255, 0};
@@ -82,18 +79,10 @@ void TForm1::ApdComPort1TriggerAvail(quint16 count) {
     // Enabling a running timer does not restart its interval.
     if (!LedTimer->isActive()) LedTimer->start();
 
-    // A failed line ends only that line: the bytes after it are still handled, in order, and the
-    // failure is reported once they are (a message box runs its own event loop).
-    QStringList failures;
     for (int i = 0; i < count; ++i) {
         const quint8 c = ApdComPort1.readChar();
         if (c == 13) {
-            try {
-                handleLine();
-            } catch (const Failure& failure) {
-                failures << failure.text();
-            }
-            state.rxLine.clear();
+            m_heldLines << std::exchange(state.rxLine, {});
             m_rxLineCut = false;
         } else if (c >= 32) {
             if (state.rxLine.size() >= MaxLineLength) {
@@ -107,6 +96,21 @@ void TForm1::ApdComPort1TriggerAvail(quint16 count) {
                 sendUploadPayload();
         }
     }
+    handleReceived();
+}
+
+void TForm1::handleReceived() {
+    // A failed line ends only that line: the lines after it are still handled, in order, and the failure
+    // is reported once they are (a message box runs its own event loop). A pause that a line starts holds
+    // back the lines after it until it ends, as the unit's answers wait while the program paces it.
+    QStringList failures;
+    while (!m_heldLines.isEmpty() && !unit.holding()) {
+        try {
+            handleLine(m_heldLines.takeFirst());
+        } catch (const Failure& failure) {
+            failures << failure.text();
+        }
+    }
     if (!failures.isEmpty()) throw Failure(failures.join(QLatin1Char('\n')));
 }
 
@@ -115,19 +119,33 @@ void TForm1::LedTimerTimer() {
     LedTimer->stop();
 }
 
-void TForm1::handleLine() {
-    const QByteArray line = state.rxLine;
+void TForm1::handleLine(const QByteArray& line) {
     if (!line.contains("#SMSATWL")) log("[" + longTime(pacer.now()) + "]   " + line);
     if (line.contains("AT#tone=i,4]")) showDeviceState(DeviceRun);
+    const UnitLine::Taken taken = unit.take(line);
     // A line the window cannot take in whole (a setting it cannot show) was still said by the unit.
     try {
-        dispatchLine(line);
+        switch (taken.role) {
+        case UnitLine::Role::Final:
+            if (line == "OK")
+                handleOk(taken.command);
+            else
+                answerRefused(line);
+            break;
+        case UnitLine::Role::Answer:
+            dispatchLine(line);
+            break;
+        case UnitLine::Role::Unsolicited:
+            // A final result that closes no command, or a late answer to a query: the monitor shows it, and
+            // nothing acts on it.
+            if (!isFinalResult(line) && !isQueryAnswer(line)) dispatchLine(line);
+            break;
+        }
     } catch (const Failure&) {
         emit lineHandled(line);
         throw;
     }
     emit lineHandled(line);
-    if (isErrorAnswer(line)) answerRefused(line);
 }
 
 void TForm1::dispatchLine(const QByteArray& line) {
@@ -136,11 +154,11 @@ void TForm1::dispatchLine(const QByteArray& line) {
     if ((dialogue.is(Dialogue::Phase::Programming) || dialogue.is(Dialogue::Phase::Uploading)) &&
         beginsAnExchange(line))
         return;
-    if (line == "OK") {
-        handleOk();
-    } else if (line == "STOP" || line.contains("#APLAYEV:")) {
+    if (line == "STOP" || line.contains("#APLAYEV:")) {
         if (line.contains("#APLAYEV:")) state.lteModule = true;
-        if (!ApdComPort1.dtr()) return;
+        if (!unit.dtr()) return;
+        // What was sent to the running script gets no answer.
+        unit.forgetOpen();
         // The unit stopped: a stop that came after its phase gave up is taken up again.
         if (dialogue.is(Dialogue::Phase::Stopping))
             dialogue.answered();
@@ -149,31 +167,32 @@ void TForm1::dispatchLine(const QByteArray& line) {
         EndWait();
         ShowStopState();
         log("----------------------1");
-        ApdComPort1.send("ATE0\r\n");
+        unit.send("ATE0\r\n");
         log(">ATE0");
         dialogue.stopSeen = true;
         log("ATE0=-1");
         log(state.lteModule ? "LTE=-1" : "LTE=0");
-        pacer.wait(1000);
+        unit.pause(1000);
     } else if (line == "Telit") {
         showDeviceState(DeviceStop);
         askOperator("AT#SPN\r\n");
         setPosition(Prubeh, 0);
         SaveORU->setEnabled(true);
         LoadORU->setEnabled(true);
-        ResetEntryView();
+        // A read-back follows only with the stop line on; without one, the window keeps what it shows.
+        if (unit.dtr()) ResetEntryView();
     } else if (line == "[AT#SLED=1]=") {
-        pacer.wait(1000);
+        unit.pause(1000);
         askOperator("ATE0;#SPN\r\n");
         dialogue.stopSeen = false;
         EndWait();
         ShowStopState();
     } else if (dialogue.asendPending && line.contains("#ASENDEV:")) {
-        ApdComPort1.send("AT\r\n");
+        unit.send("AT\r\n");
         dialogue.asendPending = false;
         dialogue.answered();
     } else if (line == "+CREG: 0,1" || line == "+CREG: 0,5") {
-        pacer.wait(200);
+        unit.pause(200);
     } else if (line.contains("#CBC:")) {
         Cekani->stop();
         Prubeh->hide();
@@ -195,25 +214,16 @@ void TForm1::dispatchLine(const QByteArray& line) {
                 QStringLiteral("The unit gave its SIM's size as %1 locations; the program keeps %2.")
                     .arg(n)
                     .arg(state.simCapacity));
-        // The listing is measured against the size it was asked with: another size in the middle of it
-        // leaves no telling which locations the unit has.
-        if (dialogue.is(Dialogue::Phase::ReadingBack) && dialogue.readStage() == Dialogue::ReadStage::Entries)
-            stopPhase(Dialogue::Outcome::Refused,
-                      QStringLiteral("The unit reported its SIM's size again, as %1 locations, while listing "
-                                     "its %2.")
-                          .arg(n)
-                          .arg(state.simCapacity));
         state.simCapacity = n;
         const SimLimits limits = simLimits(line);
         state.simNumberLength = limits.numberLength;
         state.simTextLength = limits.textLength;
         StatusBar1->setPanelText(2, QStringLiteral(" SIM: %1").arg(n));
         if (n > 10) {
-            pacer.wait(100);
+            unit.pause(100);
             if (ApdComPort1.isChosen()) {
-                ApdComPort1.send("AT+CPBR=1," + QByteArray::number(n) + "\r\n");
-                // The size query's own "OK" is still to come.
-                startRead(1);
+                unit.send("AT+CPBR=1," + QByteArray::number(n) + "\r\n");
+                startRead();
             }
         } else if (dialogue.is(Dialogue::Phase::ReadingBack)) {
             dialogue.end(Dialogue::Outcome::Done,
@@ -222,13 +232,13 @@ void TForm1::dispatchLine(const QByteArray& line) {
     } else if (!line.contains("+CPBR")) {
         if (line.contains("#SPN")) {
             StatusBar1->setPanelText(0, fromBytes("Operator: " + cutThrough(line, ":")));
-            pacer.wait(200);
-            if (ApdComPort1.isChosen() && ApdComPort1.dtr()) {
+            unit.pause(200);
+            if (ApdComPort1.isChosen() && unit.dtr()) {
                 // The size query goes out once for each read-back, however many operator queries it had.
                 const bool sizeAsked = dialogue.is(Dialogue::Phase::ReadingBack) &&
                                        dialogue.readStage() >= Dialogue::ReadStage::Size;
                 if (!sizeAsked) {
-                    ApdComPort1.send("AT+CPBR=?\r\n");
+                    unit.send("AT+CPBR=?\r\n");
                     dialogue.reachRead(Dialogue::ReadStage::Size);
                 }
             } else if (dialogue.is(Dialogue::Phase::ReadingBack)) {
@@ -243,15 +253,13 @@ void TForm1::dispatchLine(const QByteArray& line) {
     }
 }
 
-void TForm1::handleOk() {
-    // The read's own "OK" ends the read-back; those of the commands before it come first.
-    if (dialogue.is(Dialogue::Phase::ReadingBack) && dialogue.readStage() == Dialogue::ReadStage::Entries) {
-        if (dialogue.oksBeforeRead > 0)
-            --dialogue.oksBeforeRead;
-        else
-            finishReadBack();
-    }
-    if (dialogue.rereadPending) {
+void TForm1::handleOk(const QByteArray& command) {
+    const bool write = command == "AT" || command.startsWith("AT+CPBW=");
+    // The read's own "OK" ends the read-back.
+    if (dialogue.is(Dialogue::Phase::ReadingBack) && dialogue.readStage() == Dialogue::ReadStage::Entries &&
+        command.startsWith("AT+CPBR=1,"))
+        finishReadBack();
+    if (dialogue.rereadPending && command.startsWith("AT+CPBW=")) {
         dialogue.rereadPending = false;
         // A read-back under way already shows the change, or another follows it.
         if (dialogue.askReadBack()) startReRead();
@@ -261,15 +269,15 @@ void TForm1::handleOk() {
         setPosition(Prubeh, state.uploadIndex);
         dialogue.uploadActive = false;
         dialogue.step(state.uploadIndex);
-        pacer.wait(500);
+        unit.pause(500);
         UploadStep(state.uploadIndex);
-    } else if (dialogue.stopSeen && state.lteModule) {
+    } else if (dialogue.stopSeen && state.lteModule && command == "ATE0") {
         dialogue.stopSeen = false;
-        pacer.wait(200);
+        unit.pause(200);
         log("----------------------2");
         askOperator("AT#SPN\r\n");
         log(">AT#SPN");
-    } else if (dialogue.is(Dialogue::Phase::Programming)) {
+    } else if (dialogue.is(Dialogue::Phase::Programming) && write) {
         programmingStep();
     }
 }

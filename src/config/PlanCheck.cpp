@@ -3,14 +3,11 @@
 #include "config/PhonebookEntry.h"
 #include "config/ProgrammingPlan.h"
 #include "core/Bytes.h"
+#include "engine/Answers.h"
 
 #include <QRegularExpression>
 
 namespace {
-
-// Texts that, anywhere in a read-back line, make the receiver take the line for another answer.
-const QByteArrayList AnswerWords = {
-    "+CPBR: (1-", "+CSQ:", "#CBC:", "#APLAYEV:", "#ASENDEV:", "#SMSATWL", "AT#tone=i,4]"};
 
 QString problem(const PlannedEntry& entry, const QString& what) {
     return QStringLiteral("%1: %2").arg(entry.label, what);
@@ -30,11 +27,10 @@ void checkField(QStringList& problems, const PlannedEntry& entry, const char* fi
         problems << problem(entry, QStringLiteral("its %1 holds %2, which the unit would take for the end "
                                                   "of the field")
                                        .arg(QLatin1String(field), character));
-    for (const QByteArray& word : AnswerWords)
-        if (text.contains(word))
-            problems << problem(entry, QStringLiteral("its %1 holds \"%2\", which would be taken for the "
-                                                      "unit's answer when it is read back")
-                                           .arg(QLatin1String(field), fromBytes(word)));
+    if (const QByteArray word = misreadingWord(text); !word.isEmpty())
+        problems << problem(entry, QStringLiteral("its %1 holds \"%2\", which would be taken for the "
+                                                  "unit's answer when it is read back")
+                                       .arg(QLatin1String(field), fromBytes(word)));
 }
 
 } // namespace

@@ -81,7 +81,7 @@ void TForm1::SaveORUClick() {
     state.writeIndex = 1;
     try {
         // This probe only provokes the first "OK".
-        ApdComPort1.send("AT\r\n");
+        unit.send("AT\r\n");
     } catch (const Failure& failure) {
         abandon(*this, failure);
     }
@@ -89,6 +89,10 @@ void TForm1::SaveORUClick() {
 
 QString TForm1::stopProgramming(Dialogue::Outcome outcome) {
     unlock(*this);
+    // A refused write left its location as it was; one without an answer may or may not have been made.
+    if (const auto unanswered = std::exchange(m_writeInFlight, std::nullopt);
+        unanswered && outcome != Dialogue::Outcome::Refused)
+        readBack->unknownAt(unanswered->location);
     // The unit confirmed every write up to the last step; a write sent after it has no answer yet.
     const int confirmed = dialogue.done();
     const bool sentUnanswered = writingOnly
@@ -126,9 +130,10 @@ QString TForm1::stopProgramming(Dialogue::Outcome outcome) {
     }
     const QString backup = std::exchange(programmingBackup, QString());
     if (!backup.isEmpty())
-        reached += QStringLiteral(" What the unit held before is kept in %1: to put it back, choose that file "
-                                  "with Restore backup… and program the unit.")
-                       .arg(QDir::toNativeSeparators(backup));
+        reached +=
+            QStringLiteral(" What the unit held before is kept in %1: to put it back, choose that file "
+                           "with Restore backup… and program the unit.")
+                .arg(QDir::toNativeSeparators(backup));
     return reached;
 }
 
@@ -143,6 +148,8 @@ void TForm1::EnableControls() {
 }
 
 void TForm1::programmingStep() {
+    if (const auto confirmed = std::exchange(m_writeInFlight, std::nullopt))
+        readBack->written(confirmed->location, confirmed->content);
     ++state.writeStep;
     setPosition(Prubeh, state.writeStep);
     dialogue.step(writingOnly ? state.writeStep - 1 : state.writeIndex - 1);
@@ -154,14 +161,13 @@ void TForm1::programmingStep() {
         // Shows what the SIM now holds, and checks every location against what was written.
         if (ApdComPort1.isChosen()) {
             readBack->verifyNextRead(plannedLocations(programmingPlan(writing)));
-            ApdComPort1.send("AT+CPBR=1," + QByteArray::number(state.simCapacity) + "\r\n");
-            // Sent on an "OK": the next "OK" is the read's own.
-            startRead(0);
+            unit.send("AT+CPBR=1," + QByteArray::number(state.simCapacity) + "\r\n");
+            startRead();
         }
         return;
     }
     try {
-        pacer.wait(200);
+        unit.pause(200);
         if (writingOnly) {
             const LocationChange& change = writingOnly->at(state.writeStep - 1);
             state.writeIndex = change.location;
@@ -181,25 +187,27 @@ void TForm1::programmingStep() {
 
 void TForm1::clearLocation() {
     const QByteArray location = QByteArray::number(state.writeIndex);
+    m_writeInFlight = WriteInFlight{state.writeIndex, {}};
     log("delete SIM" + location);
-    ApdComPort1.send("AT+CPBW=" + location + "\r\n");
+    unit.send("AT+CPBW=" + location + "\r\n");
     ++state.writeIndex;
 }
 
 void TForm1::WriteEntry(const QByteArray& name, const QByteArray& number) {
     // An empty entry takes no location; the "OK" to the probe moves the sequence on.
     if (name.isEmpty() || number.isEmpty()) {
-        ApdComPort1.send("AT\r\n");
+        unit.send("AT\r\n");
         log("---");
         return;
     }
     const QByteArray location = QByteArray::number(state.writeIndex);
+    m_writeInFlight = WriteInFlight{state.writeIndex, {number, name}};
     log("SIM" + location);
     // The bare form cuts a name at its comma; the quoted form, with the number's type, carries it whole.
     if (needsQuotedWrite(name))
-        ApdComPort1.send("AT+CPBW=" + location + ",\"" + number + "\"," +
-                         (number.startsWith('+') ? "145" : "129") + ",\"" + name + "\"\r\n");
+        unit.send("AT+CPBW=" + location + ",\"" + number + "\"," + (number.startsWith('+') ? "145" : "129") +
+                  ",\"" + name + "\"\r\n");
     else
-        ApdComPort1.send("AT+CPBW=" + location + "," + number + ",," + name + "\r\n");
+        unit.send("AT+CPBW=" + location + "," + number + ",," + name + "\r\n");
     ++state.writeIndex;
 }

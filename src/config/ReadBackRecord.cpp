@@ -3,6 +3,7 @@
 #include "app/TForm1.h"
 #include "comm/SerialPort.h"
 #include "config/PhonebookEntry.h"
+#include "engine/Answers.h"
 #include "files/ConfigFile.h"
 
 using Phase = Dialogue::Phase;
@@ -27,9 +28,17 @@ void ReadBackRecord::verifyNextRead(const QMap<int, SimLocation>& written) {
     m_written = written;
 }
 
+void ReadBackRecord::written(int location, const SimLocation& content) {
+    if (content.name.isEmpty())
+        m_locations.remove(location);
+    else
+        m_locations[location] = content;
+}
+
 void ReadBackRecord::forget() {
     m_known = false;
     m_locations.clear();
+    m_unknown.clear();
     m_capacity = 0;
     m_written.reset();
 }
@@ -51,14 +60,15 @@ void ReadBackRecord::ended(Phase phase, Outcome outcome) {
     if (!complete) return;
     m_known = true;
     m_current = true;
+    m_unknown.clear();
     m_locations = m_reading;
     m_capacity = m_form.state.simCapacity;
     if (written) emit verified(locationChanges(*written, m_locations, m_capacity));
 }
 
 void ReadBackRecord::line(const QByteArray& line) {
-    if (!line.startsWith("+CPBR:") || line.contains("+CPBR: (") || !m_form.dialogue.is(Phase::ReadingBack))
-        return;
+    // The receiver's own rule: whatever it routes as a listed entry is one.
+    if (!isEntryAnswer(line) || !m_form.dialogue.is(Phase::ReadingBack)) return;
     const PhonebookEntry entry = PhonebookEntry::parse(line);
     // The receiver leaves out an entry at no location of the SIM, and reports it.
     if (const int location = locationOf(entry.index, m_form.state.simCapacity))

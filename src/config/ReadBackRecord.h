@@ -6,12 +6,16 @@
 #include <QByteArray>
 #include <QMap>
 #include <QObject>
+#include <QSet>
 #include <optional>
 
 class TForm1;
 
-// What the unit was last found to hold, location by location, kept from the read-backs of this connection
-// as they complete; and the check of the read-back that follows a programming against what it wrote.
+// What the unit holds, location by location, as far as this connection has seen: what the read-backs found
+// as they completed, and every write the unit confirmed since. A write the unit did not answer leaves its
+// location unknown, and a unit that ran its script or took an upload may hold anything: either way the
+// unit is read again before it is compared or programmed. Also the check of the read-back that follows a
+// programming against what it wrote.
 class ReadBackRecord : public QObject {
     Q_OBJECT
 public:
@@ -19,10 +23,14 @@ public:
 
     // Whether a read-back has completed since the port was last opened.
     bool known() const { return m_known; }
-    // Whether the unit still holds what that read-back found, as far as the program can tell: it has not
-    // run its script or taken an upload since, either of which may change its SIM.
-    bool current() const { return m_known && m_current; }
+    // Whether the record says what the unit holds in every location: no write since went unanswered, and
+    // the unit has not run its script or taken an upload since, either of which may change its SIM.
+    bool current() const { return m_known && m_current && m_unknown.isEmpty(); }
     void unitMayHaveChanged() { m_current = false; }
+    // The unit confirmed a write: the location holds that now (cleared when the content is empty).
+    void written(int location, const SimLocation& content);
+    // A write got no answer: the location may hold the old content or the new.
+    void unknownAt(int location) { m_unknown.insert(location); }
     const QMap<int, SimLocation>& locations() const { return m_locations; }
     // The SIM's size that read-back spoke of.
     int capacity() const { return m_capacity; }
@@ -49,6 +57,7 @@ private:
     bool m_known = false;
     bool m_current = false;
     QMap<int, SimLocation> m_locations;
+    QSet<int> m_unknown;
     int m_capacity = 0;
     // The locations of the read-back under way.
     QMap<int, SimLocation> m_reading;

@@ -1,8 +1,6 @@
 #include "core/Pacer.h"
 
 #include <QDateTime>
-#include <QEventLoop>
-#include <QThread>
 #include <algorithm>
 
 TimerDeadline::TimerDeadline() {
@@ -10,16 +8,8 @@ TimerDeadline::TimerDeadline() {
     connect(&m_timer, &QTimer::timeout, this, &Deadline::expired);
 }
 
-void RealPacer::wait(int ms) {
-    if (ms > 0) QThread::msleep(static_cast<unsigned long>(ms));
-}
-
-void RealPacer::waitDrawing(int ms) {
-    // Only the window system's drawing and the timers run: the port's and the signals' notifiers wait, and so
-    // does the user's input, the close button included, each to be taken in order after the wait.
-    QEventLoop loop;
-    QTimer::singleShot(std::max(ms, 0), Qt::PreciseTimer, &loop, &QEventLoop::quit);
-    loop.exec(QEventLoop::ExcludeUserInputEvents | QEventLoop::ExcludeSocketNotifiers);
+void RealPacer::after(int ms, QObject* context, std::function<void()> then) {
+    QTimer::singleShot(std::max(ms, 0), Qt::PreciseTimer, context, std::move(then));
 }
 
 QTime RealPacer::now() {

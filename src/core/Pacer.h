@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QTime>
 #include <QTimer>
+#include <functional>
 #include <memory>
 
 // A limit on how long the program waits for the unit. It expires once, through the event queue,
@@ -18,15 +19,13 @@ signals:
     void expired();
 };
 
-// The unit's pacing: blocking waits on the window thread, the clock for the monitor log, and the limits
-// on waiting for the unit's answers.
+// The unit's pacing, the clock for the monitor log, and the limits on waiting for the unit's answers. No
+// wait blocks the thread: a pause is a timer whose expiry carries on.
 class Pacer {
 public:
     virtual ~Pacer() = default;
-    virtual void wait(int ms) = 0;
-    // As wait(), while the windows on screen are drawn; the unit's answers and the user's input wait all the
-    // same.
-    virtual void waitDrawing(int ms) { wait(ms); }
+    // Runs then once ms have passed, through the event queue, unless context is gone by then.
+    virtual void after(int ms, QObject* context, std::function<void()> then) = 0;
     virtual QTime now() = 0;
     virtual std::unique_ptr<Deadline> deadline() = 0;
 };
@@ -43,12 +42,11 @@ private:
     QTimer m_timer;
 };
 
-// Blocks the window thread for real; received bytes wait in the port's input buffer meanwhile. The clock
-// looks at the time zone once a minute, not for every line it stamps.
+// Pauses by the event loop's clock. The clock looks at the time zone once a minute, not for every line it
+// stamps.
 class RealPacer : public Pacer {
 public:
-    void wait(int ms) override;
-    void waitDrawing(int ms) override;
+    void after(int ms, QObject* context, std::function<void()> then) override;
     QTime now() override;
     std::unique_ptr<Deadline> deadline() override { return std::make_unique<TimerDeadline>(); }
 

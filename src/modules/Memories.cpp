@@ -78,15 +78,15 @@ void TForm1::DetButClick() {
     const QByteArray index =
         dialogue.detectFound ? nodeIndex(state.detectLine, state.simCapacity) : QByteArray();
     if (DetBut->isChecked()) {
-        ApdComPort1.send("AT+CPBW=" + index + ",1,,DETECT\r\n");
+        unit.send("AT+CPBW=" + index + ",1,,DETECT\r\n");
     } else {
-        if (!index.isEmpty()) ApdComPort1.send("AT+CPBW=" + index + "\r\n");
+        if (!index.isEmpty()) unit.send("AT+CPBW=" + index + "\r\n");
         state.detectLine.clear();
         dialogue.detectFound = false;
     }
 
     // The read-back that follows shows the state the unit now holds.
-    pacer.wait(500);
+    unit.pause(500);
     askOperator("AT#SPN\r\n");
     setPosition(Prubeh, 0);
     SaveORU->setEnabled(true);

@@ -65,7 +65,7 @@ void deleteSelected(TForm1& form, const EntryTree* tree) {
                                    {},
                                    QStringLiteral("Delete")}))
             return;
-        form.ApdComPort1.send("AT+CPBW=" + index + "\r\n");
+        form.unit.send("AT+CPBW=" + index + "\r\n");
         awaitWrite(form, QStringLiteral("Deleted %1 from location %2").arg(entry, fromBytes(index)));
     }
     form.dialogue.rereadPending = true;

@@ -24,7 +24,7 @@ void writeModuleEntry(TForm1& form, const EntryTree* tree, const QByteArray& num
     }
     const QByteArray index =
         tree->hasSelection() ? nodeIndex(tree->selectedText(), form.state.simCapacity) : QByteArray();
-    form.ApdComPort1.send("AT+CPBW=" + index + "," + number + ",," + name + "\r\n");
+    form.unit.send("AT+CPBW=" + index + "," + number + ",," + name + "\r\n");
     awaitWrite(form,
                index.isEmpty()
                    ? QStringLiteral("Wrote %1 into the first free location").arg(fromBytes(name))

@@ -66,7 +66,7 @@ void TForm1::UploadStep(int index) {
     // The answer is awaited once the command is out: a send that fails leaves nothing to wait for.
     const auto issue = [this, index](const QByteArray& command, bool data) {
         log(command);
-        ApdComPort1.send(command + "\r\n");
+        unit.send(command + "\r\n");
         dialogue.uploadActive = true;
         dialogue.awaitingPrompt = data;
         dialogue.step(index);
@@ -82,7 +82,7 @@ void TForm1::UploadStep(int index) {
             const QByteArray name = uploadArgument(line);
             const int size = ReadNamedFile(name);
             if (size == 0) return endUpload(index);
-            pacer.wait(state.serialWaitMs);
+            unit.pause(state.serialWaitMs);
             issue("AT#ASEND=" + name + "," + QByteArray::number(size), true);
             dialogue.asendPending = true;
             break;

@@ -5,35 +5,47 @@
 
 #include <algorithm>
 
+namespace {
+
+constexpr qsizetype Buffer = SerialPort::OutputBufferSize;
+// How often a payload larger than the output buffer looks whether the buffer has drained.
+constexpr int DrainLookMs = 1000;
+
+} // namespace
+
 void TForm1::sendUploadPayload() {
     log("+++++++++++++++");
     dialogue.awaitingPrompt = false;
     dialogue.step(dialogue.done());
-    pacer.wait(500);
-    const QByteArray& payload = state.uploadPayload;
-    constexpr qsizetype buffer = SerialPort::OutputBufferSize;
+    unit.pause(500);
+    // The output buffer takes at most its size at once: the rest follows in pieces of at most that size,
+    // each as soon as the buffer has drained.
+    unit.sendData(state.uploadPayload.left(Buffer));
+    unit.then([this] {
+        awaitUploadAnswer(std::min(Buffer, state.uploadPayload.size()));
+        if (state.uploadPayload.size() > Buffer) sendPayloadFrom(Buffer);
+    });
+}
+
+void TForm1::awaitUploadAnswer(qsizetype lastSend) {
     // The unit answers once the last bytes have crossed the line.
-    const auto awaitAnswer = [this](qsizetype lastSend) {
-        dialogue.expect(dialogue.answerMs +
-                        static_cast<int>(lastSend * 1000 / SerialPort::LineBytesPerSecond));
-    };
-    if (payload.size() <= buffer) {
-        ApdComPort1.send(payload);
-        awaitAnswer(payload.size());
+    m_outputSeen = -1;
+    dialogue.expect(dialogue.answerMs + static_cast<int>(lastSend * 1000 / SerialPort::LineBytesPerSecond));
+}
+
+void TForm1::sendPayloadFrom(qsizetype sent) {
+    // The upload ended meanwhile (the unit stopped taking bytes, the user started something else).
+    if (!dialogue.is(Dialogue::Phase::Uploading)) return;
+    if (ApdComPort1.outputFree() < Buffer) {
+        log("sending");
+        RXDled->setVisible(RXDled->isHidden());
+        pacer.after(DrainLookMs, this, [this, sent] { run([this, sent] { sendPayloadFrom(sent); }); });
         return;
     }
-    // The output buffer takes at most its size at once: the rest follows in pieces of at most that
-    // size, each as soon as the buffer has drained.
-    ApdComPort1.send(payload.left(buffer));
-    for (qsizetype sent = buffer; sent < payload.size(); sent += buffer) {
-        while (ApdComPort1.outputFree() < buffer) {
-            log("sending");
-            RXDled->setVisible(RXDled->isHidden());
-            pacer.wait(1000);
-        }
-        log("flush buffer");
-        const qsizetype piece = std::min(buffer, payload.size() - sent);
-        ApdComPort1.send(payload.mid(sent, piece));
-        awaitAnswer(piece);
-    }
+    log("flush buffer");
+    const QByteArray& payload = state.uploadPayload;
+    const qsizetype piece = std::min(Buffer, payload.size() - sent);
+    unit.sendData(payload.mid(sent, piece));
+    awaitUploadAnswer(piece);
+    if (sent + piece < payload.size()) sendPayloadFrom(sent + piece);
 }

@@ -54,6 +54,8 @@ QStringList untimed(const QStringList& lines) {
 } // namespace
 
 void ReceiverTest::dispatch_data() {
+    // The command out before the lines, if any.
+    QTest::addColumn<QByteArray>("asked");
     QTest::addColumn<QByteArrayList>("lines");
     QTest::addColumn<bool>("dtr");
     QTest::addColumn<QByteArrayList>("sent");
@@ -61,46 +63,51 @@ void ReceiverTest::dispatch_data() {
     QTest::addColumn<QStringList>("logged");
 
     QTest::newRow("OK with nothing running")
-        << QByteArrayList{"OK"} << true << QByteArrayList{} << QList<int>{} << QStringList{};
+        << QByteArray() << QByteArrayList{"OK"} << true << QByteArrayList{} << QList<int>{} << QStringList{};
     QTest::newRow("OK with a trailing blank is no OK")
-        << QByteArrayList{"OK "} << true << QByteArrayList{} << QList<int>{} << QStringList{};
+        << QByteArray() << QByteArrayList{"OK "} << true << QByteArrayList{} << QList<int>{} << QStringList{};
     QTest::newRow("STOP while DTR is on")
-        << QByteArrayList{"STOP"} << true << QByteArrayList{"ATE0\r\n"} << QList<int>{1000}
+        << QByteArray() << QByteArrayList{"STOP"} << true << QByteArrayList{"ATE0\r\n"} << QList<int>{1000}
         << QStringList{"----------------------1", ">ATE0", "ATE0=-1", "LTE=0"};
-    QTest::newRow("STOP while DTR is off")
-        << QByteArrayList{"STOP"} << false << QByteArrayList{} << QList<int>{} << QStringList{};
+    QTest::newRow("STOP while DTR is off") << QByteArray() << QByteArrayList{"STOP"} << false
+                                           << QByteArrayList{} << QList<int>{} << QStringList{};
     QTest::newRow("LTE module stops, its OK asks the operator")
-        << QByteArrayList{"#APLAYEV: 0", "OK"} << true << QByteArrayList{"ATE0\r\n", "AT#SPN\r\n"}
-        << QList<int>{1000, 200} << QStringList{"----------------------1", ">ATE0",  "ATE0=-1", "LTE=-1",
-                                                "----------------------2", ">AT#SPN"};
+        << QByteArray() << QByteArrayList{"#APLAYEV: 0", "OK"} << true
+        << QByteArrayList{"ATE0\r\n", "AT#SPN\r\n"} << QList<int>{1000, 200}
+        << QStringList{"----------------------1", ">ATE0",  "ATE0=-1", "LTE=-1",
+                       "----------------------2", ">AT#SPN"};
     QTest::newRow("standard module's follow-up line")
-        << QByteArrayList{"STOP", "[AT#SLED=1]=", "OK"} << true << QByteArrayList{"ATE0\r\n", "ATE0;#SPN\r\n"}
-        << QList<int>{1000, 1000} << QStringList{"----------------------1", ">ATE0", "ATE0=-1", "LTE=0"};
-    QTest::newRow("Telit") << QByteArrayList{"Telit"} << false << QByteArrayList{"AT#SPN\r\n"} << QList<int>{}
-                           << QStringList{};
-    QTest::newRow("registration 0,1")
-        << QByteArrayList{"+CREG: 0,1"} << false << QByteArrayList{} << QList<int>{200} << QStringList{};
-    QTest::newRow("registration 0,5")
-        << QByteArrayList{"+CREG: 0,5"} << false << QByteArrayList{} << QList<int>{200} << QStringList{};
-    QTest::newRow("registration 0,2 is only logged")
-        << QByteArrayList{"+CREG: 0,2"} << false << QByteArrayList{} << QList<int>{} << QStringList{};
-    QTest::newRow("battery logs its value")
-        << QByteArrayList{"#CBC: 0,412"} << false << QByteArrayList{} << QList<int>{} << QStringList{"412"};
+        << QByteArray() << QByteArrayList{"STOP", "[AT#SLED=1]=", "OK"} << true
+        << QByteArrayList{"ATE0\r\n", "ATE0;#SPN\r\n"} << QList<int>{1000, 1000}
+        << QStringList{"----------------------1", ">ATE0", "ATE0=-1", "LTE=0"};
+    QTest::newRow("Telit") << QByteArray("AT+CGMI") << QByteArrayList{"Telit"} << false
+                           << QByteArrayList{"AT#SPN\r\n"} << QList<int>{} << QStringList{};
+    QTest::newRow("registration 0,1") << QByteArray() << QByteArrayList{"+CREG: 0,1"} << false
+                                      << QByteArrayList{} << QList<int>{200} << QStringList{};
+    QTest::newRow("registration 0,5") << QByteArray() << QByteArrayList{"+CREG: 0,5"} << false
+                                      << QByteArrayList{} << QList<int>{200} << QStringList{};
+    QTest::newRow("registration 0,2 is only logged") << QByteArray() << QByteArrayList{"+CREG: 0,2"} << false
+                                                     << QByteArrayList{} << QList<int>{} << QStringList{};
+    QTest::newRow("battery logs its value") << QByteArray() << QByteArrayList{"#CBC: 0,412"} << false
+                                            << QByteArrayList{} << QList<int>{} << QStringList{"412"};
     QTest::newRow("SIM size starts the read")
-        << QByteArrayList{"+CPBR: (1-250),40,18"} << false << QByteArrayList{"AT+CPBR=1,250\r\n"}
-        << QList<int>{100} << QStringList{};
+        << QByteArray("AT+CPBR=?") << QByteArrayList{"+CPBR: (1-250),40,18"} << false
+        << QByteArrayList{"AT+CPBR=1,250\r\n"} << QList<int>{100} << QStringList{};
     QTest::newRow("SIM of 10 locations is not read")
-        << QByteArrayList{"+CPBR: (1-10),40,18"} << true << QByteArrayList{} << QList<int>{} << QStringList{};
+        << QByteArray("AT+CPBR=?") << QByteArrayList{"+CPBR: (1-10),40,18"} << true << QByteArrayList{}
+        << QList<int>{} << QStringList{};
     QTest::newRow("operator in stop mode asks the SIM size")
-        << QByteArrayList{"#SPN: NET"} << true << QByteArrayList{"AT+CPBR=?\r\n"} << QList<int>{200}
-        << QStringList{};
-    QTest::newRow("operator in run mode")
-        << QByteArrayList{"#SPN: NET"} << false << QByteArrayList{} << QList<int>{200} << QStringList{};
+        << QByteArray("AT#SPN") << QByteArrayList{"#SPN: NET"} << true << QByteArrayList{"AT+CPBR=?\r\n"}
+        << QList<int>{200} << QStringList{};
+    QTest::newRow("operator in run mode") << QByteArray("AT#SPN") << QByteArrayList{"#SPN: NET"} << false
+                                          << QByteArrayList{} << QList<int>{200} << QStringList{};
     QTest::newRow("audio end event without a send waiting is only logged")
-        << QByteArrayList{"#ASENDEV: 0"} << false << QByteArrayList{} << QList<int>{} << QStringList{};
+        << QByteArray() << QByteArrayList{"#ASENDEV: 0"} << false << QByteArrayList{} << QList<int>{}
+        << QStringList{};
 }
 
 void ReceiverTest::dispatch() {
+    QFETCH(QByteArray, asked);
     QFETCH(QByteArrayList, lines);
     QFETCH(bool, dtr);
     QFETCH(QByteArrayList, sent);
@@ -108,7 +115,8 @@ void ReceiverTest::dispatch() {
     QFETCH(QStringList, logged);
 
     Fixture f;
-    f.port.setDtr(dtr);
+    f.form->unit.setDtr(dtr);
+    if (!asked.isEmpty()) f.asked(asked);
     f.say(lines);
     QCOMPARE(f.port.sent, sent);
     QCOMPARE(f.pacer.waits, waits);
@@ -157,7 +165,8 @@ void ReceiverTest::sizeBelowOneLocationIsRefused() {
     QFETCH(QByteArray, size);
     Fixture f;
     f.form->state.simCapacity = 30;
-    f.port.setDtr(true);
+    f.form->unit.setDtr(true);
+    f.asked("AT+CPBR=?");
     f.say({"+CPBR: (1-" + size + "),40,18"});
     QCOMPARE(f.form->state.simCapacity, 30);
     QCOMPARE(f.port.sent, QByteArrayList());
@@ -215,6 +224,7 @@ void ReceiverTest::statusLinesMoveThePictures() {
 
 void ReceiverTest::operatorWithoutColonShowsTheWholeLine() {
     Fixture f;
+    f.asked("AT#SPN");
     f.say({"#SPN: NET"});
     QCOMPARE(f.form->StatusBar1->panelText(0), QStringLiteral("Operator:  NET"));
     f.say({"x#SPN"});
@@ -227,6 +237,7 @@ void ReceiverTest::okStartsAPendingReRead() {
     form.PhoneBook1->appendLine("Anna=123");
     form.dialogue.rereadPending = true;
     form.dialogue.firstEntryPending = false;
+    f.asked("AT+CPBW=5");
     f.say({"OK"});
     QCOMPARE(f.port.sent, QByteArrayList{"AT#SPN\r\n"});
     QCOMPARE(f.pacer.waits, QList<int>{200});
@@ -239,6 +250,7 @@ void ReceiverTest::okStartsAPendingReRead() {
 void ReceiverTest::lineFramingAndByteClasses() {
     Fixture f;
     f.form->dialogue.rereadPending = true;
+    f.asked("AT+CPBW=5");
     // Control characters other than CR are dropped; bytes from 128 pass unchanged.
     f.port.deliver(QByteArray("\r\n\x01O\x0bK\x1f\r\n") + "caf\xe9\r");
     QCOMPARE(f.port.sent, QByteArrayList{"AT#SPN\r\n"});
@@ -253,6 +265,7 @@ void ReceiverTest::lineFramingAndByteClasses() {
 
 void ReceiverTest::linesSplitAcrossNotifications() {
     Fixture f;
+    f.asked("AT+CPBR=?");
     f.port.deliver("\r\n+CPBR: (1-2");
     QVERIFY(f.port.sent.isEmpty());
     f.port.deliver("50),40,18\r\n\r\n+CREG: 0,1\r\n");
@@ -263,6 +276,7 @@ void ReceiverTest::linesSplitAcrossNotifications() {
 void ReceiverTest::aFailedLineDoesNotLoseTheLinesAfterIt() {
     Fixture f;
     f.form->dialogue.rereadPending = true;
+    f.asked("AT+CPBW=5");
     f.form->run([&f] { f.port.deliver("\r\n+CSQ: x,0\r\n#CBC: 0,\r\nOK\r\n+CREG: 0,1\r\n"); });
     QCOMPARE(f.port.sent, QByteArrayList{"AT#SPN\r\n"});
     QCOMPARE(f.pacer.waits, (QList<int>{200, 200}));
@@ -314,6 +328,7 @@ void ReceiverTest::uploadPrompt() {
 
     Fixture f;
     f.port.drainAfterPolls = 2;
+    if (active) f.form->dialogue.start(Dialogue::Phase::Uploading);
     f.form->dialogue.uploadActive = active;
     f.form->dialogue.asendPending = true; // keeps the "OK" of this test from running an upload step
     const QByteArray payload = everyByteValue(payloadSize);

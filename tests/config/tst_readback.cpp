@@ -123,6 +123,7 @@ void ReadBackTest::routesEntries() {
     FormFixture f;
     TForm1& form = *f.form;
     form.ResetEntryView();
+    f.asked("AT+CPBR=1,250");
     f.say({entryLine(30, number, name)});
 
     const QMap<QString, QByteArray*> parameters{{"parOru", &form.state.parOru},
@@ -150,6 +151,7 @@ void ReadBackTest::firstUnclaimedEntryReplacesTheGrid() {
     form.PhoneBook1->setText("Old=1\nOlder=2");
     // Stop only marks the next read-back as a fresh one; the grid still holds what it held.
     form.dialogue.firstEntryPending = true;
+    f.asked("AT+CPBR=1,250");
     f.say({entryLine(1, "1", "ADMIN1"), entryLine(2, "4#4#0#0#1#7#2#0", "PARORU")});
     QCOMPARE(gridLines(form.PhoneBook1), (QByteArrayList{"Old=1", "Older=2"}));
     f.say({entryLine(3, "+420", "Alice"), entryLine(4, "", "Bob"), entryLine(5, "2", "ADMIN2"),
@@ -182,6 +184,7 @@ void ReadBackTest::versionEntry() {
     TForm1& form = *f.form;
     form.PhoneBook1->setText("Kept=1");
     // A second version entry replaces the first.
+    f.asked("AT+CPBR=1,250");
     f.say({entryLine(60, "1.0", "VER"), entryLine(61, number, "VER")});
     QCOMPARE(form.StatusBar1->panelText(4), panel);
     for (QCheckBox* tone : {form.TonBeep, form.TonRing, form.TonVoice})
@@ -192,11 +195,12 @@ void ReadBackTest::versionEntry() {
 void ReadBackTest::readBackThroughTheReceiver() {
     FormFixture f(QStringLiteral("GSMTandor"));
     TForm1& form = *f.form;
-    f.port.setDtr(true);
+    form.unit.setDtr(true);
     f.port.clearSent();
     form.ResetEntryView();
-    f.say({"#SPN: NET", "+CPBR: (1-250),40,18"});
-    QCOMPARE(f.port.commands(), (QByteArrayList{"AT+CPBR=?", "AT+CPBR=1,250"}));
+    form.run([&] { form.askOperator("AT#SPN\r\n"); });
+    f.say({"#SPN: NET", "OK", "+CPBR: (1-250),40,18", "OK"});
+    QCOMPARE(f.port.commands(), (QByteArrayList{"AT#SPN", "AT+CPBR=?", "AT+CPBR=1,250"}));
     f.say({entryLine(1, "111", "ADMIN1"), entryLine(2, "Door open", "ALARMON"),
            entryLine(3, "4#6#2#1#0#5#1#3", "PARORU"), entryLine(4, "2.14", "VER"),
            entryLine(5, "+420", "Alice"), entryLine(6, "555", "B1-1"), entryLine(7, "1#1", "C12C"),
@@ -209,8 +213,9 @@ void ReadBackTest::readBackThroughTheReceiver() {
     QCOMPARE(form.TreeButtons->nodeText(0), QByteArray("6:B1-1[555]"));
     QCOMPARE(form.TreeCode->nodeText(0), QByteArray("7:C12C[1#1]"));
     QVERIFY(form.DetBut->isChecked());
-    // The final "OK" finds nothing running.
-    QCOMPARE(f.port.commands().size(), 2);
+    // The read's "OK" ends it; nothing more is sent.
+    QVERIFY(form.dialogue.is(Dialogue::Phase::Idle));
+    QCOMPARE(f.port.commands().size(), 3);
     QVERIFY(f.dialogs.errors.isEmpty());
 }
 

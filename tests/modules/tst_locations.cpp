@@ -48,6 +48,7 @@ void LocationsTest::entryIndexes() {
     form.ResetEntryView();
     form.state.simCapacity = capacity;
     f.port.clearSent();
+    f.asked("AT+CPBR=1,250");
     f.say({"+CPBR: " + index + ",\"1\",129,\"DETECT\"", "+CPBR: " + index + ",\"5\",129,\"M1-1\"",
            "+CPBR: " + index + ",\"+420\",129,\"ADMIN1\""});
 

@@ -93,6 +93,7 @@ void TreesTest::placement() {
     Fixture f;
     f.form->state.buttonFilter = buttonFilter;
     f.form->state.memoFilter = memoFilter;
+    f.asked("AT+CPBR=1,250");
     f.say({entryLine(31, "+420777", name)});
     for (const QString& treeName : treeNames) {
         const QByteArrayList expected =
@@ -125,6 +126,7 @@ void TreesTest::ordering() {
     QByteArrayList lines;
     for (int i = 0; i < names.size(); ++i)
         lines << entryLine(i + 1, "5", names[i]);
+    f.asked("AT+CPBR=1,250");
     f.say(lines);
     QByteArrayList expected;
     for (const int index : order)
@@ -164,6 +166,7 @@ void TreesTest::detectEntry() {
     form.state.detectLine = "earlier";
     form.Monitor->clear();
     QSignalSpy clicks(form.DetBut, &QCheckBox::clicked);
+    f.asked("AT+CPBR=1,250");
     f.say({entryLine(40, number, "DETECT")});
     QCOMPARE(form.DetBut->isChecked(), ticked);
     QCOMPARE(form.state.detectLine, ticked ? QByteArray("40:DETECT[1]") : QByteArray("earlier"));
@@ -182,6 +185,7 @@ void TreesTest::everyReadBackStartsFromEmptyTrees() {
     // that entry, here a module entry, keeps its node.
     form.dialogue.firstEntryPending = true;
     form.state.buttonFilter = "B2-";
+    f.asked("AT+CPBR=1,250");
     f.say({entryLine(1, "1", "ADMIN1"), entryLine(2, "2.0", "VER")});
     QCOMPARE(nodes(form.TreeCode), QByteArrayList{"99:old[1]"});
     f.say({entryLine(3, "555", "B2-1"), entryLine(4, "666", "M1-1")});
@@ -225,6 +229,7 @@ void TreesTest::selectingAButtonOrMemoListsItsNumbers() {
     QByteArrayList lines;
     for (int i = 0; i < names.size(); ++i)
         lines << entryLine(i + 1, "5", names[i]);
+    f.asked("AT+CPBR=1,250");
     f.say(lines);
     f.tree(selection)->addNode("99:stale[1]");
     f.tree(big)->selectNode(clicked);
@@ -370,7 +375,7 @@ void TreesTest::deleteClearsTheSelectedLocation() {
 void TreesTest::deleteStartsAReRead() {
     Fixture f;
     TForm1& form = *f.form;
-    f.port.setDtr(true);
+    form.unit.setDtr(true);
     form.state.memoFilter = "M1-";
     form.TreeMemo->addNode("10:M1-1[111]");
     form.TreeMemo->addNode("11:M1-2[222]");
@@ -378,7 +383,7 @@ void TreesTest::deleteStartsAReRead() {
     f.dialogs.confirmAnswers << true;
     form.DelMemo->click();
     // The module's "OK" to the delete starts a full read-back, which rebuilds the trees from the SIM.
-    f.say({"OK", "#SPN: NET", "+CPBR: (1-250),40,18", entryLine(11, "222", "M1-2"), "OK"});
+    f.say({"OK", "#SPN: NET", "OK", "+CPBR: (1-250),40,18", "OK", entryLine(11, "222", "M1-2"), "OK"});
     QCOMPARE(f.port.commands(), (QByteArrayList{"AT+CPBW=10", "AT#SPN", "AT+CPBR=?", "AT+CPBR=1,250"}));
     QVERIFY(!form.dialogue.rereadPending);
     QCOMPARE(nodes(form.TreeMemo), QByteArrayList{"11:M1-2[222]"});

@@ -6,7 +6,11 @@
 
 FormFixture::FormFixture(const QString& exeName, bool create) {
     form = std::make_unique<TForm1>(port, pacer, dialogs, exeName, settingsPath());
-    if (create) form->run([this] { form->FormCreate(); });
+    if (create) {
+        form->run([this] { form->FormCreate(); });
+        // No module answers start-up here: the lines a test says answer what it has asked since.
+        form->unit.forgetOpen();
+    }
 }
 
 FormFixture::~FormFixture() {
@@ -16,6 +20,11 @@ FormFixture::~FormFixture() {
 void FormFixture::say(const QByteArrayList& lines) {
     for (const QByteArray& line : lines)
         port.deliver("\r\n" + line + "\r\n");
+}
+
+void FormFixture::asked(const QByteArray& command) {
+    form->unit.send(command + "\r\n");
+    port.sent.removeLast();
 }
 
 void FormFixture::forgetStartup() {

@@ -24,6 +24,9 @@ struct FormFixture {
     QString path(const QString& name) const { return dir.filePath(name); }
     // Runs the module's answer lines through the receiver, each framed "\r\n" + line + "\r\n".
     void say(const QByteArrayList& lines);
+    // The command is out, sent as the program sends it, and left out of what was sent: the lines said next
+    // answer it.
+    void asked(const QByteArray& command);
     // Forgets the start-up traffic: what was sent, the waits and the monitor log.
     void forgetStartup();
     // Lets queued notifications run.

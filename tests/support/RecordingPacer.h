@@ -15,7 +15,7 @@ public:
     int armedMs = 0;
 };
 
-// Records every wait in order and returns at once; tests never sleep. Limits expire only when a test says.
+// Records every pause in order and ends it at once; tests never sleep. Limits expire only when a test says.
 class RecordingPacer : public Pacer {
 public:
     // realDeadlines: limits expire by the event loop's clock, for whole runs that end on the unit's silence.
@@ -23,7 +23,10 @@ public:
     QList<int> waits;
     QTime clock{12, 34, 56};
     const bool realDeadlines;
-    void wait(int ms) override { waits << ms; }
+    void after(int ms, QObject*, std::function<void()> then) override {
+        waits << ms;
+        then();
+    }
     QTime now() override { return clock; }
     std::unique_ptr<Deadline> deadline() override {
         if (realDeadlines) return std::make_unique<TimerDeadline>();
