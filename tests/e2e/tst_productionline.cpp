@@ -28,8 +28,12 @@ private slots:
     void aFileNoUnitCouldTakeTouchesNoUnit();
 
 private:
-    // Starts the line on the units' devices with the report given; "--timeout 5" keeps a quiet line short.
+    // Starts the line on the units' adapters with the report given; "--timeout 5" keeps a quiet line short.
     void startLine(const QString& report);
+    // The i-th unit's adapter as a udev name stands for one, a link of the test's own to its terminal:
+    // removing the link is the unplug, so a terminal number freed meanwhile and taken by another program
+    // never passes for the adapter.
+    QString adapter(int i) const { return m_dir->filePath(QStringLiteral("ttyUNIT%1").arg(i)); }
     // The report's records once it holds count of them.
     QList<QJsonObject> records(const QString& report, int count);
     // Ctrl+C, then the line's exit status.
@@ -89,8 +93,10 @@ void ProductionLineTest::init() {
 
 void ProductionLineTest::startLine(const QString& report) {
     QStringList devices;
-    for (const auto& front : m_fronts)
-        devices << QString::fromLocal8Bit(front->devicePath());
+    for (int i = 0; i < int(m_fronts.size()); ++i) {
+        QVERIFY(QFile::link(QString::fromLocal8Bit(m_fronts[i]->devicePath()), adapter(i)));
+        devices << adapter(i);
+    }
     m_line = std::make_unique<QProcess>();
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("XDG_DATA_HOME"), m_dir->path());
@@ -143,7 +149,8 @@ int ProductionLineTest::interruptLine() {
     ::kill(static_cast<pid_t>(m_line->processId()), SIGINT);
     if (!m_line->waitForFinished(60000)) return -1;
     m_said += m_line->readAllStandardError();
-    // What the line's runs sent last is read by the units once it is through the terminals.
+    // What the line's runs sent last is read by the units once it is through the terminals: what must come
+    // is waited for, and what must not has this long to show.
     QTest::qWait(300);
     return m_line->exitStatus() == QProcess::NormalExit ? m_line->exitCode() : -1;
 }
@@ -157,7 +164,10 @@ void ProductionLineTest::threeUnitsOneRefusingOneUnplugged() {
             const qsizetype writes = m_received[i].filter(QStringLiteral("AT+CPBW=")).size();
             // The third unit's adapter is pulled at its fifth write, once that answer is out.
             if (i == 2 && line.startsWith("AT+CPBW=") && writes == 5)
-                QTimer::singleShot(100, this, [this] { m_fronts[2].reset(); });
+                QTimer::singleShot(100, this, [this] {
+                    QFile::remove(adapter(2));
+                    m_fronts[2].reset();
+                });
         });
     }
     // The second unit refuses its third write.
@@ -195,7 +205,8 @@ void ProductionLineTest::threeUnitsOneRefusingOneUnplugged() {
     QVERIFY(!holdsNew(*m_units[2]));
     // Served units run again; the unplugged one was not reached.
     for (int i = 0; i < 2; ++i) {
-        QCOMPARE(m_received[i].last(), QStringLiteral("AT#REBOOT"));
+        QTRY_COMPARE_WITH_TIMEOUT(m_received[i].value(m_received[i].size() - 1), QStringLiteral("AT#REBOOT"),
+                                  30000);
         QCOMPARE(m_units[i]->mode(), SimulatedUnit::Mode::Run);
     }
     // No unit is programmed twice: the served units stay attached and running.
@@ -217,7 +228,6 @@ void ProductionLineTest::ctrlCStopsTheUnitsInFlightCleanly() {
     startLine(QStringLiteral("report.jsonl"));
     QTRY_VERIFY_WITH_TIMEOUT(m_line->state() == QProcess::NotRunning, 90000);
     m_said += m_line->readAllStandardError();
-    QTest::qWait(300);
     QCOMPARE(m_line->exitCode(), 4);
     QVERIFY2(m_said.contains("0 done, 0 failed, 2 unfinished"), m_said.constData());
     const QList<QJsonObject> found = records(QStringLiteral("report.jsonl"), 2);
@@ -227,8 +237,10 @@ void ProductionLineTest::ctrlCStopsTheUnitsInFlightCleanly() {
         if (record.value(QStringLiteral("imei")).toString() == QLatin1String("356938000000001"))
             QVERIFY(!record.value(QStringLiteral("backup")).toString().isEmpty());
     }
+    // What the line's runs sent last is read by the units once it is through the terminals.
     for (int i = 0; i < 2; ++i) {
-        QCOMPARE(m_received[i].last(), QStringLiteral("AT#REBOOT"));
+        QTRY_COMPARE_WITH_TIMEOUT(m_received[i].value(m_received[i].size() - 1), QStringLiteral("AT#REBOOT"),
+                                  30000);
         QCOMPARE(m_units[i]->mode(), SimulatedUnit::Mode::Run);
     }
 }
@@ -249,13 +261,14 @@ void ProductionLineTest::aUnitDoneInThisRunIsLeftAlone() {
               {"--port", QString::fromLocal8Bit(m_fronts[0]->devicePath()), "--program",
                m_dir->filePath(QStringLiteral("new.oru")), "--line-unit", done});
     QTRY_VERIFY_WITH_TIMEOUT(run.state() == QProcess::NotRunning, 60000);
-    QTest::qWait(300);
     QVERIFY2(run.exitCode() == 0, run.readAllStandardError().constData());
     const QJsonObject record = QJsonDocument::fromJson(run.readAllStandardOutput().trimmed()).object();
     QCOMPARE(record.value(QStringLiteral("alreadyDone")).toBool(), true);
     QCOMPARE(record.value(QStringLiteral("imei")).toString(), QStringLiteral("356938000000001"));
+    // What the run sent last is read by the unit once it is through the terminal; nothing before it wrote.
+    QTRY_COMPARE_WITH_TIMEOUT(m_received[0].value(m_received[0].size() - 1), QStringLiteral("AT#REBOOT"),
+                              30000);
     QCOMPARE(m_received[0].filter(QStringLiteral("AT+CPBW=")), QStringList());
-    QCOMPARE(m_received[0].last(), QStringLiteral("AT#REBOOT"));
 }
 
 void ProductionLineTest::aFileNoUnitCouldTakeTouchesNoUnit() {
