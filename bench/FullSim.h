@@ -12,12 +12,14 @@ inline QByteArray number(int seed) {
 }
 
 // A configured unit of the given size: the fixed entries, the version, then a mix of phone-book rows, button
-// and memory numbers, access codes and the detection entry, filling every location.
+// and memory numbers, access codes and the detection entry, filling every location. A unit too small for the
+// fixed entries holds the first of them.
 inline QMap<int, SimEntry> fullSim(int capacity) {
     QMap<int, SimEntry> entries;
     int location = 1;
     const auto put = [&](const QByteArray& value, const QByteArray& name) {
-        entries.insert(location++, {value, name});
+        if (location <= capacity) entries.insert(location, {value, name});
+        ++location;
     };
     for (const char* group : {"ADMIN", "ABUTTON", "BBUTTON"})
         for (int n = 1; n <= 7; ++n)

@@ -144,20 +144,20 @@ void QtSerialPort::close() {
 }
 
 void QtSerialPort::takeReceived() {
-    m_received += m_port.readAll();
-    if (m_notifyQueued || m_readAt >= m_received.size()) return;
-    // The receiver learns of the bytes through the event queue, one notification at a time.
-    m_notifyQueued = true;
-    QMetaObject::invokeMethod(
-        this,
-        [this] {
-            m_notifyQueued = false;
-            const auto count =
-                static_cast<quint16>(std::min<qsizetype>(m_received.size() - m_readAt, 0xFFFF));
-            if (count > 0) emit triggerAvail(count);
-            if (m_readAt < m_received.size() && !m_notifyQueued) takeReceived();
-        },
-        Qt::QueuedConnection);
+    // readyRead comes from the event loop (the device's read notification), never from inside send(): the
+    // receiver is told at once, without another pass through the event queue. QSerialPort does not say
+    // readyRead again while a handler of it runs an event loop of its own (a message box): what came
+    // meanwhile is told once that handler returns.
+    do {
+        const QByteArray bytes = m_port.readAll();
+        m_received += bytes;
+        m_unannounced += bytes.size();
+        while (m_unannounced > 0) {
+            const auto count = static_cast<quint16>(std::min<qsizetype>(m_unannounced, 0xFFFF));
+            m_unannounced -= count;
+            emit triggerAvail(count);
+        }
+    } while (m_port.isOpen() && m_port.bytesAvailable() > 0);
 }
 
 void QtSerialPort::loseDevice(const QString& reason) {

@@ -56,8 +56,8 @@ private:
     // Looks for the lost device's node to come back.
     QTimer m_watch;
     std::unique_ptr<LineWriter> m_writer;
-    // Received bytes, read up to m_readAt.
+    // Received bytes, read up to m_readAt; the last m_unannounced of them not yet announced.
     QByteArray m_received;
     qsizetype m_readAt = 0;
-    bool m_notifyQueued = false;
+    qsizetype m_unannounced = 0;
 };
