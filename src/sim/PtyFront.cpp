@@ -48,7 +48,7 @@ PtyFront::PtyFront(SimulatedUnit& unit, QObject* parent)
     connect(m_writable, &QSocketNotifier::activated, this, &PtyFront::flush);
     connect(&m_unit, &SimulatedUnit::output, this, &PtyFront::writeToPeer);
     m_resume.setSingleShot(true);
-    connect(&m_resume, &QTimer::timeout, this, [this] { m_readable->setEnabled(true); });
+    connect(&m_resume, &QTimer::timeout, this, [this] { m_readable->setEnabled(!m_hung); });
 }
 
 PtyFront::~PtyFront() {
@@ -100,4 +100,9 @@ void PtyFront::flush() {
         m_unsent.remove(0, count);
     }
     m_writable->setEnabled(!m_unsent.isEmpty());
+}
+
+void PtyFront::hang() {
+    m_hung = true;
+    m_readable->setEnabled(false);
 }

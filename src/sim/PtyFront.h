@@ -21,6 +21,8 @@ public:
     ~PtyFront() override;
 
     const QByteArray& devicePath() const { return m_path; }
+    // The module hangs: it reads nothing more from the line, and what is sent to it stays in the terminal.
+    void hang();
 
 private:
     void readFromPeer();
@@ -41,4 +43,5 @@ private:
     // Nothing waited at the last read: the line starts again with the next bytes.
     bool m_lineIdle = true;
     QTimer m_resume;
+    bool m_hung = false;
 };

@@ -51,6 +51,8 @@ enum class Event {
     SuspendedAtWrite5,
     // SIGTERM while a file's data is on the line.
     TerminatedInData,
+    // The module hangs after taking 8 kB of a file's data, and takes nothing more.
+    HangsInData,
     // The adapter is pulled at the fifth write.
     AdapterLostAtWrite5,
 };
@@ -239,6 +241,14 @@ void BatchRunsTest::runs_data() {
         << BatchCase{.arguments = {"--upload", "@big.ifo", "--timeout", "2"},
                      .pace = Pace::Real,
                      .holds = Holds::BigScript};
+    // Data that does not leave at all is the unit's silence: the upload ends at the limit.
+    QTest::newRow("upload to a unit that stops taking bytes")
+        << BatchCase{.arguments = {"--upload", "@huge.ifo", "--timeout", "2"},
+                     .pace = Pace::Real,
+                     .event = Event::HangsInData,
+                     .status = 3,
+                     .end = End::Stopped,
+                     .said = {"has taken no more of the upload's data for 2 s"}};
     QTest::newRow("SIM slower than the usual limit")
         << BatchCase{.arguments = {"--read", "@unit.oru", "--timeout", "30"}, .pace = Pace::SlowScan};
 
@@ -286,6 +296,8 @@ void BatchRunsTest::runs() {
     writeFile(path("@big.pyo"), everyByteValue(60000));
     writeFile(path("@a.pyo"), "print(1)");
     writeFile(path("@big.ifo"), "big.pyo\r\n");
+    writeFile(path("@huge.pyo"), everyByteValue(300000));
+    writeFile(path("@huge.ifo"), "huge.pyo\r\n");
     writeFile(path("@missing.ifo"), "a.pyo\r\nabsent.pyo\r\n");
     writeFile(path("@blank.ifo"), "a.pyo\r\nSET:AT\r\n\r\nDEL:x.pyo\r\nRUN:a.pyo\r\n");
     writeFile(path("@data"), "a file where the backup folder would be");
@@ -305,6 +317,9 @@ void BatchRunsTest::runs() {
         // The data follows the command at once and takes five seconds on the line.
         if (run.event == Event::TerminatedInData && line.startsWith("AT#WSCRIPT="))
             QTimer::singleShot(1500, this, [&] { ::kill(static_cast<pid_t>(zuvovu.processId()), SIGTERM); });
+        // 8 kB take 0.7 s on the line, after the prompt and the program's pause before the data.
+        if (run.event == Event::HangsInData && line.startsWith("AT#WSCRIPT="))
+            QTimer::singleShot(1300, this, [&] { front->hang(); });
         if (!line.startsWith("AT+CPBW=") || ++writes != 5) return;
         switch (run.event) {
         case Event::HangUpAtWrite5:
