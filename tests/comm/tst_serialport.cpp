@@ -1,4 +1,5 @@
 #include "ScriptedDialogs.h"
+#include "SimAdapter.h"
 #include "TestData.h"
 #include "UnitThread.h"
 
@@ -32,30 +33,6 @@ QByteArray receiveUntil(SerialPort& port, const QByteArray& want) {
     QObject::disconnect(&port, &SerialPort::triggerAvail, &port, nullptr);
     return received;
 }
-
-// An adapter as a udev name stands for one: a link of the test's own to the pseudo-terminal of a
-// zuvovu-sim. Removing the link is the unplug, making it again the plug-in. The port only ever sees the
-// link, so a terminal number freed by the simulator and taken by another program never passes for it.
-struct Adapter {
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("ttyADAPTER"));
-
-    // Starts the simulator, stopped, and links the path to its terminal; false where that failed.
-    bool plugIn(QProcess& sim) const {
-        sim.start(qEnvironmentVariable("ZUVOVU_BUILD_DIR") + QStringLiteral("/zuvovu-sim"),
-                  {QStringLiteral("--stopped")});
-        while (!sim.canReadLine())
-            if (!sim.waitForReadyRead(AnswerLimitMs)) return false;
-        const QString device = QString::fromLocal8Bit(sim.readLine()).trimmed();
-        return device.startsWith(QStringLiteral("/dev/")) && QFile::link(device, path);
-    }
-    // The link goes before the simulator ends and frees its terminal.
-    bool unplug(QProcess& sim) const {
-        const bool removed = QFile::remove(path);
-        sim.terminate();
-        return sim.waitForFinished(AnswerLimitMs) && removed;
-    }
-};
 
 } // namespace
 
@@ -117,7 +94,7 @@ void SerialPortTest::dtrSetBeforeTheChoiceIsApplied() {
 void SerialPortTest::talksToTheUnitOverAPseudoTerminal() {
     if (qEnvironmentVariableIsEmpty("ZUVOVU_BUILD_DIR"))
         QSKIP("ZUVOVU_BUILD_DIR names the folder of zuvovu-sim; CTest sets it");
-    Adapter adapter;
+    const SimAdapter adapter{AnswerLimitMs};
     QProcess sim;
     QVERIFY(adapter.plugIn(sim));
 
@@ -148,7 +125,7 @@ void SerialPortTest::talksToTheUnitOverAPseudoTerminal() {
 void SerialPortTest::lostDeviceIsOpenedAgainWhenItsPathIsBack() {
     if (qEnvironmentVariableIsEmpty("ZUVOVU_BUILD_DIR"))
         QSKIP("ZUVOVU_BUILD_DIR names the folder of zuvovu-sim; CTest sets it");
-    Adapter adapter;
+    const SimAdapter adapter{AnswerLimitMs};
     QProcess first;
     QVERIFY(adapter.plugIn(first));
 

@@ -1,5 +1,6 @@
 #include "RecordingPacer.h"
 #include "ScriptedDialogs.h"
+#include "SimAdapter.h"
 #include "TestData.h"
 #include "UnitThread.h"
 
@@ -142,29 +143,17 @@ void RealPortFlowTest::largeFilesArriveWhole() {
 // making it again the plug-in, so a terminal number freed meanwhile and taken by another program never
 // passes for the adapter.
 void RealPortFlowTest::aPortLostAndBackIsGreetedAgain() {
-    const QString buildDir = qEnvironmentVariable("ZUVOVU_BUILD_DIR");
-    if (buildDir.isEmpty()) QSKIP("ZUVOVU_BUILD_DIR names the folder of zuvovu-sim; CTest sets it");
+    if (qEnvironmentVariableIsEmpty("ZUVOVU_BUILD_DIR"))
+        QSKIP("ZUVOVU_BUILD_DIR names the folder of zuvovu-sim; CTest sets it");
     // What the simulator process and the window are sure to do may take long on a loaded machine.
     constexpr int LimitMs = 30000;
     QTemporaryDir dir;
-    const QString adapter = dir.filePath(QStringLiteral("ttyADAPTER"));
-    const auto plugIn = [&](QProcess& sim) {
-        sim.start(buildDir + QStringLiteral("/zuvovu-sim"), {QStringLiteral("--stopped")});
-        while (!sim.canReadLine())
-            if (!sim.waitForReadyRead(LimitMs)) return false;
-        return QFile::link(QString::fromLocal8Bit(sim.readLine()).trimmed(), adapter);
-    };
-    // The link goes before the simulator ends and frees its terminal.
-    const auto unplug = [&](QProcess& sim) {
-        const bool removed = QFile::remove(adapter);
-        sim.terminate();
-        return sim.waitForFinished(LimitMs) && removed;
-    };
+    const SimAdapter adapter{LimitMs};
     QProcess first;
-    QVERIFY(plugIn(first));
+    QVERIFY(adapter.plugIn(first));
     ScriptedDialogs dialogs;
     PortChoice port(dialogs);
-    port.chooseDevice(adapter);
+    port.chooseDevice(adapter.path);
     RecordingPacer pacer;
     TForm1 form(port, pacer, dialogs, QStringLiteral("zuvovu"), dir.filePath(QStringLiteral("zuvovu.ini")));
     QSignalSpy handled(&form, &TForm1::lineHandled);
@@ -176,7 +165,7 @@ void RealPortFlowTest::aPortLostAndBackIsGreetedAgain() {
     QTRY_VERIFY_WITH_TIMEOUT(answered("Telit"), LimitMs);
     QTRY_VERIFY_WITH_TIMEOUT(form.LoadORU->isEnabled(), LimitMs);
 
-    QVERIFY(unplug(first));
+    QVERIFY(adapter.unplug(first));
     QTRY_COMPARE_WITH_TIMEOUT(dialogs.errors.size(), 1, LimitMs);
     QVERIFY2(dialogs.errors[0].contains(QStringLiteral("was lost")), qPrintable(dialogs.errors[0]));
     QVERIFY(form.Monitor->lines().contains("was lost"));
@@ -186,7 +175,7 @@ void RealPortFlowTest::aPortLostAndBackIsGreetedAgain() {
 
     handled.clear();
     QProcess second;
-    QVERIFY(plugIn(second));
+    QVERIFY(adapter.plugIn(second));
     QTRY_VERIFY_WITH_TIMEOUT(answered("Telit"), LimitMs);
     // The restarted unit echoed the greeting's first command, and nothing after it.
     QVERIFY(answered("ATE0"));
@@ -204,7 +193,7 @@ void RealPortFlowTest::aPortLostAndBackIsGreetedAgain() {
     QCOMPARE(ended.last()[1].value<Outcome>(), Outcome::Done);
     QCOMPARE(dialogs.errors.size(), 1);
     QVERIFY2(dialogs.problems().isEmpty(), qPrintable(dialogs.problems()));
-    QVERIFY(unplug(second));
+    QVERIFY(adapter.unplug(second));
 }
 
 QTEST_MAIN(RealPortFlowTest)
