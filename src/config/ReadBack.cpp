@@ -24,6 +24,8 @@ void TForm1::routeEntryLine(const QByteArray& line) {
                           .arg(location)
                           .arg(fromBytes(entry.name)));
         dialogue.step(location);
+        // Kept before the window takes it in: a setting the window cannot show was still listed.
+        readBack->list(location, {entry.number, entry.name});
     }
     PlaceModuleEntry(entry.index, entry.number, entry.name);
 

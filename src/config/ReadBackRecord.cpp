@@ -2,8 +2,6 @@
 
 #include "app/TForm1.h"
 #include "comm/SerialPort.h"
-#include "config/PhonebookEntry.h"
-#include "engine/Answers.h"
 #include "files/ConfigFile.h"
 
 using Phase = Dialogue::Phase;
@@ -13,7 +11,6 @@ ReadBackRecord::ReadBackRecord(TForm1& form) : QObject(&form), m_form(form) {
     connect(&form.dialogue, &Dialogue::started, this, &ReadBackRecord::started);
     connect(&form.dialogue, &Dialogue::ended, this,
             [this](Phase phase, Outcome outcome) { ended(phase, outcome); });
-    connect(&form, &TForm1::lineHandled, this, &ReadBackRecord::line);
     // Once the line is closed or lost, the unit at its end may be another one.
     connect(&form.ApdComPort1, &SerialPort::connectionChanged, this, [this](bool open) {
         if (!open) forget();
@@ -64,13 +61,4 @@ void ReadBackRecord::ended(Phase phase, Outcome outcome) {
     m_locations = m_reading;
     m_capacity = m_form.state.simCapacity;
     if (written) emit verified(locationChanges(*written, m_locations, m_capacity));
-}
-
-void ReadBackRecord::line(const QByteArray& line) {
-    // The receiver's own rule: whatever it routes as a listed entry is one.
-    if (!isEntryAnswer(line) || !m_form.dialogue.is(Phase::ReadingBack)) return;
-    const PhonebookEntry entry = PhonebookEntry::parse(line);
-    // The receiver leaves out an entry at no location of the SIM, and reports it.
-    if (const int location = locationOf(entry.index, m_form.state.simCapacity))
-        m_reading[location] = {entry.number, entry.name};
 }

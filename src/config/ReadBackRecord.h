@@ -38,6 +38,8 @@ public:
     QByteArray backup() const;
     // Whether the read-back under way has listed this location already.
     bool listed(int location) const { return m_reading.contains(location); }
+    // The read-back under way listed this entry at that location.
+    void list(int location, const SimLocation& content) { m_reading[location] = content; }
 
     // The read-back about to start follows a programming that wrote these locations: it is checked
     // against them, if it runs to its end.
@@ -50,7 +52,6 @@ signals:
 private:
     void started(Dialogue::Phase phase);
     void ended(Dialogue::Phase phase, Dialogue::Outcome outcome);
-    void line(const QByteArray& line);
     void forget();
 
     TForm1& m_form;
