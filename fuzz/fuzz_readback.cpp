@@ -4,7 +4,7 @@
 #include "app/ConfigurationView.h"
 #include "config/FixedEntries.h"
 #include "config/PhonebookEntry.h"
-#include "config/ReadBackRecord.h"
+#include "engine/ReadBackRecord.h"
 #include "core/Bytes.h"
 #include "files/ConfigFile.h"
 #include "files/PhoneBookList.h"

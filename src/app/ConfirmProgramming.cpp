@@ -4,7 +4,7 @@
 #include "app/TForm1.h"
 #include "config/ConfigurationChanges.h"
 #include "config/PlanCheck.h"
-#include "config/ReadBackRecord.h"
+#include "engine/ReadBackRecord.h"
 #include "core/Bytes.h"
 #include "core/Failure.h"
 #include "core/UserDialogs.h"

@@ -3,9 +3,8 @@
 #include <QByteArray>
 
 // The program-wide variables of one run. Texts are bytes. The flags of the dialogue with the unit are the
-// dialogue's own (comm/Dialogue.h).
+// dialogue's own (engine/Dialogue.h).
 struct SharedState {
-    QByteArray rxLine;
     QByteArray uploadPayload;
     QByteArray parOru = "4#4#0#0#1#7#2#0";
     QByteArray parRl1 = "55#1#03#1";

@@ -77,7 +77,6 @@ void TForm1::FormCreate() {
     // The unit's buttons choose their keys before the file's: they are the ones pressed on site.
     giveMnemonics({StopORU, RunORU, SaveORU, LoadORU, Save, Load});
 
-    state.rxLine.clear();
     dialogue.uploadActive = false;
     dialogue.stopSeen = false;
     dialogue.firstEntryPending = true;

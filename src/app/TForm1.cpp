@@ -4,7 +4,7 @@
 #include "app/ProgramOptions.h"
 #include "app/TypedText.h"
 #include "comm/SerialPort.h"
-#include "config/ReadBackRecord.h"
+#include "engine/ReadBackRecord.h"
 #include "core/Bytes.h"
 #include "core/UserDialogs.h"
 #include "files/UnsavedEdits.h"
@@ -46,8 +46,14 @@ TForm1::TForm1(SerialPort& port, Pacer& pacer, UserDialogs& dialogs, const QStri
     connect(&ApdComPort1, &SerialPort::back, this, [this] { run([this] { portBack(); }); });
     // Taken up at the next turn of the event loop, never inside the handler whose pause has just ended.
     connect(
-        &unit, &UnitLine::released, this, [this] { run([this] { handleReceived(); }); },
+        &unit, &UnitLine::released, this, [this] { run([this] { unit.handleHeld(); }); },
         Qt::QueuedConnection);
+    unit.onReceived([this](const QByteArray& line) { handleLine(line); },
+                    [this] {
+                        if (dialogue.uploadActive) sendUploadPayload();
+                    });
+    connect(&unit, &UnitLine::lineCut, this,
+            [this] { log("(received line longer than 65536 characters: the rest of it is dropped)"); });
     connect(&unit, &UnitLine::failed, this, [this](const QString& text) {
         run([this, &text] { stopPhase(Dialogue::Outcome::PortLost, text); });
     });
@@ -61,7 +67,7 @@ TForm1::TForm1(SerialPort& port, Pacer& pacer, UserDialogs& dialogs, const QStri
     connect(&m_phaseShowing, &QTimer::timeout, this, &TForm1::showPhase);
     connect(&dialogue, &Dialogue::ended, this, &TForm1::showOutcome);
     // What the read-back after a programming found is shown after the read-back's own outcome.
-    readBack = new ReadBackRecord(*this);
+    readBack = new ReadBackRecord(dialogue, port, this);
     unsavedEdits = new UnsavedEdits(*this);
     connect(readBack, &ReadBackRecord::verified, this, &TForm1::showVerification);
     // A phase that ended may have changed what the window shows, or what the unit holds.

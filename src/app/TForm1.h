@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/SharedState.h"
-#include "comm/Dialogue.h"
+#include "engine/Dialogue.h"
 #include "config/Configuration.h"
 #include "config/ProgrammingPlan.h"
 #include "engine/UnitLine.h"
@@ -106,8 +106,6 @@ public:
     void ShowStopState();
     void EndWait();
     void ResetEntryView();
-    // Handles the received lines that no pause holds back.
-    void handleReceived();
     // Handles one received line: logging, the run-picture pre-test, and what it means to the command it
     // answers or as the unit's own line.
     void handleLine(const QByteArray& line);
@@ -583,10 +581,6 @@ private:
     bool m_closingBySignal = false;
     // Asks before closing over a unit half-written or edits that would be lost; false keeps the window.
     bool mayClose();
-    // The line being received grew past its cap; the rest is dropped until its end.
-    bool m_rxLineCut = false;
-    // Lines received while a pause holds them back, handled in order once it ends.
-    QByteArrayList m_heldLines;
     // The bytes still leaving for the unit when its silence was last looked at; -1 while none were.
     qint64 m_outputSeen = -1;
     // The location programming has written last and what it wrote there, until the unit answers.

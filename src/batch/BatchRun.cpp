@@ -7,7 +7,7 @@
 #include "batch/WatchedPort.h"
 #include "config/ConfigurationChanges.h"
 #include "config/PlanCheck.h"
-#include "config/ReadBackRecord.h"
+#include "engine/ReadBackRecord.h"
 #include "core/Bytes.h"
 #include "core/Failure.h"
 #include "core/WholeFile.h"

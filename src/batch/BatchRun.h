@@ -1,6 +1,6 @@
 #pragma once
 
-#include "comm/Dialogue.h"
+#include "engine/Dialogue.h"
 #include "config/ProgrammingPlan.h"
 #include "core/Steps.h"
 

@@ -1,6 +1,6 @@
 #include "app/TForm1.h"
 #include "comm/SerialPort.h"
-#include "config/ReadBackRecord.h"
+#include "engine/ReadBackRecord.h"
 #include "core/Pacer.h"
 #include "widgets/Bar.h"
 #include "widgets/Picture.h"

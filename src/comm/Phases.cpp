@@ -2,7 +2,7 @@
 #include "app/ConfirmProgramming.h"
 #include "app/TForm1.h"
 #include "comm/SerialPort.h"
-#include "config/ReadBackRecord.h"
+#include "engine/ReadBackRecord.h"
 #include "core/Bytes.h"
 #include "core/Failure.h"
 #include "core/Pacer.h"

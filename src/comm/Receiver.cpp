@@ -5,6 +5,7 @@
 #include "core/Bytes.h"
 #include "core/Pacer.h"
 #include "engine/Answers.h"
+#include "engine/ReadBackRecord.h"
 #include "widgets/Bar.h"
 #include "widgets/Gauge.h"
 #include "widgets/Led.h"
@@ -14,12 +15,8 @@
 #include <QLocale>
 #include <QRegularExpression>
 #include <algorithm>
-#include <utility>
 
 namespace {
-
-// A line that never ends is cut here; no answer of the module comes near it.
-constexpr qsizetype MaxLineLength = 64 * 1024;
 
 // The locale's long time format without its time zone: the zone goes with the brackets some locales
 // put around it ("HH:mm:ss (t)") and the blanks before it. Quoted text is literal and stays.
@@ -78,40 +75,7 @@ void TForm1::ApdComPort1TriggerAvail(quint16 count) {
     RXDled->setVisible(RXDled->isHidden());
     // Enabling a running timer does not restart its interval.
     if (!LedTimer->isActive()) LedTimer->start();
-
-    for (int i = 0; i < count; ++i) {
-        const quint8 c = ApdComPort1.readChar();
-        if (c == 13) {
-            m_heldLines << std::exchange(state.rxLine, {});
-            m_rxLineCut = false;
-        } else if (c >= 32) {
-            if (state.rxLine.size() >= MaxLineLength) {
-                if (!m_rxLineCut)
-                    log("(received line longer than 65536 characters: the rest of it is dropped)");
-                m_rxLineCut = true;
-                continue;
-            }
-            state.rxLine.append(static_cast<char>(c));
-            if (dialogue.uploadActive && (state.rxLine == ">>>" || state.rxLine == "CONNECT"))
-                sendUploadPayload();
-        }
-    }
-    handleReceived();
-}
-
-void TForm1::handleReceived() {
-    // A failed line ends only that line: the lines after it are still handled, in order, and the failure
-    // is reported once they are (a message box runs its own event loop). A pause that a line starts holds
-    // back the lines after it until it ends, as the unit's answers wait while the program paces it.
-    QStringList failures;
-    while (!m_heldLines.isEmpty() && !unit.holding()) {
-        try {
-            handleLine(m_heldLines.takeFirst());
-        } catch (const Failure& failure) {
-            failures << failure.text();
-        }
-    }
-    if (!failures.isEmpty()) throw Failure(failures.join(QLatin1Char('\n')));
+    unit.receive(count);
 }
 
 void TForm1::LedTimerTimer() {
@@ -215,6 +179,7 @@ void TForm1::dispatchLine(const QByteArray& line) {
                     .arg(n)
                     .arg(state.simCapacity));
         state.simCapacity = n;
+        readBack->sized(n);
         const SimLimits limits = simLimits(line);
         state.simNumberLength = limits.numberLength;
         state.simTextLength = limits.textLength;

@@ -5,7 +5,7 @@
 #include "config/PhonebookEntry.h"
 #include "config/PlanCheck.h"
 #include "config/ProgrammingPlan.h"
-#include "config/ReadBackRecord.h"
+#include "engine/ReadBackRecord.h"
 #include "core/Bytes.h"
 #include "core/Failure.h"
 #include "core/Pacer.h"

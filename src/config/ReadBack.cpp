@@ -1,7 +1,7 @@
 #include "app/TForm1.h"
 #include "config/FixedEntries.h"
 #include "config/PhonebookEntry.h"
-#include "config/ReadBackRecord.h"
+#include "engine/ReadBackRecord.h"
 #include "core/Bytes.h"
 #include "files/PhoneBookList.h"
 #include "widgets/StatusPanels.h"

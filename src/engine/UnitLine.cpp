@@ -5,6 +5,15 @@
 #include "core/Pacer.h"
 #include "engine/Answers.h"
 
+#include <utility>
+
+namespace {
+
+// A line that never ends is cut here; no answer of the module comes near it.
+constexpr qsizetype MaxLineLength = 64 * 1024;
+
+} // namespace
+
 UnitLine::UnitLine(SerialPort& port, Pacer& pacer, QObject* parent)
     : QObject(parent), m_port(port), m_pacer(pacer), m_dtr(port.dtr()) {
     // The port closed: whatever was open gets no answer on it.
@@ -67,6 +76,56 @@ void UnitLine::runQueue() {
 
 void UnitLine::dropQueued() {
     m_queue.clear();
+}
+
+void UnitLine::onReceived(std::function<void(const QByteArray&)> line, std::function<void()> prompt) {
+    m_handleLine = std::move(line);
+    m_handlePrompt = std::move(prompt);
+}
+
+void UnitLine::receive(quint16 count) {
+    QStringList failures;
+    for (int i = 0; i < count; ++i) {
+        const quint8 c = m_port.readChar();
+        if (c == 13) {
+            m_held << std::exchange(m_partial, {});
+            m_partialCut = false;
+        } else if (c >= 32) {
+            if (m_partial.size() >= MaxLineLength) {
+                if (!std::exchange(m_partialCut, true)) emit lineCut();
+                continue;
+            }
+            m_partial.append(static_cast<char>(c));
+            if (m_partial == ">>>" || m_partial == "CONNECT") {
+                try {
+                    m_handlePrompt();
+                } catch (const Failure& failure) {
+                    failures << failure.text();
+                }
+            }
+        }
+    }
+    try {
+        handleHeld();
+    } catch (const Failure& failure) {
+        failures << failure.text();
+    }
+    if (!failures.isEmpty()) throw Failure(failures.join(QLatin1Char('\n')));
+}
+
+void UnitLine::handleHeld() {
+    // A message box that reports a failure runs its own event loop: the failures are reported once the
+    // lines are handled. A pause that a line starts holds back the lines after it until it ends, as the
+    // unit's answers wait while the program paces it.
+    QStringList failures;
+    while (!m_held.isEmpty() && !holding()) {
+        try {
+            m_handleLine(m_held.takeFirst());
+        } catch (const Failure& failure) {
+            failures << failure.text();
+        }
+    }
+    if (!failures.isEmpty()) throw Failure(failures.join(QLatin1Char('\n')));
 }
 
 UnitLine::Taken UnitLine::take(const QByteArray& line) {

@@ -8,7 +8,8 @@
 class Pacer;
 class SerialPort;
 
-// The program's side of the line to the unit. What goes to the unit (commands, a file's data, the stop
+// The program's side of the line to the unit. What the unit says is split into lines, each handed on in
+// order; what goes to the unit (commands, a file's data, the stop
 // line) leaves in the order it was asked for; a pacing pause holds back what is asked after it, and the
 // lines the unit says meanwhile, without ever blocking the thread: a pause is a timer, so the window is
 // drawn and takes input, and a signal or a limit is acted on, while it runs.
@@ -41,6 +42,18 @@ public:
     // Forgets what waits behind a pause: the operation that asked for it is over.
     void dropQueued();
 
+    // What handles each received line, and what handles a data prompt (">>>" or "CONNECT", which the unit
+    // says without a line end when it waits for a file's bytes).
+    void onReceived(std::function<void(const QByteArray&)> line, std::function<void()> prompt);
+    // Takes the bytes the port announced and handles the lines they end, in order, unless a pause holds
+    // them back. A line whose handling fails ends only that line: the lines after it are still handled,
+    // and the failures are thrown together once they are.
+    void receive(quint16 count);
+    // Handles the lines that a pause held back, once every pause has ended.
+    void handleHeld();
+    // The line received so far, not ended yet.
+    const QByteArray& partial() const { return m_partial; }
+
     enum class Role { Answer, Final, Unsolicited };
     struct Taken {
         Role role;
@@ -58,6 +71,8 @@ signals:
     void released();
     // A send that followed a pause failed.
     void failed(const QString& text);
+    // The unit said a line longer than any answer of its module: the rest of it is dropped.
+    void lineCut();
 
 private:
     void write(const QByteArray& bytes, bool command);
@@ -69,6 +84,13 @@ private:
     bool m_pausing = false;
     QList<std::function<void()>> m_queue;
     QByteArrayList m_open;
+    std::function<void(const QByteArray&)> m_handleLine;
+    std::function<void()> m_handlePrompt;
+    QByteArray m_partial;
+    // The line being received grew past its cap; the rest is dropped until its end.
+    bool m_partialCut = false;
+    // Lines received while a pause holds them back.
+    QByteArrayList m_held;
     // A late answer came: a final result right behind it closes that, not the open command.
     bool m_lateAnswer = false;
 };

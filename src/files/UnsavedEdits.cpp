@@ -2,7 +2,7 @@
 
 #include "app/ConfigurationView.h"
 #include "app/TForm1.h"
-#include "config/ReadBackRecord.h"
+#include "engine/ReadBackRecord.h"
 
 UnsavedEdits::UnsavedEdits(TForm1& form) : QObject(&form), m_form(form) {
     settle();

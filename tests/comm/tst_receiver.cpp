@@ -282,14 +282,14 @@ void ReceiverTest::aFailedLineDoesNotLoseTheLinesAfterIt() {
     QCOMPARE(f.pacer.waits, (QList<int>{200, 200}));
     QCOMPARE(f.dialogs.errors.size(), 1);
     QVERIFY(f.dialogs.errors.first().contains(QStringLiteral("'x'")));
-    QVERIFY(f.form->state.rxLine.isEmpty());
+    QVERIFY(f.form->unit.partial().isEmpty());
 }
 
 void ReceiverTest::aLineThatNeverEndsIsCapped() {
     Fixture f;
     f.port.deliver(QByteArray(40000, 'x'));
     f.port.deliver(QByteArray(40000, 'x'));
-    QCOMPARE(f.form->state.rxLine.size(), 65536);
+    QCOMPARE(f.form->unit.partial().size(), 65536);
     f.port.deliver("\r\nOK\r\n");
     const QStringList lines = f.monitorLines();
     QCOMPARE(lines.size(), 3);

@@ -1,6 +1,6 @@
 #include "ProgrammingFixture.h"
 
-#include "config/ReadBackRecord.h"
+#include "engine/ReadBackRecord.h"
 #include "core/UserDialogs.h"
 #include "core/WholeFile.h"
 #include "files/Backup.h"

@@ -1,7 +1,7 @@
 #include "ProgrammingFixture.h"
 
 #include "config/ProgrammingPlan.h"
-#include "config/ReadBackRecord.h"
+#include "engine/ReadBackRecord.h"
 #include "files/PhoneBookList.h"
 #include "widgets/StatusPanels.h"
 

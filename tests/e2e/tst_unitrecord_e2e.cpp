@@ -1,6 +1,6 @@
 #include "ProgrammingFixture.h"
 
-#include "config/ReadBackRecord.h"
+#include "engine/ReadBackRecord.h"
 #include "files/Backup.h"
 #include "files/PhoneBookList.h"
 #include "widgets/Picture.h"

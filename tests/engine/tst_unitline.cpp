@@ -1,5 +1,6 @@
 #include "TestPort.h"
 
+#include "core/Failure.h"
 #include "core/Pacer.h"
 #include "engine/UnitLine.h"
 
@@ -15,6 +16,8 @@ private slots:
     void linesBelongToTheCommandThatAskedForThem();
     void aPauseHoldsBackWhatFollowsIt();
     void aSendThatFailsAfterAPauseIsReported();
+    void receivedLinesWaitForAPauseThatALineStarts();
+    void aLineThatFailsEndsOnlyItself();
 };
 
 namespace {
@@ -140,6 +143,52 @@ void UnitLineTest::aSendThatFailsAfterAPauseIsReported() {
     QVERIFY(line.open().isEmpty());
     QVERIFY(!line.holding());
     QCOMPARE(released.count(), 1);
+}
+
+void UnitLineTest::receivedLinesWaitForAPauseThatALineStarts() {
+    TestPort port;
+    HeldPacer pacer;
+    UnitLine line(port, pacer);
+    QByteArrayList handled;
+    int prompts = 0;
+    line.onReceived(
+        [&](const QByteArray& received) {
+            handled << received;
+            if (received == "+CREG: 0,1") line.pause(200);
+        },
+        [&] { ++prompts; });
+    const QByteArray said = "\r\nOK\r\n+CREG: 0,1\r\n#SPN: NET\r\nOK\r\n>>>";
+    port.deliver(said);
+    line.receive(quint16(said.size()));
+    // A line ends at its CR, the LF after it is dropped; the prompt is taken before its line ends.
+    QCOMPARE(handled, (QByteArrayList{"", "OK", "+CREG: 0,1"}));
+    QCOMPARE(line.partial(), QByteArray(">>>"));
+    QCOMPARE(prompts, 1);
+
+    pacer.endPause();
+    line.handleHeld();
+    QCOMPARE(handled, (QByteArrayList{"", "OK", "+CREG: 0,1", "#SPN: NET", "OK"}));
+}
+
+void UnitLineTest::aLineThatFailsEndsOnlyItself() {
+    TestPort port;
+    HeldPacer pacer;
+    UnitLine line(port, pacer);
+    QByteArrayList handled;
+    line.onReceived(
+        [&](const QByteArray& said) {
+            if (said.startsWith("bad")) throw Failure(QString::fromLatin1(said));
+            handled << said;
+        },
+        [] {});
+    try {
+        port.deliver("bad 1\rgood\rbad 2\r");
+        line.receive(17);
+        QFAIL("the failures were not reported");
+    } catch (const Failure& failure) {
+        QCOMPARE(failure.text(), QStringLiteral("bad 1\nbad 2"));
+    }
+    QCOMPARE(handled, QByteArrayList{"good"});
 }
 
 QTEST_MAIN(UnitLineTest)

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "comm/Dialogue.h"
 #include "config/ProgrammingPlan.h"
+#include "engine/Dialogue.h"
 
 #include <QByteArray>
 #include <QMap>
@@ -9,7 +9,7 @@
 #include <QSet>
 #include <optional>
 
-class TForm1;
+class SerialPort;
 
 // What the unit holds, location by location, as far as this connection has seen: what the read-backs found
 // as they completed, and every write the unit confirmed since. A write the unit did not answer leaves its
@@ -19,7 +19,9 @@ class TForm1;
 class ReadBackRecord : public QObject {
     Q_OBJECT
 public:
-    explicit ReadBackRecord(TForm1& form);
+    // Follows the dialogue's read-backs, and forgets what it knows whenever the port closes: the unit at
+    // its end may be another one then.
+    ReadBackRecord(Dialogue& dialogue, SerialPort& port, QObject* parent = nullptr);
 
     // Whether a read-back has completed since the port was last opened.
     bool known() const { return m_known; }
@@ -40,6 +42,8 @@ public:
     bool listed(int location) const { return m_reading.contains(location); }
     // The read-back under way listed this entry at that location.
     void list(int location, const SimLocation& content) { m_reading[location] = content; }
+    // The unit gave its SIM's size.
+    void sized(int capacity) { m_sized = capacity; }
 
     // The read-back about to start follows a programming that wrote these locations: it is checked
     // against them, if it runs to its end.
@@ -54,12 +58,14 @@ private:
     void ended(Dialogue::Phase phase, Dialogue::Outcome outcome);
     void forget();
 
-    TForm1& m_form;
+    Dialogue& m_dialogue;
     bool m_known = false;
     bool m_current = false;
     QMap<int, SimLocation> m_locations;
     QSet<int> m_unknown;
     int m_capacity = 0;
+    // The size the unit gave last.
+    int m_sized = 0;
     // The locations of the read-back under way.
     QMap<int, SimLocation> m_reading;
     // What the programming just ended wrote, while the read-back that follows it runs.

@@ -1,18 +1,16 @@
-#include "config/ReadBackRecord.h"
+#include "engine/ReadBackRecord.h"
 
-#include "app/TForm1.h"
 #include "comm/SerialPort.h"
 #include "files/ConfigFile.h"
 
 using Phase = Dialogue::Phase;
 using Outcome = Dialogue::Outcome;
 
-ReadBackRecord::ReadBackRecord(TForm1& form) : QObject(&form), m_form(form) {
-    connect(&form.dialogue, &Dialogue::started, this, &ReadBackRecord::started);
-    connect(&form.dialogue, &Dialogue::ended, this,
-            [this](Phase phase, Outcome outcome) { ended(phase, outcome); });
-    // Once the line is closed or lost, the unit at its end may be another one.
-    connect(&form.ApdComPort1, &SerialPort::connectionChanged, this, [this](bool open) {
+ReadBackRecord::ReadBackRecord(Dialogue& dialogue, SerialPort& port, QObject* parent)
+    : QObject(parent), m_dialogue(dialogue) {
+    connect(&dialogue, &Dialogue::started, this, &ReadBackRecord::started);
+    connect(&dialogue, &Dialogue::ended, this, [this](Phase phase, Outcome outcome) { ended(phase, outcome); });
+    connect(&port, &SerialPort::connectionChanged, this, [this](bool open) {
         if (!open) forget();
     });
 }
@@ -53,12 +51,12 @@ void ReadBackRecord::ended(Phase phase, Outcome outcome) {
     const std::optional<QMap<int, SimLocation>> written = std::exchange(m_written, std::nullopt);
     // Only a read that went out and ran to its end says what the whole unit holds.
     const bool complete =
-        outcome == Outcome::Done && m_form.dialogue.readStage() == Dialogue::ReadStage::Entries;
+        outcome == Outcome::Done && m_dialogue.readStage() == Dialogue::ReadStage::Entries;
     if (!complete) return;
     m_known = true;
     m_current = true;
     m_unknown.clear();
     m_locations = m_reading;
-    m_capacity = m_form.state.simCapacity;
+    m_capacity = m_sized;
     if (written) emit verified(locationChanges(*written, m_locations, m_capacity));
 }

@@ -1,4 +1,4 @@
-#include "comm/Dialogue.h"
+#include "engine/Dialogue.h"
 
 #include "core/Pacer.h"
 
