@@ -90,7 +90,7 @@ double residentMegabytes() {
 
 double programming(FormFixture& f, int capacity) {
     TForm1& form = *f.form;
-    form.state.simCapacity = capacity;
+    form.engine.sim.capacity = capacity;
     for (int n = 0; n < 7; ++n) {
         form.ADMIN[n]->setText(QString::fromLatin1(number(n)));
         form.ABUTTON[n]->setText(QString::fromLatin1(number(n + 7)));

@@ -98,7 +98,7 @@ QString ruleBroken(const QByteArray& sent, const TForm1& form, bool uploading) {
     const QByteArray command = sent.chopped(2);
     static const QByteArrayList plain = {"AT", "ATE0", "AT#SPN", "ATE0;#SPN", "AT+CPBR=?"};
     if (plain.contains(command)) return {};
-    const int capacity = form.state.simCapacity;
+    const int capacity = form.engine.sim.capacity;
     if (command.startsWith("AT+CPBR=1,")) {
         bool number = false;
         const int last = command.sliced(10).toInt(&number);

@@ -37,7 +37,7 @@ Configuration readControls(TForm1& form) {
         configuration.entry(FixedEntries::FirstParameter + i) = strings[i];
     for (int row = 0; row < form.PhoneBook1->lineCount(); ++row)
         configuration.rows << form.PhoneBook1->line(row);
-    configuration.simCapacity = form.state.simCapacity;
+    configuration.simCapacity = form.engine.sim.capacity;
     return configuration;
 }
 

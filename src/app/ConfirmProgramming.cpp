@@ -29,7 +29,7 @@ QStringList changeLines(const ConfigurationChanges& changes) {
 Confirmation programmingQuestion(TForm1& form) {
     Confirmation question{QStringLiteral("Program the unit"), {}, {}, QStringLiteral("Program")};
     const QStringList problems = planProblems(
-        readControls(form), {form.state.simCapacity, form.state.simNumberLength, form.state.simTextLength});
+        readControls(form), form.engine.sim);
     if (!problems.isEmpty()) {
         question.text = QStringLiteral("The unit cannot be programmed as the window stands; nothing will be "
                                        "sent until these are mended:");
@@ -47,7 +47,7 @@ Confirmation programmingQuestion(TForm1& form) {
         question.text =
             QStringLiteral("Programming would change nothing: the unit holds all %1 as they would "
                            "be written. Program it all the same?\n%2")
-                .arg(locationCount(form.state.simCapacity), backup);
+                .arg(locationCount(form.engine.sim.capacity), backup);
         question.accept = QStringLiteral("Program anyway");
         return question;
     }

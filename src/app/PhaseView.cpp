@@ -1,6 +1,7 @@
 #include "app/TForm1.h"
 #include "core/Bytes.h"
 #include "core/UserDialogs.h"
+#include "engine/ReadBackRecord.h"
 #include "widgets/Bar.h"
 #include "widgets/StatusPanels.h"
 
@@ -111,6 +112,9 @@ void TForm1::showOutcome(Phase phase, Outcome outcome, const QString& detail) {
     // The log says how the writing phases ended, as the status bar does.
     if (outcome == Outcome::Done && (phase == Phase::Programming || phase == Phase::Uploading))
         log(toBytes(text));
+    // What the read-back after a programming found is shown after the read-back's own outcome.
+    if (const std::optional<QList<LocationChange>> differences = readBack->takeVerification())
+        showVerification(*differences);
 }
 
 void TForm1::showVerification(const QList<LocationChange>& differences) {
@@ -118,8 +122,8 @@ void TForm1::showVerification(const QList<LocationChange>& differences) {
     const QString programmed = writingOnly
                                    ? QStringLiteral("Programmed %1 changed of %2")
                                          .arg(writingOnly->size())
-                                         .arg(locationCount(state.simCapacity))
-                                   : QStringLiteral("Programmed %1").arg(locationCount(state.simCapacity));
+                                         .arg(locationCount(engine.sim.capacity))
+                                   : QStringLiteral("Programmed %1").arg(locationCount(engine.sim.capacity));
     if (differences.isEmpty()) {
         const QString text = programmed + QStringLiteral("; the read-back found them as written");
         StatusBar1->showMessage(text, DoneShownMs);

@@ -17,10 +17,6 @@ struct SharedState {
     QByteArray editionName = "ORU";
     int signalLevel = 0;
     int uploadIndex = 0;
-    int simCapacity = 0;
-    // The longest number and name the SIM keeps, as its size answer says; 0 while not said.
-    int simNumberLength = 0;
-    int simTextLength = 0;
     int writeIndex = 0;
     int serialWaitMs = 1000;
     bool lteModule = false;

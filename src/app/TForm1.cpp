@@ -25,7 +25,8 @@ using namespace build;
 TForm1::TForm1(SerialPort& port, Pacer& pacer, UserDialogs& dialogs, const QString& exeName,
                const QString& settingsPath, QWidget* parent)
     : QWidget(parent), ApdComPort1(port), pacer(pacer), dialogs(dialogs), exeName(exeName),
-      settingsPath(settingsPath), dialogue(pacer), unit(port, pacer) {
+      settingsPath(settingsPath), engine(port, pacer, *this), unit(engine.line), dialogue(engine.dialogue),
+      readBack(&engine.record) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("ZUVovu"));
     buildFrame();
@@ -66,10 +67,7 @@ TForm1::TForm1(SerialPort& port, Pacer& pacer, UserDialogs& dialogs, const QStri
     m_phaseShowing.setInterval(250);
     connect(&m_phaseShowing, &QTimer::timeout, this, &TForm1::showPhase);
     connect(&dialogue, &Dialogue::ended, this, &TForm1::showOutcome);
-    // What the read-back after a programming found is shown after the read-back's own outcome.
-    readBack = new ReadBackRecord(dialogue, port, this);
     unsavedEdits = new UnsavedEdits(*this);
-    connect(readBack, &ReadBackRecord::verified, this, &TForm1::showVerification);
     // A phase that ended may have changed what the window shows, or what the unit holds.
     connect(&dialogue, &Dialogue::ended, this, [this](Dialogue::Phase, Dialogue::Outcome outcome) {
         m_titleCheck.start();

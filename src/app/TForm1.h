@@ -4,7 +4,8 @@
 #include "engine/Dialogue.h"
 #include "config/Configuration.h"
 #include "config/ProgrammingPlan.h"
-#include "engine/UnitLine.h"
+#include "engine/Unit.h"
+#include "engine/UnitView.h"
 #include "widgets/MonitorView.h"
 
 #include <QButtonGroup>
@@ -42,7 +43,7 @@ class StatusPanels;
 // The one window. Its controls are the configuration model: every setting of the unit lives in a
 // control, and the handlers read and write the controls by name. Controls are public so that the
 // helper operations of every subsystem (plain functions over the window) and the tests reach them.
-class TForm1 : public QWidget {
+class TForm1 : public QWidget, public UnitView {
     Q_OBJECT
 public:
     // exeName: the executable's file name as started (argv[0] without its folder); it picks the edition.
@@ -56,10 +57,13 @@ public:
     UserDialogs& dialogs;
     const QString exeName;
     const QString settingsPath;
+    // The engine for the unit; the window shows it.
+    Unit engine;
+    // The engine's line: everything for the unit goes out through it, in order and paced, and its lines
+    // come back through it.
+    UnitLine& unit;
     // What the program is doing with the unit, and the flags the receiver's rules share.
-    Dialogue dialogue;
-    // Everything for the unit goes out through the line, in order and paced; its lines come back through it.
-    UnitLine unit;
+    Dialogue& dialogue;
     // Each parameter string (PARORU, PARRL1, PARRL2, PARKEY) as it last came from the unit or a file, and
     // what the controls encoded right after showing it: while they encode the same, it stands as it came.
     struct ShownParameter {
@@ -81,7 +85,7 @@ public:
     // programmed once the read completes.
     Configuration awaitingRead;
     // What the unit was last read back to hold.
-    ReadBackRecord* readBack = nullptr;
+    ReadBackRecord* const readBack;
     // Whether closing would lose edits.
     UnsavedEdits* unsavedEdits = nullptr;
 
@@ -113,20 +117,21 @@ public:
     // The unit's "OK" to that command.
     void handleOk(const QByteArray& command);
     // The phases of the dialogue with the unit (comm/Phases.cpp).
-    // Sends an operator query; with the stop line on, a read-back follows it.
-    void askOperator(const QByteArray& command);
-    // The read command is out: every read-back starts from empty trees and an empty grid.
-    void startRead();
+    // What the engine shows: every read-back starts from empty trees and an empty grid.
+    void showOperator(const QByteArray& name) override;
+    void showSimSize(int capacity) override;
+    void readStarting() override;
+    void showListed(const PhonebookEntry& entry) override;
+    void readBackDone() override;
+    [[noreturn]] void endEarly(Dialogue::Outcome outcome, const QString& cause) override;
+    void note(const QByteArray& text) override;
     void startReRead();
-    void finishReadBack();
     // What the user asked for while the unit was busy, now that it is free.
     void runDeferred();
     // A phase ended early by the unit's silence, its error answer or a lost port: the window is freed and
     // the report says where the phase stopped and what the unit now holds.
     void phaseTimedOut(Dialogue::Phase phase);
     void answerRefused(const QByteArray& answer);
-    // A SIM still starting refuses the read-back for a while: it is asked again after a pause.
-    bool retryBusySim();
     void portLost(const QString& reason);
     [[noreturn]] void stopPhase(Dialogue::Outcome outcome, const QString& cause);
     // Shows the phase and its outcome in the status bar and on the progress bar.
@@ -221,7 +226,6 @@ public:
     void WriteEntry(const QByteArray& name, const QByteArray& number);
     // Clears the location the sequence has come to.
     void clearLocation();
-    void routeEntryLine(const QByteArray& line);
 
     // Module entries and trees.
     void PlaceModuleEntry(const QByteArray& index, const QByteArray& number, const QByteArray& name);

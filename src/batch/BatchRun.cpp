@@ -288,7 +288,7 @@ QStringList BatchRun::fileFieldProblems(TForm1& form, ConsoleDialogs& dialogs, c
 bool BatchRun::planRefused() {
     const QStringList problems =
         planProblems(readControls(m_form),
-                     {m_form.state.simCapacity, m_form.state.simNumberLength, m_form.state.simTextLength});
+                     m_form.engine.sim);
     for (const QString& problem : problems)
         m_err << "error: " << problem << Qt::endl;
     if (!problems.isEmpty())
@@ -338,7 +338,7 @@ Steps<int> BatchRun::program() {
 int BatchRun::verify() {
     const QList<LocationChange> changes =
         locationChanges(plannedLocations(programmingPlan(m_form.writing)), m_form.readBack->locations(),
-                        m_form.state.simCapacity);
+                        m_form.engine.sim.capacity);
     for (const LocationChange& change : changes)
         m_err << "location " << change.location << ": wrote " << describe(change.before) << ", read back "
               << describe(change.after) << Qt::endl;
@@ -354,7 +354,7 @@ int BatchRun::diff() {
     const ConfigurationChanges changes = unitChanges(m_form);
     if (m_settings.byLocation) {
         const QList<LocationChange> locations = planChanges(
-            programmingPlan(readControls(m_form)), m_form.readBack->locations(), m_form.state.simCapacity);
+            programmingPlan(readControls(m_form)), m_form.readBack->locations(), m_form.engine.sim.capacity);
         for (const LocationChange& change : locations)
             m_err << "location " << change.location << ": holds " << describe(change.before)
                   << ", would hold " << describe(change.after) << Qt::endl;
@@ -510,6 +510,6 @@ void BatchRun::onLine(const QByteArray& line) {
     // Only the identification and the end of a run wait for a line, the answer to the command in flight.
     if (m_awaitingLine) wake();
     if (line.contains("+CPBR: (1-")) {
-        stage(QStringLiteral("reading %1 locations").arg(m_form.state.simCapacity));
+        stage(QStringLiteral("reading %1 locations").arg(m_form.engine.sim.capacity));
     }
 }

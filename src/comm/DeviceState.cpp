@@ -72,7 +72,7 @@ void TForm1::LoadORUClick() {
         // A unit found stopped (at start-up, or connected again) is held so by the stop line while it is
         // read: without it, the operator's answer asks nothing more.
         unit.setDtr(true);
-        askOperator("AT#SPN\r\n");
+        engine.askOperator("AT#SPN\r\n");
         setPosition(Prubeh, 0);
         SaveORU->setEnabled(true);
         ResetEntryView();

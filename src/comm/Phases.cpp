@@ -2,12 +2,12 @@
 #include "app/ConfirmProgramming.h"
 #include "app/TForm1.h"
 #include "comm/SerialPort.h"
-#include "engine/ReadBackRecord.h"
 #include "core/Bytes.h"
 #include "core/Failure.h"
 #include "core/Pacer.h"
 #include "service/UploadList.h"
 #include "widgets/Bar.h"
+#include "widgets/StatusPanels.h"
 
 #include <QTimer>
 #include <utility>
@@ -27,36 +27,35 @@ QString portName(const SerialPort& port) {
 
 } // namespace
 
-void TForm1::askOperator(const QByteArray& command) {
-    unit.send(command);
-    if (unit.dtr()) {
-        dialogue.reachRead(Dialogue::ReadStage::Operator);
-    } else if (dialogue.is(Phase::Stopping)) {
-        // A unit found stopped while the stop line is off: it is not held stopped, and nothing is read.
-        dialogue.end(Outcome::Done);
-    }
+void TForm1::showOperator(const QByteArray& name) {
+    StatusBar1->setPanelText(0, fromBytes("Operator: " + name));
 }
 
-void TForm1::startRead() {
+void TForm1::showSimSize(int capacity) {
+    StatusBar1->setPanelText(2, QStringLiteral(" SIM: %1").arg(capacity));
+}
+
+void TForm1::readStarting() {
     ResetEntryView();
-    // Where the "DETECT" entry is, this read-back tells anew.
-    dialogue.detectFound = false;
-    dialogue.reachRead(Dialogue::ReadStage::Entries);
-    dialogue.setTotal(state.simCapacity);
+}
+
+void TForm1::readBackDone() {
+    runDeferred();
+}
+
+void TForm1::endEarly(Outcome outcome, const QString& cause) {
+    stopPhase(outcome, cause);
+}
+
+void TForm1::note(const QByteArray& text) {
+    log(text);
 }
 
 void TForm1::startReRead() {
     setPosition(Prubeh, 0);
     SaveORU->setEnabled(true);
     ResetEntryView();
-    unit.pause(200);
-    unit.send("AT#SPN\r\n");
-    dialogue.reachRead(Dialogue::ReadStage::Operator);
-}
-
-void TForm1::finishReadBack() {
-    dialogue.end(Outcome::Done);
-    runDeferred();
+    engine.readAgain();
 }
 
 void TForm1::runDeferred() {
@@ -136,25 +135,8 @@ void TForm1::phaseTimedOut(Phase phase) {
 
 void TForm1::answerRefused(const QByteArray& answer) {
     if (dialogue.is(Phase::Idle)) return;
-    if (answer == SimBusy && retryBusySim()) return;
+    if (answer == SimBusy && engine.retryBusySim()) return;
     stopPhase(Outcome::Refused, QStringLiteral("The unit answered \"%1\".").arg(fromBytes(answer)));
-}
-
-bool TForm1::retryBusySim() {
-    if (!dialogue.is(Phase::ReadingBack) || dialogue.busyRetries >= Dialogue::BusyRetries) return false;
-    const Dialogue::ReadStage stage = dialogue.readStage();
-    if (stage != Dialogue::ReadStage::Size && stage != Dialogue::ReadStage::Entries) return false;
-    ++dialogue.busyRetries;
-    log("(the SIM is busy: asking again)");
-    unit.pause(Dialogue::BusyRetryMs);
-    if (stage == Dialogue::ReadStage::Size) {
-        unit.send("AT+CPBR=?\r\n");
-        dialogue.answered();
-    } else {
-        unit.send("AT+CPBR=1," + QByteArray::number(state.simCapacity) + "\r\n");
-        startRead();
-    }
-    return true;
 }
 
 void TForm1::portLost(const QString& reason) {

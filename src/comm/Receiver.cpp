@@ -1,11 +1,10 @@
 #include "app/TForm1.h"
 #include "comm/SerialPort.h"
-#include "config/PlanCheck.h"
+#include "config/PhonebookEntry.h"
 #include "config/TextCuts.h"
 #include "core/Bytes.h"
 #include "core/Pacer.h"
 #include "engine/Answers.h"
-#include "engine/ReadBackRecord.h"
 #include "widgets/Bar.h"
 #include "widgets/Gauge.h"
 #include "widgets/Led.h"
@@ -139,7 +138,7 @@ void TForm1::dispatchLine(const QByteArray& line) {
         unit.pause(1000);
     } else if (line == "Telit") {
         showDeviceState(DeviceStop);
-        askOperator("AT#SPN\r\n");
+        engine.askOperator("AT#SPN\r\n");
         setPosition(Prubeh, 0);
         SaveORU->setEnabled(true);
         LoadORU->setEnabled(true);
@@ -147,7 +146,7 @@ void TForm1::dispatchLine(const QByteArray& line) {
         if (unit.dtr()) ResetEntryView();
     } else if (line == "[AT#SLED=1]=") {
         unit.pause(1000);
-        askOperator("ATE0;#SPN\r\n");
+        engine.askOperator("ATE0;#SPN\r\n");
         dialogue.stopSeen = false;
         EndWait();
         ShowStopState();
@@ -171,50 +170,15 @@ void TForm1::dispatchLine(const QByteArray& line) {
         Smeter->setProgress(state.signalLevel);
         if ((!DeviceRun->isHidden() || !DeviceNic->isHidden()) && dialogue.stopSeen) ShowRunState();
     } else if (line.contains("+CPBR: (1-")) {
-        const int n = toInt(textBefore(cutThrough(line, "-"), ")").trimmed());
-        // No SIM has fewer than one location; such a size would reach the commands that name locations.
-        if (n < 1)
-            throw Failure(
-                QStringLiteral("The unit gave its SIM's size as %1 locations; the program keeps %2.")
-                    .arg(n)
-                    .arg(state.simCapacity));
-        state.simCapacity = n;
-        readBack->sized(n);
-        const SimLimits limits = simLimits(line);
-        state.simNumberLength = limits.numberLength;
-        state.simTextLength = limits.textLength;
-        StatusBar1->setPanelText(2, QStringLiteral(" SIM: %1").arg(n));
-        if (n > 10) {
-            unit.pause(100);
-            if (ApdComPort1.isChosen()) {
-                unit.send("AT+CPBR=1," + QByteArray::number(n) + "\r\n");
-                startRead();
-            }
-        } else if (dialogue.is(Dialogue::Phase::ReadingBack)) {
-            dialogue.end(Dialogue::Outcome::Done,
-                         QStringLiteral("nothing read: the SIM has no more than 10 locations"));
-        }
+        engine.sizeAnswered(line);
     } else if (!line.contains("+CPBR")) {
         if (line.contains("#SPN")) {
-            StatusBar1->setPanelText(0, fromBytes("Operator: " + cutThrough(line, ":")));
-            unit.pause(200);
-            if (ApdComPort1.isChosen() && unit.dtr()) {
-                // The size query goes out once for each read-back, however many operator queries it had.
-                const bool sizeAsked = dialogue.is(Dialogue::Phase::ReadingBack) &&
-                                       dialogue.readStage() >= Dialogue::ReadStage::Size;
-                if (!sizeAsked) {
-                    unit.send("AT+CPBR=?\r\n");
-                    dialogue.reachRead(Dialogue::ReadStage::Size);
-                }
-            } else if (dialogue.is(Dialogue::Phase::ReadingBack)) {
-                dialogue.end(Dialogue::Outcome::Done,
-                             QStringLiteral("nothing read: the unit is not held stopped (press Stop)"));
-            }
+            engine.operatorAnswered(line);
         } else if (line.contains("COPS")) {
             ShowRunState();
         }
     } else {
-        routeEntryLine(line);
+        engine.listed(PhonebookEntry::parse(line));
     }
 }
 
@@ -223,7 +187,7 @@ void TForm1::handleOk(const QByteArray& command) {
     // The read's own "OK" ends the read-back.
     if (dialogue.is(Dialogue::Phase::ReadingBack) && dialogue.readStage() == Dialogue::ReadStage::Entries &&
         command.startsWith("AT+CPBR=1,"))
-        finishReadBack();
+        engine.readEnded();
     if (dialogue.rereadPending && command.startsWith("AT+CPBW=")) {
         dialogue.rereadPending = false;
         // A read-back under way already shows the change, or another follows it.
@@ -240,7 +204,7 @@ void TForm1::handleOk(const QByteArray& command) {
         dialogue.stopSeen = false;
         unit.pause(200);
         log("----------------------2");
-        askOperator("AT#SPN\r\n");
+        engine.askOperator("AT#SPN\r\n");
         log(">AT#SPN");
     } else if (dialogue.is(Dialogue::Phase::Programming) && write) {
         programmingStep();

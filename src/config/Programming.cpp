@@ -50,7 +50,7 @@ void TForm1::SaveORUClick() {
     // The check comes before the lock, so that a plan the unit cannot take whole sends nothing.
     Configuration configuration = readControls(*this);
     const QStringList problems =
-        planProblems(configuration, {state.simCapacity, state.simNumberLength, state.simTextLength});
+        planProblems(configuration, engine.sim);
     if (!problems.isEmpty())
         throw Failure(
             QStringLiteral("The unit cannot be programmed as the window stands; nothing was sent:\n") +
@@ -63,8 +63,8 @@ void TForm1::SaveORUClick() {
     // What this connection read of the unit says where it differs; the read-back that follows checks
     // every location all the same.
     writingOnly.reset();
-    if (!everyLocation && readBack->current() && readBack->capacity() == state.simCapacity)
-        writingOnly = planChanges(programmingPlan(writing), readBack->locations(), state.simCapacity);
+    if (!everyLocation && readBack->current() && readBack->capacity() == engine.sim.capacity)
+        writingOnly = planChanges(programmingPlan(writing), readBack->locations(), engine.sim.capacity);
 
     DisableControls();
     if (state.lteModule) {
@@ -72,7 +72,7 @@ void TForm1::SaveORUClick() {
         TonRing->setEnabled(false);
         TonVoice->setEnabled(true);
     }
-    const int total = writingOnly ? int(writingOnly->size()) : state.simCapacity;
+    const int total = writingOnly ? int(writingOnly->size()) : engine.sim.capacity;
     Prubeh->setMaximum(total);
     Prubeh->show();
     dialogue.start(Dialogue::Phase::Programming, total);
@@ -124,7 +124,7 @@ QString TForm1::stopProgramming(Dialogue::Outcome outcome) {
         reached = confirmed < 1 ? QStringLiteral("No location was written.")
                                 : QStringLiteral("The last location written was %1 of %2.")
                                       .arg(confirmed)
-                                      .arg(state.simCapacity);
+                                      .arg(engine.sim.capacity);
         if (sentUnanswered) reached += unanswered.arg(state.writeIndex - 1);
         reached += QStringLiteral(" The locations after it keep their old content.");
     }
@@ -153,7 +153,7 @@ void TForm1::programmingStep() {
     ++state.writeStep;
     setPosition(Prubeh, state.writeStep);
     dialogue.step(writingOnly ? state.writeStep - 1 : state.writeIndex - 1);
-    if (writingOnly ? state.writeStep > writingOnly->size() : state.writeIndex > state.simCapacity) {
+    if (writingOnly ? state.writeStep > writingOnly->size() : state.writeIndex > engine.sim.capacity) {
         unlock(*this);
         ResetEntryView();
         programmingBackup.clear();
@@ -161,8 +161,8 @@ void TForm1::programmingStep() {
         // Shows what the SIM now holds, and checks every location against what was written.
         if (ApdComPort1.isChosen()) {
             readBack->verifyNextRead(plannedLocations(programmingPlan(writing)));
-            unit.send("AT+CPBR=1," + QByteArray::number(state.simCapacity) + "\r\n");
-            startRead();
+            unit.send("AT+CPBR=1," + QByteArray::number(engine.sim.capacity) + "\r\n");
+            engine.startRead();
         }
         return;
     }

@@ -39,6 +39,7 @@ void ReadBackRecord::forget() {
 }
 
 void ReadBackRecord::started(Phase phase) {
+    m_verification.reset();
     if (phase == Phase::Uploading) unitMayHaveChanged();
     if (phase == Phase::ReadingBack) m_reading.clear();
     // A result speaks only of the programming just ended, checked by the read that follows it at once.
@@ -58,5 +59,5 @@ void ReadBackRecord::ended(Phase phase, Outcome outcome) {
     m_unknown.clear();
     m_locations = m_reading;
     m_capacity = m_sized;
-    if (written) emit verified(locationChanges(*written, m_locations, m_capacity));
+    if (written) m_verification = locationChanges(*written, m_locations, m_capacity);
 }

@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QSet>
 #include <optional>
+#include <utility>
 
 class SerialPort;
 
@@ -48,10 +49,9 @@ public:
     // The read-back about to start follows a programming that wrote these locations: it is checked
     // against them, if it runs to its end.
     void verifyNextRead(const QMap<int, SimLocation>& written);
-
-signals:
-    // The read-back that follows a programming has completed: where it differs from what was written.
-    void verified(const QList<LocationChange>& differences);
+    // Once, after the read-back that followed a programming has completed: where it differs from what
+    // was written.
+    std::optional<QList<LocationChange>> takeVerification() { return std::exchange(m_verification, {}); }
 
 private:
     void started(Dialogue::Phase phase);
@@ -70,4 +70,5 @@ private:
     QMap<int, SimLocation> m_reading;
     // What the programming just ended wrote, while the read-back that follows it runs.
     std::optional<QMap<int, SimLocation>> m_written;
+    std::optional<QList<LocationChange>> m_verification;
 };

@@ -95,7 +95,7 @@ void TForm1::WriteCodeClick(int mode) {
                               QStringLiteral("Write %1 over %2 at location %3 of the unit's SIM? The unit is "
                                              "read back afterwards.")
                                   .arg(fromBytes(name), fromBytes(cutThrough(node, ":")),
-                                       fromBytes(nodeIndex(node, state.simCapacity))),
+                                       fromBytes(nodeIndex(node, engine.sim.capacity))),
                               {},
                               QStringLiteral("Replace")}))
             return;

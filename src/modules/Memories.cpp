@@ -76,7 +76,7 @@ void TForm1::DetButClick() {
     // detectLine may be older than the last read-back: then its location can hold another entry by now.
     // Only a location the last read-back saw holding "DETECT" is written over or cleared.
     const QByteArray index =
-        dialogue.detectFound ? nodeIndex(state.detectLine, state.simCapacity) : QByteArray();
+        dialogue.detectFound ? nodeIndex(state.detectLine, engine.sim.capacity) : QByteArray();
     if (DetBut->isChecked()) {
         unit.send("AT+CPBW=" + index + ",1,,DETECT\r\n");
     } else {
@@ -87,7 +87,7 @@ void TForm1::DetButClick() {
 
     // The read-back that follows shows the state the unit now holds.
     unit.pause(500);
-    askOperator("AT#SPN\r\n");
+    engine.askOperator("AT#SPN\r\n");
     setPosition(Prubeh, 0);
     SaveORU->setEnabled(true);
     PhoneBook1->clearLines();

@@ -56,7 +56,7 @@ void deleteSelected(TForm1& form, const EntryTree* tree) {
         form.showResult(QStringLiteral("Nothing was deleted: choose the entry in the list first."));
     } else if (form.ApdComPort1.isChosen()) {
         const QByteArray node = tree->selectedText();
-        const QByteArray index = nodeIndex(node, form.state.simCapacity);
+        const QByteArray index = nodeIndex(node, form.engine.sim.capacity);
         const QString entry = fromBytes(cutThrough(node, ":"));
         if (!form.dialogs.confirm({QStringLiteral("Delete from the unit"),
                                    QStringLiteral("Delete %1 from location %2 of the unit's SIM? The unit "

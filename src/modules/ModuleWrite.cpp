@@ -23,7 +23,7 @@ void writeModuleEntry(TForm1& form, const EntryTree* tree, const QByteArray& num
                               .arg(fromBytes(name), QLatin1String(field), character));
     }
     const QByteArray index =
-        tree->hasSelection() ? nodeIndex(tree->selectedText(), form.state.simCapacity) : QByteArray();
+        tree->hasSelection() ? nodeIndex(tree->selectedText(), form.engine.sim.capacity) : QByteArray();
     form.unit.send("AT+CPBW=" + index + "," + number + ",," + name + "\r\n");
     awaitWrite(form,
                index.isEmpty()

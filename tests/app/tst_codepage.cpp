@@ -1,6 +1,7 @@
 #include "FormFixture.h"
 
 #include "app/Caption.h"
+#include "config/PhonebookEntry.h"
 #include "core/Bytes.h"
 #include "core/CodePage.h"
 #include "core/Failure.h"
@@ -180,7 +181,7 @@ private slots:
         QFETCH(QByteArray, bytes);
         Started started(page);
         FormFixture& f = started.f;
-        f.form->routeEntryLine("+CPBR: 22,\"" + bytes + "\",129,\"ALARMON\"");
+        f.form->engine.listed(PhonebookEntry::parse("+CPBR: 22,\"" + bytes + "\",129,\"ALARMON\""));
         QCOMPARE(f.form->ALARMON->text(), text);
         type(f.form->ALARMOFF, text);
         QCOMPARE(f.form->ALARMOFF->text(), text);

@@ -69,7 +69,7 @@ void ConfigurationViewTest::showThenReadGivesItBack() {
     setCodePage(*page);
     FormFixture f;
     TForm1& form = *f.form;
-    configuration.simCapacity = form.state.simCapacity;
+    configuration.simCapacity = form.engine.sim.capacity;
     // A string the decoder cannot read is reported; everything, that string too, is shown all the same.
     form.run([&] { showOnControls(form, configuration); });
     const Configuration read = readControls(form);

@@ -54,7 +54,7 @@ void enter(FormFixture& f, Start start) {
         form.run([&] { form.WriteMemoClick(); });
         break;
     case Start::Programming:
-        form.state.simCapacity = 30;
+        form.engine.sim.capacity = 30;
         form.ADMIN[0]->setText(QStringLiteral("1"));
         form.ADMIN[1]->setText(QStringLiteral("2"));
         form.run([&] { form.SaveORUClick(); });

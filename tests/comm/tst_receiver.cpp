@@ -164,11 +164,11 @@ void ReceiverTest::sizeBelowOneLocationIsRefused_data() {
 void ReceiverTest::sizeBelowOneLocationIsRefused() {
     QFETCH(QByteArray, size);
     Fixture f;
-    f.form->state.simCapacity = 30;
+    f.form->engine.sim.capacity = 30;
     f.form->unit.setDtr(true);
     f.asked("AT+CPBR=?");
     f.say({"+CPBR: (1-" + size + "),40,18"});
-    QCOMPARE(f.form->state.simCapacity, 30);
+    QCOMPARE(f.form->engine.sim.capacity, 30);
     QCOMPARE(f.port.sent, QByteArrayList());
     QCOMPARE(f.dialogs.errors,
              QStringList{QStringLiteral("The unit gave its SIM's size as %1 locations; the program keeps 30.")

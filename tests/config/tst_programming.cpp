@@ -132,7 +132,7 @@ void ProgrammingTest::steps() {
 
     Fixture f;
     TForm1& form = *f.form;
-    form.state.simCapacity = capacity;
+    form.engine.sim.capacity = capacity;
     for (auto edit = edits.begin(); edit != edits.end(); ++edit)
         form.findChild<QLineEdit*>(edit.key())->setText(edit.value());
     form.PhoneBook1->setText(grid);
@@ -149,7 +149,7 @@ void ProgrammingTest::steps() {
 void ProgrammingTest::logsEveryStep() {
     Fixture f;
     TForm1& form = *f.form;
-    form.state.simCapacity = 7;
+    form.engine.sim.capacity = 7;
     form.ADMIN[0]->setText(QStringLiteral("1"));
     form.run([&] { form.SaveORUClick(); });
     f.answerUntilTheEnd();
@@ -170,7 +170,7 @@ void ProgrammingTest::logsEveryStep() {
 void ProgrammingTest::locksTheWindowUntilTheEnd() {
     Fixture f;
     TForm1& form = *f.form;
-    form.state.simCapacity = 40;
+    form.engine.sim.capacity = 40;
     form.PhoneBook1->setText("A=1\nB1-1=2");
     form.dialogue.firstEntryPending = false;
     form.TreeButtons->addNode("30:B1-1[2]");
@@ -219,7 +219,7 @@ void ProgrammingTest::lteModuleGetsItsTonesBack() {
         Fixture f;
         TForm1& form = *f.form;
         form.state.lteModule = lte;
-        form.state.simCapacity = 30;
+        form.engine.sim.capacity = 30;
         for (QCheckBox* tone : {form.TonBeep, form.TonRing, form.TonVoice})
             tone->setEnabled(false);
         form.run([&] { form.SaveORUClick(); });
@@ -233,7 +233,7 @@ void ProgrammingTest::lteModuleGetsItsTonesBack() {
 void ProgrammingTest::errorAnswerEndsTheSequence() {
     Fixture f;
     TForm1& form = *f.form;
-    form.state.simCapacity = 30;
+    form.engine.sim.capacity = 30;
     form.ADMIN[0]->setText(QStringLiteral("1"));
     form.ADMIN[1]->setText(QStringLiteral("2"));
     form.run([&] { form.SaveORUClick(); });
@@ -296,7 +296,7 @@ void ProgrammingTest::refusesValuesTheUnitWouldCutApart() {
 
     Fixture f;
     TForm1& form = *f.form;
-    form.state.simCapacity = capacity;
+    form.engine.sim.capacity = capacity;
     for (auto edit = edits.begin(); edit != edits.end(); ++edit) {
         if (auto* line = form.findChild<QLineEdit*>(edit.key()))
             line->setText(edit.value());
@@ -339,7 +339,7 @@ void ProgrammingTest::lostPortEndsTheSequence() {
 
     Fixture f;
     TForm1& form = *f.form;
-    form.state.simCapacity = 40;
+    form.engine.sim.capacity = 40;
     for (int i = 0; i < 3; ++i)
         form.ADMIN[i]->setText(QStringLiteral("12"));
     const auto unplug = [&] {

@@ -198,7 +198,7 @@ void ReadBackTest::readBackThroughTheReceiver() {
     form.unit.setDtr(true);
     f.port.clearSent();
     form.ResetEntryView();
-    form.run([&] { form.askOperator("AT#SPN\r\n"); });
+    form.run([&] { form.engine.askOperator("AT#SPN\r\n"); });
     f.say({"#SPN: NET", "OK", "+CPBR: (1-250),40,18", "OK"});
     QCOMPARE(f.port.commands(), (QByteArrayList{"AT#SPN", "AT+CPBR=?", "AT+CPBR=1,250"}));
     f.say({entryLine(1, "111", "ADMIN1"), entryLine(2, "Door open", "ALARMON"),

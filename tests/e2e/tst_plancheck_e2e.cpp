@@ -18,13 +18,13 @@ private slots:
 
 namespace {
 
-const QMap<int, SimEntry> Unit{{1, {"+420603111222", "ADMIN1"}}, {2, {"555", "Anna"}}};
+const QMap<int, SimEntry> UnitPhonebook{{1, {"+420603111222", "ADMIN1"}}, {2, {"555", "Anna"}}};
 
 using Fixture = ProgrammingFixture;
 
 SimOptions limits(int capacity, int numberLength, int textLength) {
     SimOptions options;
-    options.phonebook = Unit;
+    options.phonebook = UnitPhonebook;
     options.capacity = capacity;
     options.numberLength = numberLength;
     options.textLength = textLength;
@@ -77,7 +77,7 @@ void PlanCheckTest::aRefusedPlanSendsNothing() {
     QVERIFY(f.dialogs.confirmations.first().refused);
     QCOMPARE(f.dialogs.confirmations.first().details, problems);
     QCOMPARE(f.monitorLines(), monitor);
-    QCOMPARE(f.unit.phonebook(), Unit);
+    QCOMPARE(f.unit.phonebook(), UnitPhonebook);
     QVERIFY(f.backups().isEmpty());
     // The sequence itself refuses too, whoever starts it.
     f.form->run([&f] { f.form->SaveORUClick(); });
@@ -88,7 +88,7 @@ void PlanCheckTest::aRefusedPlanSendsNothing() {
 
 // A name another tool wrote with a comma is programmed back whole, in the quoted form.
 void PlanCheckTest::aNameWithACommaGoesOutQuoted() {
-    QMap<int, SimEntry> unit = Unit;
+    QMap<int, SimEntry> unit = UnitPhonebook;
     unit.insert(3, {"555", "Doe, John"});
     ProgrammingFixture f(unit, true);
     f.form->ADMIN[0]->setText(QStringLiteral("+420999"));

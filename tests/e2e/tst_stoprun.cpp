@@ -39,7 +39,7 @@ void StopRunTest::stopReadsTheUnitAndRunRestartsIt() {
     QCOMPARE(form.state.lteModule, kind == SimKind::Lte);
     QCOMPARE(form.StatusBar1->panelText(0), QStringLiteral("Operator:  SIM NET"));
     QCOMPARE(form.StatusBar1->panelText(2), QStringLiteral(" SIM: 250"));
-    QCOMPARE(form.state.simCapacity, 250);
+    QCOMPARE(form.engine.sim.capacity, 250);
     const QString monitor = form.Monitor->toPlainText();
     QVERIFY(monitor.contains(QStringLiteral("+CPBR: 1,\"+420123456789\",145,\"ADMIN1\"")));
     QVERIFY(form.Prubeh->isHidden());

@@ -46,7 +46,7 @@ void LocationsTest::entryIndexes() {
     FormFixture f;
     TForm1& form = *f.form;
     form.ResetEntryView();
-    form.state.simCapacity = capacity;
+    form.engine.sim.capacity = capacity;
     f.port.clearSent();
     f.asked("AT+CPBR=1,250");
     f.say({"+CPBR: " + index + ",\"1\",129,\"DETECT\"", "+CPBR: " + index + ",\"5\",129,\"M1-1\"",
@@ -97,7 +97,7 @@ void LocationsTest::commandsRefuseANodeThatIsNoLocation() {
 
     FormFixture f;
     TForm1& form = *f.form;
-    form.state.simCapacity = 100;
+    form.engine.sim.capacity = 100;
     form.TreeMemoSel->addNode(node);
     form.TreeMemoSel->selectNode(0);
     form.Memo->setText(QStringLiteral("1"));

@@ -1,0 +1,121 @@
+#include "engine/Unit.h"
+
+#include "comm/SerialPort.h"
+#include "config/PhonebookEntry.h"
+#include "config/TextCuts.h"
+#include "core/Bytes.h"
+#include "core/Failure.h"
+#include "engine/UnitView.h"
+
+using Phase = Dialogue::Phase;
+using Outcome = Dialogue::Outcome;
+using ReadStage = Dialogue::ReadStage;
+
+Unit::Unit(SerialPort& port, Pacer& pacer, UnitView& view, QObject* parent)
+    : QObject(parent), port(port), line(port, pacer), dialogue(pacer), record(dialogue, port), m_view(view) {}
+
+void Unit::askOperator(const QByteArray& command) {
+    line.send(command);
+    if (line.dtr()) {
+        dialogue.reachRead(ReadStage::Operator);
+    } else if (dialogue.is(Phase::Stopping)) {
+        // A unit found stopped while the stop line is off: it is not held stopped, and nothing is read.
+        dialogue.end(Outcome::Done);
+    }
+}
+
+void Unit::operatorAnswered(const QByteArray& answer) {
+    m_view.showOperator(cutThrough(answer, ":"));
+    line.pause(200);
+    if (port.isChosen() && line.dtr()) {
+        // The size query goes out once for each read-back, however many operator queries it had.
+        const bool sizeAsked = dialogue.is(Phase::ReadingBack) && dialogue.readStage() >= ReadStage::Size;
+        if (!sizeAsked) {
+            line.send("AT+CPBR=?\r\n");
+            dialogue.reachRead(ReadStage::Size);
+        }
+    } else if (dialogue.is(Phase::ReadingBack)) {
+        dialogue.end(Outcome::Done, QStringLiteral("nothing read: the unit is not held stopped (press Stop)"));
+    }
+}
+
+void Unit::sizeAnswered(const QByteArray& answer) {
+    const int n = toInt(textBefore(cutThrough(answer, "-"), ")").trimmed());
+    // No SIM has fewer than one location; such a size would reach the commands that name locations.
+    if (n < 1)
+        throw Failure(QStringLiteral("The unit gave its SIM's size as %1 locations; the program keeps %2.")
+                          .arg(n)
+                          .arg(sim.capacity));
+    const SimLimits limits = simLimits(answer);
+    sim = {n, limits.numberLength, limits.textLength};
+    record.sized(n);
+    m_view.showSimSize(n);
+    if (n > 10) {
+        line.pause(100);
+        if (port.isChosen()) {
+            line.send("AT+CPBR=1," + QByteArray::number(n) + "\r\n");
+            startRead();
+        }
+    } else if (dialogue.is(Phase::ReadingBack)) {
+        dialogue.end(Outcome::Done, QStringLiteral("nothing read: the SIM has no more than 10 locations"));
+    }
+}
+
+void Unit::startRead() {
+    m_view.readStarting();
+    // Where the "DETECT" entry is, this read-back tells anew.
+    dialogue.detectFound = false;
+    dialogue.reachRead(ReadStage::Entries);
+    dialogue.setTotal(sim.capacity);
+}
+
+void Unit::readAgain() {
+    line.pause(200);
+    line.send("AT#SPN\r\n");
+    dialogue.reachRead(ReadStage::Operator);
+}
+
+void Unit::listed(const PhonebookEntry& entry) {
+    // The index goes into the commands that write over or clear the entry's location: one that is no
+    // location of this SIM could name another location, or several.
+    const int location = locationOf(entry.index, sim.capacity);
+    // A listing with an entry that has no place, or a location twice, is no true picture of the unit: the
+    // read-back stops there and the entry is left out.
+    if (location == 0)
+        m_view.endEarly(Outcome::Refused,
+                        notALocation(entry.index, sim.capacity) +
+                            QStringLiteral(" Its entry \"%1\" is left out.").arg(fromBytes(entry.name)));
+    if (dialogue.is(Phase::ReadingBack)) {
+        if (record.listed(location))
+            m_view.endEarly(Outcome::Refused,
+                            QStringLiteral("The unit listed its location %1 twice, the second time as \"%2\".")
+                                .arg(location)
+                                .arg(fromBytes(entry.name)));
+        dialogue.step(location);
+        // Kept before it is shown: a setting the view cannot show was still listed.
+        record.list(location, {entry.number, entry.name});
+    }
+    m_view.showListed(entry);
+}
+
+void Unit::readEnded() {
+    dialogue.end(Outcome::Done);
+    m_view.readBackDone();
+}
+
+bool Unit::retryBusySim() {
+    if (!dialogue.is(Phase::ReadingBack) || dialogue.busyRetries >= Dialogue::BusyRetries) return false;
+    const ReadStage stage = dialogue.readStage();
+    if (stage != ReadStage::Size && stage != ReadStage::Entries) return false;
+    ++dialogue.busyRetries;
+    m_view.note("(the SIM is busy: asking again)");
+    line.pause(Dialogue::BusyRetryMs);
+    if (stage == ReadStage::Size) {
+        line.send("AT+CPBR=?\r\n");
+        dialogue.answered();
+    } else {
+        line.send("AT+CPBR=1," + QByteArray::number(sim.capacity) + "\r\n");
+        startRead();
+    }
+    return true;
+}

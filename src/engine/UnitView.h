@@ -1,0 +1,28 @@
+#pragma once
+
+#include "engine/Dialogue.h"
+
+#include <QByteArray>
+#include <QString>
+
+struct PhonebookEntry;
+
+// What the engine asks of whoever shows the unit to the user: the window, or a batch run's console.
+class UnitView {
+public:
+    virtual ~UnitView() = default;
+    // The unit named its network operator.
+    virtual void showOperator(const QByteArray& name) = 0;
+    // The unit gave its SIM's size.
+    virtual void showSimSize(int capacity) = 0;
+    // A read-back's read goes out: it lists the unit's whole phone book anew.
+    virtual void readStarting() = 0;
+    // The read-back listed this entry at that location of the SIM.
+    virtual void showListed(const PhonebookEntry& entry) = 0;
+    // A read-back ran to its end.
+    virtual void readBackDone() = 0;
+    // Ends the phase under way early: says where it stopped and what the unit now holds. Never returns.
+    [[noreturn]] virtual void endEarly(Dialogue::Outcome outcome, const QString& cause) = 0;
+    // A note in the log of the dialogue.
+    virtual void note(const QByteArray& text) = 0;
+};
