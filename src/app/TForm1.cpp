@@ -49,10 +49,6 @@ TForm1::TForm1(SerialPort& port, Pacer& pacer, UserDialogs& dialogs, const QStri
     connect(
         &unit, &UnitLine::released, this, [this] { run([this] { unit.handleHeld(); }); },
         Qt::QueuedConnection);
-    unit.onReceived([this](const QByteArray& line) { handleLine(line); },
-                    [this] {
-                        if (dialogue.uploadActive) sendUploadPayload();
-                    });
     connect(&unit, &UnitLine::lineCut, this,
             [this] { log("(received line longer than 65536 characters: the rest of it is dropped)"); });
     connect(&unit, &UnitLine::failed, this, [this](const QString& text) {

@@ -110,12 +110,13 @@ public:
     void ShowStopState();
     void EndWait();
     void ResetEntryView();
-    // Handles one received line: logging, the run-picture pre-test, and what it means to the command it
-    // answers or as the unit's own line.
-    void handleLine(const QByteArray& line);
-    void dispatchLine(const QByteArray& line);
-    // The unit's "OK" to that command.
-    void handleOk(const QByteArray& command);
+    // What the engine leaves to the window: every line is logged, the unit's own lines and the "OK"s
+    // the engine does not take drive the window's rules.
+    void said(const QByteArray& line) override;
+    void handled(const QByteArray& line) override;
+    void unitSaid(const QByteArray& line) override;
+    void confirmed(const QByteArray& command) override;
+    void prompted() override;
     // The phases of the dialogue with the unit (comm/Phases.cpp).
     // What the engine shows: every read-back starts from empty trees and an empty grid.
     void showOperator(const QByteArray& name) override;
@@ -131,7 +132,6 @@ public:
     // A phase ended early by the unit's silence, its error answer or a lost port: the window is freed and
     // the report says where the phase stopped and what the unit now holds.
     void phaseTimedOut(Dialogue::Phase phase);
-    void answerRefused(const QByteArray& answer);
     void portLost(const QString& reason);
     [[noreturn]] void stopPhase(Dialogue::Outcome outcome, const QString& cause);
     // Shows the phase and its outcome in the status bar and on the progress bar.

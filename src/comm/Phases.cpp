@@ -14,9 +14,6 @@
 
 namespace {
 
-// The module's answer while its SIM is still starting.
-const QByteArray SimBusy = "+CME ERROR: 14";
-
 using Phase = Dialogue::Phase;
 using Outcome = Dialogue::Outcome;
 
@@ -131,12 +128,6 @@ void TForm1::phaseTimedOut(Phase phase) {
         cause = QStringLiteral("The unit on %1 has not answered for %2 s.").arg(port).arg(seconds);
     }
     stopPhase(Outcome::TimedOut, cause);
-}
-
-void TForm1::answerRefused(const QByteArray& answer) {
-    if (dialogue.is(Phase::Idle)) return;
-    if (answer == SimBusy && engine.retryBusySim()) return;
-    stopPhase(Outcome::Refused, QStringLiteral("The unit answered \"%1\".").arg(fromBytes(answer)));
 }
 
 void TForm1::portLost(const QString& reason) {

@@ -1,10 +1,8 @@
 #include "app/TForm1.h"
 #include "comm/SerialPort.h"
-#include "config/PhonebookEntry.h"
 #include "config/TextCuts.h"
 #include "core/Bytes.h"
 #include "core/Pacer.h"
-#include "engine/Answers.h"
 #include "widgets/Bar.h"
 #include "widgets/Gauge.h"
 #include "widgets/Led.h"
@@ -61,13 +59,6 @@ QColor signalColour(int level) {
     return {255, 0, 0};
 }
 
-// Lines that begin an exchange of their own: the unit stopping, its module naming itself, the operator,
-// the SIM's size and entries.
-bool beginsAnExchange(const QByteArray& line) {
-    return line == "STOP" || line.contains("#APLAYEV:") || line == "Telit" || line == "[AT#SLED=1]=" ||
-           line.contains("#SPN") || line.contains("+CPBR");
-}
-
 } // namespace
 
 void TForm1::ApdComPort1TriggerAvail(quint16 count) {
@@ -82,41 +73,20 @@ void TForm1::LedTimerTimer() {
     LedTimer->stop();
 }
 
-void TForm1::handleLine(const QByteArray& line) {
+void TForm1::said(const QByteArray& line) {
     if (!line.contains("#SMSATWL")) log("[" + longTime(pacer.now()) + "]   " + line);
     if (line.contains("AT#tone=i,4]")) showDeviceState(DeviceRun);
-    const UnitLine::Taken taken = unit.take(line);
-    // A line the window cannot take in whole (a setting it cannot show) was still said by the unit.
-    try {
-        switch (taken.role) {
-        case UnitLine::Role::Final:
-            if (line == "OK")
-                handleOk(taken.command);
-            else
-                answerRefused(line);
-            break;
-        case UnitLine::Role::Answer:
-            dispatchLine(line);
-            break;
-        case UnitLine::Role::Unsolicited:
-            // A final result that closes no command, or a late answer to a query: the monitor shows it, and
-            // nothing acts on it.
-            if (!isFinalResult(line) && !isQueryAnswer(line)) dispatchLine(line);
-            break;
-        }
-    } catch (const Failure&) {
-        emit lineHandled(line);
-        throw;
-    }
+}
+
+void TForm1::handled(const QByteArray& line) {
     emit lineHandled(line);
 }
 
-void TForm1::dispatchLine(const QByteArray& line) {
-    // While the unit is being written or takes an upload, such a line is a late or stray answer: the
-    // monitor shows it, and nothing acts on it, so the phase under way goes on.
-    if ((dialogue.is(Dialogue::Phase::Programming) || dialogue.is(Dialogue::Phase::Uploading)) &&
-        beginsAnExchange(line))
-        return;
+void TForm1::prompted() {
+    if (dialogue.uploadActive) sendUploadPayload();
+}
+
+void TForm1::unitSaid(const QByteArray& line) {
     if (line == "STOP" || line.contains("#APLAYEV:")) {
         if (line.contains("#APLAYEV:")) state.lteModule = true;
         if (!unit.dtr()) return;
@@ -169,25 +139,13 @@ void TForm1::dispatchLine(const QByteArray& line) {
         Smeter->setForeColor(signalColour(state.signalLevel));
         Smeter->setProgress(state.signalLevel);
         if ((!DeviceRun->isHidden() || !DeviceNic->isHidden()) && dialogue.stopSeen) ShowRunState();
-    } else if (line.contains("+CPBR: (1-")) {
-        engine.sizeAnswered(line);
-    } else if (!line.contains("+CPBR")) {
-        if (line.contains("#SPN")) {
-            engine.operatorAnswered(line);
-        } else if (line.contains("COPS")) {
-            ShowRunState();
-        }
-    } else {
-        engine.listed(PhonebookEntry::parse(line));
+    } else if (line.contains("COPS")) {
+        ShowRunState();
     }
 }
 
-void TForm1::handleOk(const QByteArray& command) {
+void TForm1::confirmed(const QByteArray& command) {
     const bool write = command == "AT" || command.startsWith("AT+CPBW=");
-    // The read's own "OK" ends the read-back.
-    if (dialogue.is(Dialogue::Phase::ReadingBack) && dialogue.readStage() == Dialogue::ReadStage::Entries &&
-        command.startsWith("AT+CPBR=1,"))
-        engine.readEnded();
     if (dialogue.rereadPending && command.startsWith("AT+CPBW=")) {
         dialogue.rereadPending = false;
         // A read-back under way already shows the change, or another follows it.

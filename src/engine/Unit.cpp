@@ -5,14 +5,85 @@
 #include "config/TextCuts.h"
 #include "core/Bytes.h"
 #include "core/Failure.h"
+#include "engine/Answers.h"
 #include "engine/UnitView.h"
 
 using Phase = Dialogue::Phase;
 using Outcome = Dialogue::Outcome;
 using ReadStage = Dialogue::ReadStage;
 
+namespace {
+
+// The module's answer while its SIM is still starting.
+const QByteArray SimBusy = "+CME ERROR: 14";
+
+// Lines that begin an exchange of their own: the unit stopping, its module naming itself, the operator,
+// the SIM's size and entries.
+bool beginsAnExchange(const QByteArray& line) {
+    return line == "STOP" || line.contains("#APLAYEV:") || line == "Telit" || line == "[AT#SLED=1]=" ||
+           isQueryAnswer(line);
+}
+
+} // namespace
+
 Unit::Unit(SerialPort& port, Pacer& pacer, UnitView& view, QObject* parent)
-    : QObject(parent), port(port), line(port, pacer), dialogue(pacer), record(dialogue, port), m_view(view) {}
+    : QObject(parent), port(port), line(port, pacer), dialogue(pacer), record(dialogue, port), m_view(view) {
+    line.onReceived([this](const QByteArray& received) { handle(received); }, [this] { m_view.prompted(); });
+}
+
+void Unit::handle(const QByteArray& received) {
+    m_view.said(received);
+    const UnitLine::Taken taken = line.take(received);
+    // A line the view cannot take in whole (a setting it cannot show) was still said by the unit.
+    try {
+        switch (taken.role) {
+        case UnitLine::Role::Final:
+            if (received != "OK") {
+                refused(received);
+                break;
+            }
+            // The read's own "OK" ends the read-back.
+            if (dialogue.is(Phase::ReadingBack) && dialogue.readStage() == ReadStage::Entries &&
+                taken.command.startsWith("AT+CPBR=1,"))
+                readEnded();
+            m_view.confirmed(taken.command);
+            break;
+        case UnitLine::Role::Answer:
+            dispatch(received);
+            break;
+        case UnitLine::Role::Unsolicited:
+            // A final result that closes no command, or a late answer to a query: the monitor shows it, and
+            // nothing acts on it.
+            if (!isFinalResult(received) && !isQueryAnswer(received)) dispatch(received);
+            break;
+        }
+    } catch (...) {
+        m_view.handled(received);
+        throw;
+    }
+    m_view.handled(received);
+}
+
+void Unit::dispatch(const QByteArray& received) {
+    // While the unit is being written or takes an upload, such a line is a late or stray answer: the
+    // monitor shows it, and nothing acts on it, so the phase under way goes on.
+    if ((dialogue.is(Phase::Programming) || dialogue.is(Phase::Uploading)) && beginsAnExchange(received))
+        return;
+    if (isSizeAnswer(received))
+        sizeAnswered(received);
+    else if (isEntryAnswer(received))
+        listed(PhonebookEntry::parse(received));
+    else if (isOperatorAnswer(received))
+        operatorAnswered(received);
+    else
+        m_view.unitSaid(received);
+}
+
+void Unit::refused(const QByteArray& answer) {
+    if (dialogue.is(Phase::Idle)) return;
+    if (answer == SimBusy && retryBusySim()) return;
+    m_view.endEarly(Outcome::Refused, QStringLiteral("The unit answered \"%1\".").arg(fromBytes(answer)));
+}
 
 void Unit::askOperator(const QByteArray& command) {
     line.send(command);

@@ -27,6 +27,11 @@ public:
     // What the SIM keeps, as its size answer said last: its locations, and the longest number and name.
     SimLimits sim;
 
+    // Handles one received line: the answer to the command it belongs to, or the unit's own.
+    void handle(const QByteArray& received);
+    // The unit answered an error: a busy SIM is asked again, anything else ends the phase under way.
+    void refused(const QByteArray& answer);
+
     // Sends an operator query; with the stop line on, a read-back follows it.
     void askOperator(const QByteArray& command);
     // The operator's answer: with the unit held stopped, the SIM's size is asked next, once a read-back.
@@ -47,5 +52,8 @@ public:
     bool retryBusySim();
 
 private:
+    // What a line means; the phase under way may make it noise.
+    void dispatch(const QByteArray& received);
+
     UnitView& m_view;
 };

@@ -11,6 +11,17 @@ struct PhonebookEntry;
 class UnitView {
 public:
     virtual ~UnitView() = default;
+    // Every received line, before it is handled.
+    virtual void said(const QByteArray& line) = 0;
+    // A received line has been handled, also when its handling failed.
+    virtual void handled(const QByteArray& line) = 0;
+    // A line of the unit's own, or an answer that no step of the engine takes: the script's status, the
+    // signal, the stop report, the module's name.
+    virtual void unitSaid(const QByteArray& line) = 0;
+    // The unit's "OK" to that command, once the engine has taken it.
+    virtual void confirmed(const QByteArray& command) = 0;
+    // The unit's data prompt: it waits for a file's bytes.
+    virtual void prompted() = 0;
     // The unit named its network operator.
     virtual void showOperator(const QByteArray& name) = 0;
     // The unit gave its SIM's size.
