@@ -22,7 +22,7 @@ public:
     virtual void confirmed(const QByteArray& command) = 0;
     // The unit's data prompt: it waits for a file's bytes.
     virtual void prompted() = 0;
-    // The unit named its network operator.
+    // The unit named its network operator: its answer after the first colon, as it stands.
     virtual void showOperator(const QByteArray& name) = 0;
     // The unit gave its SIM's size.
     virtual void showSimSize(int capacity) = 0;

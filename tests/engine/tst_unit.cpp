@@ -1,0 +1,171 @@
+#include "RecordingPacer.h"
+#include "TestPort.h"
+#include "Transcript.h"
+
+#include "config/PhonebookEntry.h"
+#include "core/Failure.h"
+#include "engine/Unit.h"
+#include "engine/UnitView.h"
+#include "sim/SimulatedPort.h"
+
+#include <QSignalSpy>
+#include <QtTest>
+
+// The engine on its own, with no window: it reads a stopped unit back into its record, asks a busy SIM
+// again, and ends a read-back whose listing cannot be true.
+class UnitTest : public QObject {
+    Q_OBJECT
+private slots:
+    void readsAStoppedUnitIntoItsRecord_data();
+    void readsAStoppedUnitIntoItsRecord();
+    void aListingThatCannotBeTrueEndsTheReadBack_data();
+    void aListingThatCannotBeTrueEndsTheReadBack();
+};
+
+namespace {
+
+// What the engine showed, and the early end it asked for.
+class RecordingView : public UnitView {
+public:
+    QByteArray operatorName;
+    int capacity = 0;
+    QList<PhonebookEntry> listed;
+    int readsStarted = 0;
+    int readsDone = 0;
+    QByteArrayList notes;
+    QByteArrayList unitLines;
+    QByteArrayList confirmedCommands;
+    std::optional<Dialogue::Outcome> endedEarly;
+    Dialogue* dialogue = nullptr;
+
+    void said(const QByteArray&) override {}
+    void handled(const QByteArray&) override {}
+    void unitSaid(const QByteArray& line) override { unitLines << line; }
+    void confirmed(const QByteArray& command) override { confirmedCommands << command; }
+    void prompted() override {}
+    void showOperator(const QByteArray& name) override { operatorName = name; }
+    void showSimSize(int size) override { capacity = size; }
+    void readStarting() override { ++readsStarted; }
+    void showListed(const PhonebookEntry& entry) override { listed << entry; }
+    void readBackDone() override { ++readsDone; }
+    [[noreturn]] void endEarly(Dialogue::Outcome outcome, const QString& cause) override {
+        endedEarly = outcome;
+        dialogue->end(outcome, cause);
+        throw Failure(cause);
+    }
+    void note(const QByteArray& text) override { notes << text; }
+};
+
+// The simulated unit's line, with every send kept.
+class WatchedSimPort : public SimulatedPort {
+public:
+    using SimulatedPort::SimulatedPort;
+    QByteArrayList sent;
+    void send(const QByteArray& data) override {
+        sent << data;
+        SimulatedPort::send(data);
+    }
+};
+
+// An engine on a port, its received bytes handed over as a window's handler does.
+struct Engine {
+    Engine(SerialPort& port) : unit(port, pacer, view) {
+        view.dialogue = &unit.dialogue;
+        QObject::connect(&port, &SerialPort::triggerAvail, &unit, [this](quint16 count) {
+            try {
+                unit.line.receive(count);
+            } catch (const Failure& failure) {
+                failures << failure.text();
+            }
+        });
+    }
+    RecordingPacer pacer;
+    RecordingView view;
+    Unit unit;
+    QStringList failures;
+};
+
+const QMap<int, SimEntry> Phonebook{{1, {"+420603111222", "ADMIN1"}}, {7, {"555", "Gate"}}, {40, {"1", "Last"}}};
+
+} // namespace
+
+void UnitTest::readsAStoppedUnitIntoItsRecord_data() {
+    QTest::addColumn<int>("busyCommands");
+    QTest::addColumn<QByteArrayList>("commands");
+    QTest::newRow("a SIM that answers at once")
+        << 0 << QByteArrayList{"AT#SPN\r\n", "AT+CPBR=?\r\n", "AT+CPBR=1,40\r\n"};
+    QTest::newRow("a SIM still starting is asked again")
+        << 2 << QByteArrayList{"AT#SPN\r\n", "AT+CPBR=?\r\n", "AT+CPBR=?\r\n", "AT+CPBR=?\r\n", "AT+CPBR=1,40\r\n"};
+}
+
+void UnitTest::readsAStoppedUnitIntoItsRecord() {
+    QFETCH(int, busyCommands);
+    QFETCH(QByteArrayList, commands);
+    SimOptions options;
+    options.startStopped = true;
+    options.capacity = 40;
+    options.phonebook = Phonebook;
+    options.busyPhonebookCommands = busyCommands;
+    SimulatedUnit sim(options);
+    WatchedSimPort port(sim);
+    Engine engine(port);
+    Unit& unit = engine.unit;
+    QSignalSpy ended(&unit.dialogue, &Dialogue::ended);
+
+    unit.line.setDtr(true);
+    unit.askOperator("AT#SPN\r\n");
+    settle(port);
+
+    QCOMPARE(engine.failures, QStringList());
+    QCOMPARE(port.sent, commands);
+    QCOMPARE(engine.view.notes.size(), busyCommands);
+    // As the module says it after the colon, its blank included.
+    QCOMPARE(engine.view.operatorName, " " + sim.options().operatorName);
+    QCOMPARE(engine.view.capacity, 40);
+    QCOMPARE(unit.sim.capacity, 40);
+    QCOMPARE(engine.view.listed.size(), Phonebook.size());
+    QCOMPARE(engine.view.readsDone, 1);
+    QCOMPARE(ended.size(), 1);
+    QCOMPARE(ended.first().at(1).value<Dialogue::Outcome>(), Dialogue::Outcome::Done);
+    QVERIFY(unit.record.current());
+    QMap<int, SimLocation> held;
+    for (auto it = Phonebook.begin(); it != Phonebook.end(); ++it)
+        held[it.key()] = {it->number, it->name};
+    QCOMPARE(unit.record.locations(), held);
+    QCOMPARE(unit.record.capacity(), 40);
+}
+
+void UnitTest::aListingThatCannotBeTrueEndsTheReadBack_data() {
+    QTest::addColumn<QByteArrayList>("listing");
+    QTest::addColumn<QString>("cause");
+    QTest::newRow("a location twice") << QByteArrayList{"+CPBR: 3,\"1\",129,\"A\"", "+CPBR: 3,\"2\",129,\"B\""}
+                                      << QStringLiteral("The unit listed its location 3 twice");
+    QTest::newRow("a location outside the SIM")
+        << QByteArrayList{"+CPBR: 41,\"1\",129,\"A\""} << QStringLiteral("Its entry \"A\" is left out.");
+    QTest::newRow("an error instead of the listing")
+        << QByteArrayList{"+CME ERROR: 100"} << QStringLiteral("The unit answered \"+CME ERROR: 100\".");
+}
+
+void UnitTest::aListingThatCannotBeTrueEndsTheReadBack() {
+    QFETCH(QByteArrayList, listing);
+    QFETCH(QString, cause);
+    TestPort port;
+    Engine engine(port);
+    Unit& unit = engine.unit;
+    QSignalSpy ended(&unit.dialogue, &Dialogue::ended);
+    unit.line.setDtr(true);
+    unit.askOperator("AT#SPN\r\n");
+    for (const QByteArray& line : QByteArrayList{"#SPN: NET", "OK", "+CPBR: (1-40),40,18", "OK"} + listing)
+        port.deliver("\r\n" + line + "\r\n");
+
+    QCOMPARE(engine.view.endedEarly, std::optional(Dialogue::Outcome::Refused));
+    QCOMPARE(engine.failures.size(), 1);
+    QVERIFY2(engine.failures.first().contains(cause), qPrintable(engine.failures.first()));
+    QCOMPARE(ended.size(), 1);
+    // A listing cut short says nothing of the whole unit.
+    QVERIFY(!unit.record.known());
+    QCOMPARE(port.commands(), (QByteArrayList{"AT#SPN", "AT+CPBR=?", "AT+CPBR=1,40"}));
+}
+
+QTEST_MAIN(UnitTest)
+#include "tst_unit.moc"
