@@ -126,14 +126,11 @@ void TForm1::showConnection(bool open) {
 }
 
 void TForm1::greetUnit() {
-    // As at start-up: the line opens with the stop line off, and only the unit's answer enables its buttons.
-    unit.setDtr(false);
+    // As at start-up: only the unit's answer enables its buttons.
     SaveORU->setEnabled(false);
-    unit.send("ATE0\r\n");
-    showDeviceState(DeviceRun);
-    unit.pause(200);
-    unit.send("AT+CGMI\r\n");
     LoadORU->setEnabled(false);
+    showDeviceState(DeviceRun);
+    engine.greet();
     showResult(QStringLiteral("Connected to %1").arg(choiceText(ApdComPort1.name())));
 }
 

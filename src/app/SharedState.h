@@ -19,6 +19,5 @@ struct SharedState {
     int uploadIndex = 0;
     int writeIndex = 0;
     int serialWaitMs = 1000;
-    bool lteModule = false;
     int writeStep = 0;
 };

@@ -116,6 +116,8 @@ public:
     void handled(const QByteArray& line) override;
     void unitSaid(const QByteArray& line) override;
     void confirmed(const QByteArray& command) override;
+    void stopped() override;
+    void moduleNamed() override;
     void prompted() override;
     // The phases of the dialogue with the unit (comm/Phases.cpp).
     // What the engine shows: every read-back starts from empty trees and an empty grid.

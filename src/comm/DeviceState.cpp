@@ -18,16 +18,7 @@ void startWait(TForm1& form) {
 } // namespace
 
 void TForm1::RunORUClick() {
-    // Whatever the unit was doing for the program, it now runs its script.
-    dialogue.end(Dialogue::Outcome::Cancelled);
-    unit.dropQueued();
-    readBack->unitMayHaveChanged();
-    unit.setDtr(false);
-    // The script starts again: nothing sent before is answered any more.
-    unit.forgetOpen();
-    unit.pause(1000);
-    // The LTE module runs its script on once DTR is off; the standard one is restarted.
-    if (!state.lteModule) unit.send("AT#REBOOT\r\n");
+    engine.run();
     startWait(*this);
     showDeviceState(DeviceNic);
     LoadORU->setEnabled(false);
@@ -40,11 +31,10 @@ void TForm1::StopORUClick() {
         LoadORUClick();
         return;
     }
-    unit.setDtr(true);
+    engine.stop();
     startWait(*this);
     dialogue.firstEntryPending = true;
     showDeviceState(DeviceNic);
-    dialogue.start(Dialogue::Phase::Stopping, 0, dialogue.stopAnswerMs);
     // Nor does a unit that was stopped before: well within the limit, it is asked as Load asks, unless it
     // has answered meanwhile.
     m_stopProbe.start(dialogue.stopAnswerMs / 2);

@@ -86,41 +86,22 @@ void TForm1::prompted() {
     if (dialogue.uploadActive) sendUploadPayload();
 }
 
+void TForm1::stopped() {
+    EndWait();
+    ShowStopState();
+}
+
+void TForm1::moduleNamed() {
+    showDeviceState(DeviceStop);
+    setPosition(Prubeh, 0);
+    SaveORU->setEnabled(true);
+    LoadORU->setEnabled(true);
+    // A read-back follows only with the stop line on; without one, the window keeps what it shows.
+    if (unit.dtr()) ResetEntryView();
+}
+
 void TForm1::unitSaid(const QByteArray& line) {
-    if (line == "STOP" || line.contains("#APLAYEV:")) {
-        if (line.contains("#APLAYEV:")) state.lteModule = true;
-        if (!unit.dtr()) return;
-        // What was sent to the running script gets no answer.
-        unit.forgetOpen();
-        // The unit stopped: a stop that came after its phase gave up is taken up again.
-        if (dialogue.is(Dialogue::Phase::Stopping))
-            dialogue.answered();
-        else if (dialogue.is(Dialogue::Phase::Idle))
-            dialogue.start(Dialogue::Phase::Stopping);
-        EndWait();
-        ShowStopState();
-        log("----------------------1");
-        unit.send("ATE0\r\n");
-        log(">ATE0");
-        dialogue.stopSeen = true;
-        log("ATE0=-1");
-        log(state.lteModule ? "LTE=-1" : "LTE=0");
-        unit.pause(1000);
-    } else if (line == "Telit") {
-        showDeviceState(DeviceStop);
-        engine.askOperator("AT#SPN\r\n");
-        setPosition(Prubeh, 0);
-        SaveORU->setEnabled(true);
-        LoadORU->setEnabled(true);
-        // A read-back follows only with the stop line on; without one, the window keeps what it shows.
-        if (unit.dtr()) ResetEntryView();
-    } else if (line == "[AT#SLED=1]=") {
-        unit.pause(1000);
-        engine.askOperator("ATE0;#SPN\r\n");
-        dialogue.stopSeen = false;
-        EndWait();
-        ShowStopState();
-    } else if (dialogue.asendPending && line.contains("#ASENDEV:")) {
+    if (dialogue.asendPending && line.contains("#ASENDEV:")) {
         unit.send("AT\r\n");
         dialogue.asendPending = false;
         dialogue.answered();
@@ -158,12 +139,6 @@ void TForm1::confirmed(const QByteArray& command) {
         dialogue.step(state.uploadIndex);
         unit.pause(500);
         UploadStep(state.uploadIndex);
-    } else if (dialogue.stopSeen && state.lteModule && command == "ATE0") {
-        dialogue.stopSeen = false;
-        unit.pause(200);
-        log("----------------------2");
-        engine.askOperator("AT#SPN\r\n");
-        log(">AT#SPN");
     } else if (dialogue.is(Dialogue::Phase::Programming) && write) {
         programmingStep();
     }

@@ -67,7 +67,7 @@ void TForm1::SaveORUClick() {
         writingOnly = planChanges(programmingPlan(writing), readBack->locations(), engine.sim.capacity);
 
     DisableControls();
-    if (state.lteModule) {
+    if (engine.lteModule) {
         TonBeep->setEnabled(true);
         TonRing->setEnabled(false);
         TonVoice->setEnabled(true);

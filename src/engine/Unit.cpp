@@ -42,6 +42,15 @@ void Unit::handle(const QByteArray& received) {
                 refused(received);
                 break;
             }
+            // The LTE module has turned its echo off after stopping: its operator is asked next.
+            if (dialogue.stopSeen && lteModule && taken.command == "ATE0") {
+                dialogue.stopSeen = false;
+                line.pause(200);
+                m_view.note("----------------------2");
+                askOperator("AT#SPN\r\n");
+                m_view.note(">AT#SPN");
+                break;
+            }
             // The read's own "OK" ends the read-back.
             if (dialogue.is(Phase::ReadingBack) && dialogue.readStage() == ReadStage::Entries &&
                 taken.command.startsWith("AT+CPBR=1,"))
@@ -75,8 +84,65 @@ void Unit::dispatch(const QByteArray& received) {
         listed(PhonebookEntry::parse(received));
     else if (isOperatorAnswer(received))
         operatorAnswered(received);
-    else
+    else if (received == "STOP" || received.contains("#APLAYEV:"))
+        stopReported(received);
+    else if (received == "Telit") {
+        m_view.moduleNamed();
+        askOperator("AT#SPN\r\n");
+    } else if (received == "[AT#SLED=1]=") {
+        // The standard module's stop is complete: echo off and the operator, in one command.
+        line.pause(1000);
+        askOperator("ATE0;#SPN\r\n");
+        dialogue.stopSeen = false;
+        m_view.stopped();
+    } else
         m_view.unitSaid(received);
+}
+
+void Unit::greet() {
+    // The line opens with the stop line off: only the unit's answer says what it is doing.
+    line.setDtr(false);
+    line.send("ATE0\r\n");
+    line.pause(200);
+    line.send("AT+CGMI\r\n");
+}
+
+void Unit::stop() {
+    line.setDtr(true);
+    dialogue.start(Phase::Stopping, 0, dialogue.stopAnswerMs);
+}
+
+void Unit::run() {
+    // Whatever the unit was doing for the program, it now runs its script.
+    dialogue.end(Outcome::Cancelled);
+    line.dropQueued();
+    record.unitMayHaveChanged();
+    line.setDtr(false);
+    // The script starts again: nothing sent before is answered any more.
+    line.forgetOpen();
+    line.pause(1000);
+    // The LTE module runs its script on once DTR is off; the standard one is restarted.
+    if (!lteModule) line.send("AT#REBOOT\r\n");
+}
+
+void Unit::stopReported(const QByteArray& received) {
+    if (received.contains("#APLAYEV:")) lteModule = true;
+    if (!line.dtr()) return;
+    // What was sent to the running script gets no answer.
+    line.forgetOpen();
+    // The unit stopped: a stop that came after its phase gave up is taken up again.
+    if (dialogue.is(Phase::Stopping))
+        dialogue.answered();
+    else if (dialogue.is(Phase::Idle))
+        dialogue.start(Phase::Stopping);
+    m_view.stopped();
+    m_view.note("----------------------1");
+    line.send("ATE0\r\n");
+    m_view.note(">ATE0");
+    dialogue.stopSeen = true;
+    m_view.note("ATE0=-1");
+    m_view.note(lteModule ? "LTE=-1" : "LTE=0");
+    line.pause(1000);
 }
 
 void Unit::refused(const QByteArray& answer) {

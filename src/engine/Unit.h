@@ -26,6 +26,17 @@ public:
     ReadBackRecord record;
     // What the SIM keeps, as its size answer said last: its locations, and the longest number and name.
     SimLimits sim;
+    // The module is the LTE one: it reported stopping with "#APLAYEV:"; it runs its script on without a
+    // restart.
+    bool lteModule = false;
+
+    // Greets the unit as start-up does: echo off, then the manufacturer query, whose answer says that the
+    // unit is stopped.
+    void greet();
+    // Asks a running unit to stop its script, and holds it stopped: a read-back follows its report.
+    void stop();
+    // Lets the unit run its script again.
+    void run();
 
     // Handles one received line: the answer to the command it belongs to, or the unit's own.
     void handle(const QByteArray& received);
@@ -54,6 +65,8 @@ public:
 private:
     // What a line means; the phase under way may make it noise.
     void dispatch(const QByteArray& received);
+    // The unit stopped its script ("STOP", or the LTE module's "#APLAYEV:").
+    void stopReported(const QByteArray& received);
 
     UnitView& m_view;
 };

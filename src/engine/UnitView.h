@@ -22,6 +22,10 @@ public:
     virtual void confirmed(const QByteArray& command) = 0;
     // The unit's data prompt: it waits for a file's bytes.
     virtual void prompted() = 0;
+    // The unit reported that it stopped its script.
+    virtual void stopped() = 0;
+    // The module named itself ("Telit"): the unit is stopped; with the stop line on, a read-back follows.
+    virtual void moduleNamed() = 0;
     // The unit named its network operator: its answer after the first colon, as it stands.
     virtual void showOperator(const QByteArray& name) = 0;
     // The unit gave its SIM's size.

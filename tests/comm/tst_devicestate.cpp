@@ -73,7 +73,7 @@ void DeviceStateTest::switches() {
 
     FormFixture f;
     TForm1& form = *f.form;
-    form.state.lteModule = lte;
+    form.engine.lteModule = lte;
     form.showDeviceState(before == Shown::Stop ? form.DeviceStop : form.DeviceRun);
     form.LoadORU->setEnabled(true);
     f.port.clearSent();

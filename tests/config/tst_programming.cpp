@@ -218,7 +218,7 @@ void ProgrammingTest::lteModuleGetsItsTonesBack() {
     for (const bool lte : {false, true}) {
         Fixture f;
         TForm1& form = *f.form;
-        form.state.lteModule = lte;
+        form.engine.lteModule = lte;
         form.engine.sim.capacity = 30;
         for (QCheckBox* tone : {form.TonBeep, form.TonRing, form.TonVoice})
             tone->setEnabled(false);

@@ -36,7 +36,7 @@ void StopRunTest::stopReadsTheUnitAndRunRestartsIt() {
     QVERIFY(!form.DeviceStop->isHidden());
     QVERIFY(form.DeviceRun->isHidden() && form.DeviceNic->isHidden());
     QVERIFY(form.SaveORU->isEnabled() && form.LoadORU->isEnabled());
-    QCOMPARE(form.state.lteModule, kind == SimKind::Lte);
+    QCOMPARE(form.engine.lteModule, kind == SimKind::Lte);
     QCOMPARE(form.StatusBar1->panelText(0), QStringLiteral("Operator:  SIM NET"));
     QCOMPARE(form.StatusBar1->panelText(2), QStringLiteral(" SIM: 250"));
     QCOMPARE(form.engine.sim.capacity, 250);

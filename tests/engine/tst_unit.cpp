@@ -12,12 +12,14 @@
 #include <QtTest>
 
 // The engine on its own, with no window: it reads a stopped unit back into its record, asks a busy SIM
-// again, and ends a read-back whose listing cannot be true.
+// again, stops and runs either module, and ends a read-back whose listing cannot be true.
 class UnitTest : public QObject {
     Q_OBJECT
 private slots:
     void readsAStoppedUnitIntoItsRecord_data();
     void readsAStoppedUnitIntoItsRecord();
+    void stopsAndRunsEitherModule_data();
+    void stopsAndRunsEitherModule();
     void aListingThatCannotBeTrueEndsTheReadBack_data();
     void aListingThatCannotBeTrueEndsTheReadBack();
 };
@@ -30,6 +32,8 @@ public:
     QByteArray operatorName;
     int capacity = 0;
     QList<PhonebookEntry> listed;
+    int stops = 0;
+    int namings = 0;
     int readsStarted = 0;
     int readsDone = 0;
     QByteArrayList notes;
@@ -43,6 +47,8 @@ public:
     void unitSaid(const QByteArray& line) override { unitLines << line; }
     void confirmed(const QByteArray& command) override { confirmedCommands << command; }
     void prompted() override {}
+    void stopped() override { ++stops; }
+    void moduleNamed() override { ++namings; }
     void showOperator(const QByteArray& name) override { operatorName = name; }
     void showSimSize(int size) override { capacity = size; }
     void readStarting() override { ++readsStarted; }
@@ -133,6 +139,52 @@ void UnitTest::readsAStoppedUnitIntoItsRecord() {
         held[it.key()] = {it->number, it->name};
     QCOMPARE(unit.record.locations(), held);
     QCOMPARE(unit.record.capacity(), 40);
+}
+
+void UnitTest::stopsAndRunsEitherModule_data() {
+    QTest::addColumn<SimKind>("kind");
+    QTest::addColumn<QByteArrayList>("stopping");
+    QTest::addColumn<QByteArrayList>("running");
+    QTest::newRow("standard") << SimKind::Standard
+                              << QByteArrayList{"ATE0\r\n", "ATE0;#SPN\r\n", "AT+CPBR=?\r\n", "AT+CPBR=1,40\r\n"}
+                              << QByteArrayList{"AT#REBOOT\r\n"};
+    // The LTE module stops without the follow-up line and runs its script on without a restart.
+    QTest::newRow("LTE") << SimKind::Lte
+                         << QByteArrayList{"ATE0\r\n", "AT#SPN\r\n", "AT+CPBR=?\r\n", "AT+CPBR=1,40\r\n"}
+                         << QByteArrayList{};
+}
+
+void UnitTest::stopsAndRunsEitherModule() {
+    QFETCH(SimKind, kind);
+    QFETCH(QByteArrayList, stopping);
+    QFETCH(QByteArrayList, running);
+    SimOptions options;
+    options.kind = kind;
+    options.capacity = 40;
+    options.phonebook = Phonebook;
+    SimulatedUnit sim(options);
+    WatchedSimPort port(sim);
+    Engine engine(port);
+    Unit& unit = engine.unit;
+
+    unit.stop();
+    settle(port);
+    QCOMPARE(engine.failures, QStringList());
+    QCOMPARE(port.sent, stopping);
+    QCOMPARE(sim.mode(), SimulatedUnit::Mode::Stop);
+    QCOMPARE(unit.lteModule, kind == SimKind::Lte);
+    QVERIFY(engine.view.stops >= 1);
+    QVERIFY(unit.record.current());
+    QCOMPARE(unit.record.locations().size(), Phonebook.size());
+    QVERIFY(unit.dialogue.is(Dialogue::Phase::Idle));
+
+    port.sent.clear();
+    unit.run();
+    settle(port);
+    QCOMPARE(port.sent, running);
+    QCOMPARE(sim.mode(), SimulatedUnit::Mode::Run);
+    // A unit that runs its script again may change its SIM.
+    QVERIFY(!unit.record.current());
 }
 
 void UnitTest::aListingThatCannotBeTrueEndsTheReadBack_data() {
