@@ -82,7 +82,7 @@ void TForm1::showPhase() {
     m_shownPhase = dialogue.phase();
     m_shownTotal = dialogue.total();
     if (dialogue.is(Phase::Idle)) return;
-    const QString text = phaseText(dialogue, writingOnly.has_value());
+    const QString text = phaseText(dialogue, engine.writingOnly.has_value());
     StatusBar1->showMessage(text);
     Prubeh->setFormat(QString(text).replace(QLatin1Char('%'), QLatin1String("%%")));
     Prubeh->setTextVisible(true);
@@ -119,9 +119,9 @@ void TForm1::showOutcome(Phase phase, Outcome outcome, const QString& detail) {
 
 void TForm1::showVerification(const QList<LocationChange>& differences) {
     // Short enough for the result's place: the read-back checks every location either way.
-    const QString programmed = writingOnly
+    const QString programmed = engine.writingOnly
                                    ? QStringLiteral("Programmed %1 changed of %2")
-                                         .arg(writingOnly->size())
+                                         .arg(engine.writingOnly->size())
                                          .arg(locationCount(engine.sim.capacity))
                                    : QStringLiteral("Programmed %1").arg(locationCount(engine.sim.capacity));
     if (differences.isEmpty()) {

@@ -17,7 +17,5 @@ struct SharedState {
     QByteArray editionName = "ORU";
     int signalLevel = 0;
     int uploadIndex = 0;
-    int writeIndex = 0;
     int serialWaitMs = 1000;
-    int writeStep = 0;
 };

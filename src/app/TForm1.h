@@ -71,11 +71,6 @@ public:
         QByteArray shownAs;
     };
     std::array<ShownParameter, 4> shownParameters;
-    // What the programming under way writes.
-    Configuration writing;
-    // When the unit's content is known from this connection, programming writes only the locations that
-    // differ from it, these in order; none while the full sequence writes every location.
-    std::optional<QList<LocationChange>> writingOnly;
     // Whether the next programming writes every location, as the full sequence does, whatever the unit
     // is known to hold: the choice in the question before programming, and --full in batch runs.
     bool writeEveryLocation = false;
@@ -222,12 +217,10 @@ public:
     void SaveORUClick();
     void DisableControls();
     void EnableControls();
-    void programmingStep();
+    void programmingStepped(int step) override;
+    void programmed() override;
     // Unlocks the window after programming stopped early; says which locations hold what.
     QString stopProgramming(Dialogue::Outcome outcome);
-    void WriteEntry(const QByteArray& name, const QByteArray& number);
-    // Clears the location the sequence has come to.
-    void clearLocation();
 
     // Module entries and trees.
     void PlaceModuleEntry(const QByteArray& index, const QByteArray& number, const QByteArray& name);
@@ -589,12 +582,6 @@ private:
     bool mayClose();
     // The bytes still leaving for the unit when its silence was last looked at; -1 while none were.
     qint64 m_outputSeen = -1;
-    // The location programming has written last and what it wrote there, until the unit answers.
-    struct WriteInFlight {
-        int location;
-        SimLocation content;
-    };
-    std::optional<WriteInFlight> m_writeInFlight;
     // A phase's steps are shown a few times a second, not one by one: what was shown last, and the timer
     // that shows the steps since.
     Dialogue::Phase m_shownPhase = Dialogue::Phase::Idle;

@@ -63,9 +63,9 @@ BatchRun::BatchRun(TForm1& form, WatchedPort& port, ConsoleDialogs& dialogs, con
                       .arg(done + 1)
                       .arg(total)
                       .arg(fromBytes(listLine(m_form.List, done))));
-        else if (m_form.writingOnly)
+        else if (m_form.engine.writingOnly)
             stage(QStringLiteral("programming location %1, change %2 of %3")
-                      .arg(m_form.writingOnly->at(done).location)
+                      .arg(m_form.engine.writingOnly->at(done).location)
                       .arg(done + 1)
                       .arg(total));
         else
@@ -337,7 +337,7 @@ Steps<int> BatchRun::program() {
 
 int BatchRun::verify() {
     const QList<LocationChange> changes =
-        locationChanges(plannedLocations(programmingPlan(m_form.writing)), m_form.readBack->locations(),
+        locationChanges(plannedLocations(programmingPlan(m_form.engine.writing)), m_form.readBack->locations(),
                         m_form.engine.sim.capacity);
     for (const LocationChange& change : changes)
         m_err << "location " << change.location << ": wrote " << describe(change.before) << ", read back "

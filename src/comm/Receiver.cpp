@@ -126,7 +126,6 @@ void TForm1::unitSaid(const QByteArray& line) {
 }
 
 void TForm1::confirmed(const QByteArray& command) {
-    const bool write = command == "AT" || command.startsWith("AT+CPBW=");
     if (dialogue.rereadPending && command.startsWith("AT+CPBW=")) {
         dialogue.rereadPending = false;
         // A read-back under way already shows the change, or another follows it.
@@ -139,7 +138,5 @@ void TForm1::confirmed(const QByteArray& command) {
         dialogue.step(state.uploadIndex);
         unit.pause(500);
         UploadStep(state.uploadIndex);
-    } else if (dialogue.is(Dialogue::Phase::Programming) && write) {
-        programmingStep();
     }
 }

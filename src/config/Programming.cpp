@@ -1,18 +1,10 @@
 #include "app/ConfigurationView.h"
 #include "app/TForm1.h"
-#include "comm/SerialPort.h"
 #include "config/FixedEntries.h"
-#include "config/PhonebookEntry.h"
-#include "config/PlanCheck.h"
-#include "config/ProgrammingPlan.h"
-#include "engine/ReadBackRecord.h"
-#include "core/Bytes.h"
 #include "core/Failure.h"
-#include "core/Pacer.h"
 #include "widgets/Bar.h"
 
 #include <QDir>
-#include <optional>
 #include <utility>
 
 namespace {
@@ -23,13 +15,6 @@ void unlock(TForm1& form) {
     form.EnableControls();
     setPosition(form.Prubeh, 0);
     form.SaveORU->setEnabled(true);
-}
-
-// The unit is gone (the adapter unplugged, the port failed): waiting for its "OK" would keep the window
-// locked for good. The sequence ends here and says how far it got.
-[[noreturn]] void abandon(TForm1& form, const Failure& failure) {
-    form.stopPhase(Dialogue::Outcome::PortLost,
-                   QStringLiteral("Programming stopped: %1").arg(failure.text()));
 }
 
 QList<QWidget*> lockedControls(const TForm1& form) {
@@ -48,23 +33,11 @@ void TForm1::SaveORUClick() {
         throw Failure(QStringLiteral("%1 is still under way: program the unit once it has finished.")
                           .arg(Dialogue::describe(dialogue.phase())));
     // The check comes before the lock, so that a plan the unit cannot take whole sends nothing.
-    Configuration configuration = readControls(*this);
-    const QStringList problems =
-        planProblems(configuration, engine.sim);
-    if (!problems.isEmpty())
-        throw Failure(
-            QStringLiteral("The unit cannot be programmed as the window stands; nothing was sent:\n") +
-            problems.join(QLatin1Char('\n')));
-    writing = std::move(configuration);
+    engine.planProgramming(readControls(*this), everyLocation);
     // The parameter strings are those written: the settings controls' encoding, or the string as it came
     // while the controls still show it unchanged.
     for (int entry = FixedEntries::FirstParameter; entry <= FixedEntries::Count; ++entry)
-        *FixedEntries::parameter(state, entry) = writing.entry(entry);
-    // What this connection read of the unit says where it differs; the read-back that follows checks
-    // every location all the same.
-    writingOnly.reset();
-    if (!everyLocation && readBack->current() && readBack->capacity() == engine.sim.capacity)
-        writingOnly = planChanges(programmingPlan(writing), readBack->locations(), engine.sim.capacity);
+        *FixedEntries::parameter(state, entry) = engine.writing.entry(entry);
 
     DisableControls();
     if (engine.lteModule) {
@@ -72,62 +45,15 @@ void TForm1::SaveORUClick() {
         TonRing->setEnabled(false);
         TonVoice->setEnabled(true);
     }
-    const int total = writingOnly ? int(writingOnly->size()) : engine.sim.capacity;
-    Prubeh->setMaximum(total);
+    Prubeh->setMaximum(engine.programmingTotal());
     Prubeh->show();
-    dialogue.start(Dialogue::Phase::Programming, total);
     programmingBackup = backup;
-    state.writeStep = 0;
-    state.writeIndex = 1;
-    try {
-        // This probe only provokes the first "OK".
-        unit.send("AT\r\n");
-    } catch (const Failure& failure) {
-        abandon(*this, failure);
-    }
+    engine.startProgramming();
 }
 
 QString TForm1::stopProgramming(Dialogue::Outcome outcome) {
     unlock(*this);
-    // A refused write left its location as it was; one without an answer may or may not have been made.
-    if (const auto unanswered = std::exchange(m_writeInFlight, std::nullopt);
-        unanswered && outcome != Dialogue::Outcome::Refused)
-        readBack->unknownAt(unanswered->location);
-    // The unit confirmed every write up to the last step; a write sent after it has no answer yet.
-    const int confirmed = dialogue.done();
-    const bool sentUnanswered = writingOnly
-                                    ? state.writeStep > confirmed && state.writeStep <= writingOnly->size()
-                                    : state.writeIndex - 1 > confirmed;
-    const QString unanswered = outcome == Dialogue::Outcome::Refused
-                                   ? QStringLiteral(" Location %1 was not written.")
-                                   : QStringLiteral(" Location %1 may or may not have been written.");
-    QString reached;
-    if (writingOnly) {
-        // Only the locations that differed were being written: name them by what they now hold.
-        const auto locations = [this](qsizetype from, qsizetype to) {
-            QList<int> numbers;
-            for (qsizetype i = from; i < to; ++i)
-                numbers << writingOnly->at(i).location;
-            return locationList(numbers);
-        };
-        const qsizetype total = writingOnly->size();
-        const qsizetype answered = qMin<qsizetype>(confirmed, total);
-        const qsizetype next = answered + (sentUnanswered ? 1 : 0);
-        reached = answered == 0
-                      ? QStringLiteral("No location was written.")
-                      : QStringLiteral("Written with the new content: %1.").arg(locations(0, answered));
-        if (sentUnanswered) reached += unanswered.arg(writingOnly->at(answered).location);
-        if (next < total)
-            reached += QStringLiteral(" Still holding the old content: %1.").arg(locations(next, total));
-        reached += QStringLiteral(" Every other location already held what programming gives it.");
-    } else {
-        reached = confirmed < 1 ? QStringLiteral("No location was written.")
-                                : QStringLiteral("The last location written was %1 of %2.")
-                                      .arg(confirmed)
-                                      .arg(engine.sim.capacity);
-        if (sentUnanswered) reached += unanswered.arg(state.writeIndex - 1);
-        reached += QStringLiteral(" The locations after it keep their old content.");
-    }
+    QString reached = engine.programmingStopped(outcome);
     const QString backup = std::exchange(programmingBackup, QString());
     if (!backup.isEmpty())
         reached +=
@@ -147,67 +73,12 @@ void TForm1::EnableControls() {
         control->setEnabled(true);
 }
 
-void TForm1::programmingStep() {
-    if (const auto confirmed = std::exchange(m_writeInFlight, std::nullopt))
-        readBack->written(confirmed->location, confirmed->content);
-    ++state.writeStep;
-    setPosition(Prubeh, state.writeStep);
-    dialogue.step(writingOnly ? state.writeStep - 1 : state.writeIndex - 1);
-    if (writingOnly ? state.writeStep > writingOnly->size() : state.writeIndex > engine.sim.capacity) {
-        unlock(*this);
-        ResetEntryView();
-        programmingBackup.clear();
-        dialogue.end(Dialogue::Outcome::Done);
-        // Shows what the SIM now holds, and checks every location against what was written.
-        if (ApdComPort1.isChosen()) {
-            readBack->verifyNextRead(plannedLocations(programmingPlan(writing)));
-            unit.send("AT+CPBR=1," + QByteArray::number(engine.sim.capacity) + "\r\n");
-            engine.startRead();
-        }
-        return;
-    }
-    try {
-        unit.pause(200);
-        if (writingOnly) {
-            const LocationChange& change = writingOnly->at(state.writeStep - 1);
-            state.writeIndex = change.location;
-            if (change.after.name.isEmpty())
-                clearLocation();
-            else
-                WriteEntry(change.after.name, change.after.number);
-        } else if (const std::optional<PlannedEntry> entry = plannedEntryAt(writing, state.writeStep)) {
-            WriteEntry(entry->name, entry->number);
-        } else {
-            clearLocation();
-        }
-    } catch (const Failure& failure) {
-        abandon(*this, failure);
-    }
+void TForm1::programmingStepped(int step) {
+    setPosition(Prubeh, step);
 }
 
-void TForm1::clearLocation() {
-    const QByteArray location = QByteArray::number(state.writeIndex);
-    m_writeInFlight = WriteInFlight{state.writeIndex, {}};
-    log("delete SIM" + location);
-    unit.send("AT+CPBW=" + location + "\r\n");
-    ++state.writeIndex;
-}
-
-void TForm1::WriteEntry(const QByteArray& name, const QByteArray& number) {
-    // An empty entry takes no location; the "OK" to the probe moves the sequence on.
-    if (name.isEmpty() || number.isEmpty()) {
-        unit.send("AT\r\n");
-        log("---");
-        return;
-    }
-    const QByteArray location = QByteArray::number(state.writeIndex);
-    m_writeInFlight = WriteInFlight{state.writeIndex, {number, name}};
-    log("SIM" + location);
-    // The bare form cuts a name at its comma; the quoted form, with the number's type, carries it whole.
-    if (needsQuotedWrite(name))
-        unit.send("AT+CPBW=" + location + ",\"" + number + "\"," + (number.startsWith('+') ? "145" : "129") +
-                  ",\"" + name + "\"\r\n");
-    else
-        unit.send("AT+CPBW=" + location + "," + number + ",," + name + "\r\n");
-    ++state.writeIndex;
+void TForm1::programmed() {
+    unlock(*this);
+    ResetEntryView();
+    programmingBackup.clear();
 }

@@ -56,6 +56,9 @@ void Unit::handle(const QByteArray& received) {
                 taken.command.startsWith("AT+CPBR=1,"))
                 readEnded();
             m_view.confirmed(taken.command);
+            if (dialogue.is(Phase::Programming) &&
+                (taken.command == "AT" || taken.command.startsWith("AT+CPBW=")))
+                programmingStep();
             break;
         case UnitLine::Role::Answer:
             dispatch(received);

@@ -1,11 +1,14 @@
 #pragma once
 
+#include "config/Configuration.h"
 #include "config/PlanCheck.h"
+#include "config/ProgrammingPlan.h"
 #include "engine/Dialogue.h"
 #include "engine/ReadBackRecord.h"
 #include "engine/UnitLine.h"
 
 #include <QObject>
+#include <optional>
 
 class Pacer;
 class SerialPort;
@@ -43,6 +46,22 @@ public:
     // The unit answered an error: a busy SIM is asked again, anything else ends the phase under way.
     void refused(const QByteArray& answer);
 
+    // Programming (engine/UnitProgramming.cpp). What the programming under way writes.
+    Configuration writing;
+    // When the unit's content is known from this connection, programming writes only the locations that
+    // differ from it, these in order; none while the full sequence writes every location.
+    std::optional<QList<LocationChange>> writingOnly;
+    // Checks that the SIM takes the configuration whole and plans what programming writes: only what
+    // differs from what the unit is known to hold, unless every location is asked for. Throws, having
+    // sent nothing, when the unit cannot take it.
+    void planProgramming(Configuration configuration, bool everyLocation);
+    // The steps of the planned programming: the locations it writes.
+    int programmingTotal() const;
+    // Starts the planned programming: a probe whose "OK" asks for the first write.
+    void startProgramming();
+    // Programming ended early: what the unit now holds, location by location, in a few sentences.
+    QString programmingStopped(Dialogue::Outcome outcome);
+
     // Sends an operator query; with the stop line on, a read-back follows it.
     void askOperator(const QByteArray& command);
     // The operator's answer: with the unit held stopped, the SIM's size is asked next, once a read-back.
@@ -67,6 +86,24 @@ private:
     void dispatch(const QByteArray& received);
     // The unit stopped its script ("STOP", or the LTE module's "#APLAYEV:").
     void stopReported(const QByteArray& received);
+    // The unit confirmed a step of programming: the next location is written, or the read-back that
+    // checks them all follows the last.
+    void programmingStep();
+    void writeEntry(const QByteArray& name, const QByteArray& number);
+    // Clears the location the sequence has come to.
+    void clearLocation();
+    // The unit is gone (the adapter unplugged, the port failed): waiting for its "OK" would hold the
+    // phase for good. Programming ends here and says how far it got.
+    void abandon(const QString& reason);
 
     UnitView& m_view;
+    // Programming's steps confirmed, and the location it writes next.
+    int m_writeStep = 0;
+    int m_writeIndex = 1;
+    // The location programming has written last and what it wrote there, until the unit answers.
+    struct WriteInFlight {
+        int location;
+        SimLocation content;
+    };
+    std::optional<WriteInFlight> m_writeInFlight;
 };

@@ -26,6 +26,10 @@ public:
     virtual void stopped() = 0;
     // The module named itself ("Telit"): the unit is stopped; with the stop line on, a read-back follows.
     virtual void moduleNamed() = 0;
+    // Programming has reached its step (1, 2, …).
+    virtual void programmingStepped(int step) = 0;
+    // Programming has written its last location; the read-back that checks them follows.
+    virtual void programmed() = 0;
     // The unit named its network operator: its answer after the first colon, as it stands.
     virtual void showOperator(const QByteArray& name) = 0;
     // The unit gave its SIM's size.

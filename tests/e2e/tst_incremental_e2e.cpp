@@ -61,7 +61,7 @@ struct Fixture : ProgrammingFixture {
     // What the full sequence leaves on the SIM for what was last programmed.
     QMap<int, SimEntry> fullSequenceResult() const {
         QMap<int, SimEntry> entries;
-        const QMap<int, SimLocation> planned = plannedLocations(programmingPlan(form->writing));
+        const QMap<int, SimLocation> planned = plannedLocations(programmingPlan(form->engine.writing));
         for (auto it = planned.begin(); it != planned.end(); ++it)
             entries.insert(it.key(), {it->number, it->name});
         return entries;

@@ -2,7 +2,9 @@
 #include "TestPort.h"
 #include "Transcript.h"
 
+#include "config/Configuration.h"
 #include "config/PhonebookEntry.h"
+#include "config/ProgrammingPlan.h"
 #include "core/Failure.h"
 #include "engine/Unit.h"
 #include "engine/UnitView.h"
@@ -12,7 +14,8 @@
 #include <QtTest>
 
 // The engine on its own, with no window: it reads a stopped unit back into its record, asks a busy SIM
-// again, stops and runs either module, and ends a read-back whose listing cannot be true.
+// again, stops and runs either module, programs what differs, says how far programming got when the unit
+// goes away, and ends a read-back whose listing cannot be true.
 class UnitTest : public QObject {
     Q_OBJECT
 private slots:
@@ -20,6 +23,8 @@ private slots:
     void readsAStoppedUnitIntoItsRecord();
     void stopsAndRunsEitherModule_data();
     void stopsAndRunsEitherModule();
+    void programsOnlyWhatDiffersAndChecksIt();
+    void aUnitGoneMidProgrammingSaysHowFarItGot();
     void aListingThatCannotBeTrueEndsTheReadBack_data();
     void aListingThatCannotBeTrueEndsTheReadBack();
 };
@@ -40,7 +45,12 @@ public:
     QByteArrayList unitLines;
     QByteArrayList confirmedCommands;
     std::optional<Dialogue::Outcome> endedEarly;
-    Dialogue* dialogue = nullptr;
+    // What the engine said of an early end of programming.
+    QString programmingReport;
+    int programmedCount = 0;
+    // Runs at each step of programming.
+    std::function<void(int)> onStep = [](int) {};
+    Unit* unit = nullptr;
 
     void said(const QByteArray&) override {}
     void handled(const QByteArray&) override {}
@@ -54,9 +64,12 @@ public:
     void readStarting() override { ++readsStarted; }
     void showListed(const PhonebookEntry& entry) override { listed << entry; }
     void readBackDone() override { ++readsDone; }
+    void programmingStepped(int step) override { onStep(step); }
+    void programmed() override { ++programmedCount; }
     [[noreturn]] void endEarly(Dialogue::Outcome outcome, const QString& cause) override {
         endedEarly = outcome;
-        dialogue->end(outcome, cause);
+        if (unit->dialogue.is(Dialogue::Phase::Programming)) programmingReport = unit->programmingStopped(outcome);
+        unit->dialogue.end(outcome, cause);
         throw Failure(cause);
     }
     void note(const QByteArray& text) override { notes << text; }
@@ -76,7 +89,7 @@ public:
 // An engine on a port, its received bytes handed over as a window's handler does.
 struct Engine {
     Engine(SerialPort& port) : unit(port, pacer, view) {
-        view.dialogue = &unit.dialogue;
+        view.unit = &unit;
         QObject::connect(&port, &SerialPort::triggerAvail, &unit, [this](quint16 count) {
             try {
                 unit.line.receive(count);
@@ -185,6 +198,83 @@ void UnitTest::stopsAndRunsEitherModule() {
     QCOMPARE(sim.mode(), SimulatedUnit::Mode::Run);
     // A unit that runs its script again may change its SIM.
     QVERIFY(!unit.record.current());
+}
+
+namespace {
+
+// A unit stopped and read into the engine's record.
+struct ReadUnit {
+    ReadUnit() : sim(options()), port(sim), engine(port) {
+        engine.unit.line.setDtr(true);
+        engine.unit.askOperator("AT#SPN\r\n");
+        settle(port);
+        port.sent.clear();
+    }
+    static SimOptions options() {
+        SimOptions options;
+        options.startStopped = true;
+        options.capacity = 40;
+        options.phonebook = Phonebook;
+        return options;
+    }
+    SimulatedUnit sim;
+    WatchedSimPort port;
+    Engine engine;
+};
+
+} // namespace
+
+void UnitTest::programsOnlyWhatDiffersAndChecksIt() {
+    ReadUnit read;
+    Unit& unit = read.engine.unit;
+    Configuration configuration = configurationOf(unit.record.locations(), unit.sim.capacity);
+    configuration.entry(1) = "+420600000001";
+    configuration.rows << "Anna=777";
+    const QMap<int, SimLocation> planned = plannedLocations(programmingPlan(configuration));
+
+    unit.planProgramming(configuration, false);
+    QVERIFY(unit.writingOnly);
+    const qsizetype changes = unit.writingOnly->size();
+    QCOMPARE(changes, locationChanges(unit.record.locations(), planned, 40).size());
+    unit.startProgramming();
+    settle(read.port);
+
+    QCOMPARE(read.engine.failures, QStringList());
+    // The probe, a write for each location that differs, and the read that checks them all.
+    QCOMPARE(read.port.sent.size(), changes + 2);
+    QCOMPARE(read.port.sent.first(), QByteArray("AT\r\n"));
+    QCOMPARE(read.port.sent.last(), QByteArray("AT+CPBR=1,40\r\n"));
+    QCOMPARE(read.engine.view.programmedCount, 1);
+    const std::optional<QList<LocationChange>> differences = unit.record.takeVerification();
+    QVERIFY(differences && differences->isEmpty());
+    QVERIFY(unit.record.current());
+    QCOMPARE(unit.record.locations(), planned);
+}
+
+void UnitTest::aUnitGoneMidProgrammingSaysHowFarItGot() {
+    ReadUnit read;
+    Unit& unit = read.engine.unit;
+    Configuration configuration;
+    configuration.simCapacity = 40;
+    for (int row = 1; row <= 8; ++row)
+        configuration.rows << "Row" + QByteArray::number(row) + "=" + QByteArray::number(100 + row);
+    // The unit goes away once it has confirmed the fourth row's write (empty fixed entries take no
+    // location: the rows start at location 1).
+    read.engine.view.onStep = [&](int) {
+        if (read.sim.phonebook().value(4).name == "Row4") read.port.vanish();
+    };
+    unit.planProgramming(configuration, true);
+    unit.startProgramming();
+    settle(read.port);
+
+    QCOMPARE(read.engine.view.endedEarly, std::optional(Dialogue::Outcome::PortLost));
+    QVERIFY2(read.engine.view.programmingReport.startsWith(QStringLiteral("The last location written was 4 of 40.")),
+             qPrintable(read.engine.view.programmingReport));
+    QCOMPARE(read.sim.phonebook().value(4).name, QByteArray("Row4"));
+    QVERIFY(!read.sim.phonebook().contains(5));
+    // The unit at the end of a lost line may be another one when it is back: nothing is taken as known.
+    QVERIFY(!unit.record.known());
+    QVERIFY(unit.dialogue.is(Dialogue::Phase::Idle));
 }
 
 void UnitTest::aListingThatCannotBeTrueEndsTheReadBack_data() {
