@@ -55,9 +55,8 @@ TForm1::TForm1(SerialPort& port, Pacer& pacer, UserDialogs& dialogs, const QStri
         run([this, &text] { stopPhase(Dialogue::Outcome::PortLost, text); });
     });
     connect(&dialogue, &Dialogue::timedOut, this,
-            [this](Dialogue::Phase phase) { run([this, phase] { phaseTimedOut(phase); }); });
+            [this](Dialogue::Phase phase) { run([this, phase] { engine.silenceLimitReached(phase); }); });
     connect(&dialogue, &Dialogue::started, this, &TForm1::showPhase);
-    connect(&dialogue, &Dialogue::started, this, [this] { m_outputSeen = -1; });
     connect(&dialogue, &Dialogue::progressed, this, &TForm1::phaseProgressed);
     m_phaseShowing.setSingleShot(true);
     m_phaseShowing.setInterval(250);

@@ -128,7 +128,6 @@ public:
     void runDeferred();
     // A phase ended early by the unit's silence, its error answer or a lost port: the window is freed and
     // the report says where the phase stopped and what the unit now holds.
-    void phaseTimedOut(Dialogue::Phase phase);
     void portLost(const QString& reason);
     [[noreturn]] void stopPhase(Dialogue::Outcome outcome, const QString& cause);
     // Shows the phase and its outcome in the status bar and on the progress bar.
@@ -580,8 +579,6 @@ private:
     bool m_closingBySignal = false;
     // Asks before closing over a unit half-written or edits that would be lost; false keeps the window.
     bool mayClose();
-    // The bytes still leaving for the unit when its silence was last looked at; -1 while none were.
-    qint64 m_outputSeen = -1;
     // A phase's steps are shown a few times a second, not one by one: what was shown last, and the timer
     // that shows the steps since.
     Dialogue::Phase m_shownPhase = Dialogue::Phase::Idle;

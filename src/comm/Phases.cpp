@@ -12,17 +12,8 @@
 #include <QTimer>
 #include <utility>
 
-namespace {
-
 using Phase = Dialogue::Phase;
 using Outcome = Dialogue::Outcome;
-
-QString portName(const SerialPort& port) {
-    const QString name = port.name();
-    return name.isEmpty() ? QStringLiteral("the serial port") : name;
-}
-
-} // namespace
 
 void TForm1::showOperator(const QByteArray& name) {
     StatusBar1->setPanelText(0, fromBytes("Operator: " + name));
@@ -79,60 +70,9 @@ void TForm1::runDeferred() {
     }
 }
 
-void TForm1::phaseTimedOut(Phase phase) {
-    // Silence counts only while the program runs and once every byte for the unit has left: a program
-    // that was stopped (Ctrl+Z) finds the answers of meanwhile waiting, a paced command has not gone yet, and
-    // a large send is still leaving, as long as the unit takes its bytes at all.
-    if (ApdComPort1.inputWaiting() || unit.holding()) {
-        dialogue.answered();
-        return;
-    }
-    const qint64 pending = ApdComPort1.outputPending();
-    if (pending > 0 && (m_outputSeen < 0 || pending < m_outputSeen)) {
-        m_outputSeen = pending;
-        dialogue.expect(dialogue.limitMs() +
-                        static_cast<int>(pending * 1000 / SerialPort::LineBytesPerSecond));
-        return;
-    }
-    m_outputSeen = -1;
-    const QString port = portName(ApdComPort1);
-    const int seconds = dialogue.limitMs() / 1000;
-    QString cause;
-    switch (phase) {
-    case Phase::Idle:
-        return;
-    case Phase::Stopping:
-        cause = QStringLiteral("The unit on %1 did not report that it stopped within %2 s. If it is stopped "
-                               "already, press Load.")
-                    .arg(port)
-                    .arg(seconds);
-        break;
-    case Phase::Uploading:
-        if (pending > 0) {
-            cause = QStringLiteral("The unit on %1 has taken no more of the upload's data for %2 s: %3 bytes "
-                                   "are still to go.")
-                        .arg(port)
-                        .arg(seconds)
-                        .arg(pending);
-            break;
-        }
-        if (dialogue.awaitingPrompt) {
-            cause = QStringLiteral("The unit on %1 did not ask for the file's data within %2 s.")
-                        .arg(port)
-                        .arg(seconds);
-            break;
-        }
-        [[fallthrough]];
-    case Phase::ReadingBack:
-    case Phase::Programming:
-        cause = QStringLiteral("The unit on %1 has not answered for %2 s.").arg(port).arg(seconds);
-    }
-    stopPhase(Outcome::TimedOut, cause);
-}
-
 void TForm1::portLost(const QString& reason) {
     const QString cause =
-        QStringLiteral("The serial port %1 was lost: %2").arg(portName(ApdComPort1), reason);
+        QStringLiteral("The serial port %1 was lost: %2").arg(engine.portName(), reason);
     log("(" + toBytes(cause) + ")");
     // Once: a phase that a failed send has ended already said it.
     if (std::exchange(m_lossReported, true)) return;

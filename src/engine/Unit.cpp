@@ -29,6 +29,7 @@ bool beginsAnExchange(const QByteArray& line) {
 Unit::Unit(SerialPort& port, Pacer& pacer, UnitView& view, QObject* parent)
     : QObject(parent), port(port), line(port, pacer), dialogue(pacer), record(dialogue, port), m_view(view) {
     line.onReceived([this](const QByteArray& received) { handle(received); }, [this] { m_view.prompted(); });
+    connect(&dialogue, &Dialogue::started, this, [this] { m_outputSeen = -1; });
 }
 
 void Unit::handle(const QByteArray& received) {
@@ -100,6 +101,67 @@ void Unit::dispatch(const QByteArray& received) {
         m_view.stopped();
     } else
         m_view.unitSaid(received);
+}
+
+void Unit::silenceLimitReached(Phase phase) {
+    // Silence counts only while the program runs and once every byte for the unit has left: a program
+    // that was stopped (Ctrl+Z) finds the answers of meanwhile waiting, a paced command has not gone yet, and
+    // a large send is still leaving, as long as the unit takes its bytes at all.
+    if (port.inputWaiting() || line.holding()) {
+        dialogue.answered();
+        return;
+    }
+    const qint64 pending = port.outputPending();
+    if (pending > 0 && (m_outputSeen < 0 || pending < m_outputSeen)) {
+        m_outputSeen = pending;
+        dialogue.expect(dialogue.limitMs() +
+                        static_cast<int>(pending * 1000 / SerialPort::LineBytesPerSecond));
+        return;
+    }
+    m_outputSeen = -1;
+    const QString name = portName();
+    const int seconds = dialogue.limitMs() / 1000;
+    QString cause;
+    switch (phase) {
+    case Phase::Idle:
+        return;
+    case Phase::Stopping:
+        cause = QStringLiteral("The unit on %1 did not report that it stopped within %2 s. If it is stopped "
+                               "already, press Load.")
+                    .arg(name)
+                    .arg(seconds);
+        break;
+    case Phase::Uploading:
+        if (pending > 0) {
+            cause = QStringLiteral("The unit on %1 has taken no more of the upload's data for %2 s: %3 bytes "
+                                   "are still to go.")
+                        .arg(name)
+                        .arg(seconds)
+                        .arg(pending);
+            break;
+        }
+        if (dialogue.awaitingPrompt) {
+            cause = QStringLiteral("The unit on %1 did not ask for the file's data within %2 s.")
+                        .arg(name)
+                        .arg(seconds);
+            break;
+        }
+        [[fallthrough]];
+    case Phase::ReadingBack:
+    case Phase::Programming:
+        cause = QStringLiteral("The unit on %1 has not answered for %2 s.").arg(name).arg(seconds);
+    }
+    m_view.endEarly(Outcome::TimedOut, cause);
+}
+
+QString Unit::portName() const {
+    const QString name = port.name();
+    return name.isEmpty() ? QStringLiteral("the serial port") : name;
+}
+
+void Unit::expectAnswerAfter(qsizetype bytes) {
+    m_outputSeen = -1;
+    dialogue.expect(dialogue.answerMs + static_cast<int>(bytes * 1000 / SerialPort::LineBytesPerSecond));
 }
 
 void Unit::greet() {

@@ -62,6 +62,15 @@ public:
     // Programming ended early: what the unit now holds, location by location, in a few sentences.
     QString programmingStopped(Dialogue::Outcome outcome);
 
+    // How the line is named to the user.
+    QString portName() const;
+    // The unit has been silent for the phase's limit. Silence counts only while the program runs and once
+    // every byte for the unit has left; otherwise the phase ends early and says how long the unit kept
+    // quiet.
+    void silenceLimitReached(Dialogue::Phase phase);
+    // The unit answers once these bytes, sent last, have crossed the line.
+    void expectAnswerAfter(qsizetype bytes);
+
     // Sends an operator query; with the stop line on, a read-back follows it.
     void askOperator(const QByteArray& command);
     // The operator's answer: with the unit held stopped, the SIM's size is asked next, once a read-back.
@@ -97,6 +106,8 @@ private:
     void abandon(const QString& reason);
 
     UnitView& m_view;
+    // The bytes still leaving for the unit when its silence was last looked at; -1 while none were.
+    qint64 m_outputSeen = -1;
     // Programming's steps confirmed, and the location it writes next.
     int m_writeStep = 0;
     int m_writeIndex = 1;

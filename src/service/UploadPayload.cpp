@@ -28,9 +28,7 @@ void TForm1::sendUploadPayload() {
 }
 
 void TForm1::awaitUploadAnswer(qsizetype lastSend) {
-    // The unit answers once the last bytes have crossed the line.
-    m_outputSeen = -1;
-    dialogue.expect(dialogue.answerMs + static_cast<int>(lastSend * 1000 / SerialPort::LineBytesPerSecond));
+    engine.expectAnswerAfter(lastSend);
 }
 
 void TForm1::sendPayloadFrom(qsizetype sent) {

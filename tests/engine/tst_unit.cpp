@@ -25,6 +25,7 @@ private slots:
     void stopsAndRunsEitherModule();
     void programsOnlyWhatDiffersAndChecksIt();
     void aUnitGoneMidProgrammingSaysHowFarItGot();
+    void silenceEndsAPhaseOnlyWhileNothingMoves();
     void aListingThatCannotBeTrueEndsTheReadBack_data();
     void aListingThatCannotBeTrueEndsTheReadBack();
 };
@@ -91,17 +92,24 @@ struct Engine {
     Engine(SerialPort& port) : unit(port, pacer, view) {
         view.unit = &unit;
         QObject::connect(&port, &SerialPort::triggerAvail, &unit, [this](quint16 count) {
-            try {
-                unit.line.receive(count);
-            } catch (const Failure& failure) {
-                failures << failure.text();
-            }
+            guard([&] { unit.line.receive(count); });
+        });
+        QObject::connect(&unit.dialogue, &Dialogue::timedOut, &unit, [this](Dialogue::Phase phase) {
+            guard([&] { unit.silenceLimitReached(phase); });
         });
     }
     RecordingPacer pacer;
     RecordingView view;
     Unit unit;
     QStringList failures;
+
+    template <typename Handler> void guard(Handler handler) {
+        try {
+            handler();
+        } catch (const Failure& failure) {
+            failures << failure.text();
+        }
+    }
 };
 
 const QMap<int, SimEntry> Phonebook{{1, {"+420603111222", "ADMIN1"}}, {7, {"555", "Gate"}}, {40, {"1", "Last"}}};
@@ -275,6 +283,32 @@ void UnitTest::aUnitGoneMidProgrammingSaysHowFarItGot() {
     // The unit at the end of a lost line may be another one when it is back: nothing is taken as known.
     QVERIFY(!unit.record.known());
     QVERIFY(unit.dialogue.is(Dialogue::Phase::Idle));
+}
+
+void UnitTest::silenceEndsAPhaseOnlyWhileNothingMoves() {
+    TestPort port;
+    Engine engine(port);
+    Unit& unit = engine.unit;
+    unit.line.setDtr(true);
+    unit.askOperator("AT#SPN\r\n");
+    QVERIFY(unit.dialogue.is(Dialogue::Phase::ReadingBack));
+
+    // Answers waiting to be read, and bytes still leaving as long as fewer are left each time, are no
+    // silence of the unit.
+    port.waitingInput = true;
+    engine.pacer.expire();
+    port.waitingInput = false;
+    port.pendingOutput = 5000;
+    engine.pacer.expire();
+    port.pendingOutput = 4000;
+    engine.pacer.expire();
+    QVERIFY(unit.dialogue.is(Dialogue::Phase::ReadingBack));
+    QCOMPARE(engine.failures, QStringList());
+
+    // Bytes that stay put are.
+    engine.pacer.expire();
+    QCOMPARE(engine.view.endedEarly, std::optional(Dialogue::Outcome::TimedOut));
+    QCOMPARE(engine.failures, QStringList{QStringLiteral("The unit on TEST has not answered for 10 s.")});
 }
 
 void UnitTest::aListingThatCannotBeTrueEndsTheReadBack_data() {
