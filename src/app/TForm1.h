@@ -123,7 +123,7 @@ public:
     void readBackDone() override;
     [[noreturn]] void endEarly(Dialogue::Outcome outcome, const QString& cause) override;
     void note(const QByteArray& text) override;
-    void startReRead();
+    void readingAgain() override;
     // What the user asked for while the unit was busy, now that it is free.
     void runDeferred();
     // A phase ended early by the unit's silence, its error answer or a lost port: the window is freed and

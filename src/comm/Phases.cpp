@@ -39,11 +39,10 @@ void TForm1::note(const QByteArray& text) {
     log(text);
 }
 
-void TForm1::startReRead() {
+void TForm1::readingAgain() {
     setPosition(Prubeh, 0);
     SaveORU->setEnabled(true);
     ResetEntryView();
-    engine.readAgain();
 }
 
 void TForm1::runDeferred() {
@@ -66,7 +65,7 @@ void TForm1::runDeferred() {
         dialogue.readAgain = false;
         DetButClick();
     } else if (std::exchange(dialogue.readAgain, false)) {
-        startReRead();
+        engine.readAgain();
     }
 }
 

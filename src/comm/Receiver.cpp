@@ -125,12 +125,7 @@ void TForm1::unitSaid(const QByteArray& line) {
     }
 }
 
-void TForm1::confirmed(const QByteArray& command) {
-    if (dialogue.rereadPending && command.startsWith("AT+CPBW=")) {
-        dialogue.rereadPending = false;
-        // A read-back under way already shows the change, or another follows it.
-        if (dialogue.askReadBack()) startReRead();
-    }
+void TForm1::confirmed(const QByteArray&) {
     if (dialogue.uploadActive && !dialogue.asendPending && !dialogue.awaitingPrompt) {
         ++state.uploadIndex;
         setPosition(Prubeh, state.uploadIndex);

@@ -56,6 +56,11 @@ void Unit::handle(const QByteArray& received) {
             if (dialogue.is(Phase::ReadingBack) && dialogue.readStage() == ReadStage::Entries &&
                 taken.command.startsWith("AT+CPBR=1,"))
                 readEnded();
+            if (dialogue.rereadPending && taken.command.startsWith("AT+CPBW=")) {
+                dialogue.rereadPending = false;
+                // A read-back under way already shows the change, or another follows it.
+                if (dialogue.askReadBack()) readAgain();
+            }
             m_view.confirmed(taken.command);
             if (dialogue.is(Phase::Programming) &&
                 (taken.command == "AT" || taken.command.startsWith("AT+CPBW=")))
@@ -162,6 +167,14 @@ QString Unit::portName() const {
 void Unit::expectAnswerAfter(qsizetype bytes) {
     m_outputSeen = -1;
     dialogue.expect(dialogue.answerMs + static_cast<int>(bytes * 1000 / SerialPort::LineBytesPerSecond));
+}
+
+void Unit::writeSingle(const QByteArray& command) {
+    line.send(command);
+    record.unitMayHaveChanged();
+    // Its answer starts the read-back; a phase under way carries on and takes the answer in its stride.
+    if (dialogue.is(Phase::Idle)) dialogue.start(Phase::ReadingBack);
+    dialogue.rereadPending = true;
 }
 
 void Unit::greet() {
@@ -272,6 +285,7 @@ void Unit::startRead() {
 }
 
 void Unit::readAgain() {
+    m_view.readingAgain();
     line.pause(200);
     line.send("AT#SPN\r\n");
     dialogue.reachRead(ReadStage::Operator);

@@ -81,6 +81,9 @@ public:
     void startRead();
     // Reads the unit back again from its operator query, after a short pause.
     void readAgain();
+    // A single write (a module entry, a code, a memory, a deletion): its "OK" starts the read-back that
+    // shows what the unit now holds, and until one completes, that is not known.
+    void writeSingle(const QByteArray& command);
     // An entry the unit listed: kept while a read-back runs, and shown. An entry that has no place in this
     // SIM, or a location listed twice, ends the read-back there.
     void listed(const PhonebookEntry& entry);

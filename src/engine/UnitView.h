@@ -34,6 +34,8 @@ public:
     virtual void showOperator(const QByteArray& name) = 0;
     // The unit gave its SIM's size.
     virtual void showSimSize(int capacity) = 0;
+    // The unit is read back again, from its operator query.
+    virtual void readingAgain() = 0;
     // A read-back's read goes out: it lists the unit's whole phone book anew.
     virtual void readStarting() = 0;
     // The read-back listed this entry at that location of the SIM.

@@ -65,9 +65,10 @@ void deleteSelected(TForm1& form, const EntryTree* tree) {
                                    {},
                                    QStringLiteral("Delete")}))
             return;
-        form.unit.send("AT+CPBW=" + index + "\r\n");
-        awaitWrite(form, QStringLiteral("Deleted %1 from location %2").arg(entry, fromBytes(index)));
+        sendSingleWrite(form, "AT+CPBW=" + index + "\r\n",
+                        QStringLiteral("Deleted %1 from location %2").arg(entry, fromBytes(index)));
     }
+    // Also when nothing went out: the next write's answer reads the unit back.
     form.dialogue.rereadPending = true;
 }
 

@@ -24,16 +24,13 @@ void writeModuleEntry(TForm1& form, const EntryTree* tree, const QByteArray& num
     }
     const QByteArray index =
         tree->hasSelection() ? nodeIndex(tree->selectedText(), form.engine.sim.capacity) : QByteArray();
-    form.unit.send("AT+CPBW=" + index + "," + number + ",," + name + "\r\n");
-    awaitWrite(form,
-               index.isEmpty()
-                   ? QStringLiteral("Wrote %1 into the first free location").arg(fromBytes(name))
-                   : QStringLiteral("Wrote %1 over location %2").arg(fromBytes(name), fromBytes(index)));
-    form.dialogue.rereadPending = true;
+    sendSingleWrite(form, "AT+CPBW=" + index + "," + number + ",," + name + "\r\n",
+                    index.isEmpty()
+                        ? QStringLiteral("Wrote %1 into the first free location").arg(fromBytes(name))
+                        : QStringLiteral("Wrote %1 over location %2").arg(fromBytes(name), fromBytes(index)));
 }
 
-void awaitWrite(TForm1& form, const QString& done) {
-    // Its answer starts the read-back; a phase under way carries on and takes the answer in its stride.
-    if (form.dialogue.is(Dialogue::Phase::Idle)) form.dialogue.start(Dialogue::Phase::ReadingBack);
+void sendSingleWrite(TForm1& form, const QByteArray& command, const QString& done) {
+    form.engine.writeSingle(command);
     form.resultNote = done;
 }

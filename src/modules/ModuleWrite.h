@@ -15,6 +15,6 @@ QByteArray nodeIndex(const QByteArray& nodeText, int capacity);
 // that rebuilds the trees. A number or name the unit would cut apart is refused and nothing is sent.
 void writeModuleEntry(TForm1& form, const EntryTree* tree, const QByteArray& number, const QByteArray& name);
 
-// A single write is out: its answer is awaited, within the limit, as the start of a read-back; what it
-// did is said with that read-back's result.
-void awaitWrite(TForm1& form, const QString& done);
+// Sends a single write, whose answer is awaited, within the limit, as the start of a read-back; what it
+// did (done) is said with that read-back's result.
+void sendSingleWrite(TForm1& form, const QByteArray& command, const QString& done);

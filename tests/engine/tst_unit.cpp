@@ -25,6 +25,7 @@ private slots:
     void stopsAndRunsEitherModule();
     void programsOnlyWhatDiffersAndChecksIt();
     void aUnitGoneMidProgrammingSaysHowFarItGot();
+    void aSingleWriteIsReadBack();
     void silenceEndsAPhaseOnlyWhileNothingMoves();
     void aListingThatCannotBeTrueEndsTheReadBack_data();
     void aListingThatCannotBeTrueEndsTheReadBack();
@@ -63,6 +64,7 @@ public:
     void showOperator(const QByteArray& name) override { operatorName = name; }
     void showSimSize(int size) override { capacity = size; }
     void readStarting() override { ++readsStarted; }
+    void readingAgain() override {}
     void showListed(const PhonebookEntry& entry) override { listed << entry; }
     void readBackDone() override { ++readsDone; }
     void programmingStepped(int step) override { onStep(step); }
@@ -283,6 +285,21 @@ void UnitTest::aUnitGoneMidProgrammingSaysHowFarItGot() {
     // The unit at the end of a lost line may be another one when it is back: nothing is taken as known.
     QVERIFY(!unit.record.known());
     QVERIFY(unit.dialogue.is(Dialogue::Phase::Idle));
+}
+
+void UnitTest::aSingleWriteIsReadBack() {
+    ReadUnit read;
+    Unit& unit = read.engine.unit;
+    unit.writeSingle("AT+CPBW=7,999,,Gate\r\n");
+    // Until the read-back has shown it, what the unit holds is not known.
+    QVERIFY(!unit.record.current());
+    settle(read.port);
+
+    QCOMPARE(read.engine.failures, QStringList());
+    QCOMPARE(read.port.sent, (QByteArrayList{"AT+CPBW=7,999,,Gate\r\n", "AT#SPN\r\n", "AT+CPBR=?\r\n",
+                                             "AT+CPBR=1,40\r\n"}));
+    QVERIFY(unit.record.current());
+    QCOMPARE(unit.record.locations().value(7), (SimLocation{"999", "Gate"}));
 }
 
 void UnitTest::silenceEndsAPhaseOnlyWhileNothingMoves() {
