@@ -16,7 +16,7 @@ public:
     // A received line has been handled, also when its handling failed.
     virtual void handled(const QByteArray& line) = 0;
     // A line of the unit's own, or an answer that no step of the engine takes: the script's status, the
-    // signal, the stop report, the module's name.
+    // signal, the board voltage.
     virtual void unitSaid(const QByteArray& line) = 0;
     // The unit's "OK" to that command, once the engine has taken it.
     virtual void confirmed(const QByteArray& command) = 0;
