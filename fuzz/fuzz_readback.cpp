@@ -4,8 +4,8 @@
 #include "app/ConfigurationView.h"
 #include "config/FixedEntries.h"
 #include "config/PhonebookEntry.h"
-#include "engine/ReadBackRecord.h"
 #include "core/Bytes.h"
+#include "engine/ReadBackRecord.h"
 #include "files/ConfigFile.h"
 #include "files/PhoneBookList.h"
 

@@ -4,10 +4,10 @@
 #include "app/TForm1.h"
 #include "config/ConfigurationChanges.h"
 #include "config/PlanCheck.h"
-#include "engine/ReadBackRecord.h"
 #include "core/Bytes.h"
 #include "core/Failure.h"
 #include "core/UserDialogs.h"
+#include "engine/ReadBackRecord.h"
 #include "files/Backup.h"
 #include "widgets/Picture.h"
 
@@ -28,8 +28,7 @@ QStringList changeLines(const ConfigurationChanges& changes) {
 
 Confirmation programmingQuestion(TForm1& form) {
     Confirmation question{QStringLiteral("Program the unit"), {}, {}, QStringLiteral("Program")};
-    const QStringList problems = planProblems(
-        readControls(form), form.engine.sim);
+    const QStringList problems = planProblems(readControls(form), form.engine.sim);
     if (!problems.isEmpty()) {
         question.text = QStringLiteral("The unit cannot be programmed as the window stands; nothing will be "
                                        "sent until these are mended:");

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "app/SharedState.h"
-#include "engine/Dialogue.h"
 #include "config/Configuration.h"
 #include "config/ProgrammingPlan.h"
+#include "engine/Dialogue.h"
 #include "engine/Unit.h"
 #include "engine/UnitView.h"
 #include "widgets/MonitorView.h"

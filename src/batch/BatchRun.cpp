@@ -7,10 +7,10 @@
 #include "batch/WatchedPort.h"
 #include "config/ConfigurationChanges.h"
 #include "config/PlanCheck.h"
-#include "engine/ReadBackRecord.h"
 #include "core/Bytes.h"
 #include "core/Failure.h"
 #include "core/WholeFile.h"
+#include "engine/ReadBackRecord.h"
 #include "files/Backup.h"
 #include "files/ConfigFile.h"
 #include "service/UploadFile.h"
@@ -286,9 +286,7 @@ QStringList BatchRun::fileFieldProblems(TForm1& form, ConsoleDialogs& dialogs, c
 }
 
 bool BatchRun::planRefused() {
-    const QStringList problems =
-        planProblems(readControls(m_form),
-                     m_form.engine.sim);
+    const QStringList problems = planProblems(readControls(m_form), m_form.engine.sim);
     for (const QString& problem : problems)
         m_err << "error: " << problem << Qt::endl;
     if (!problems.isEmpty())
@@ -337,8 +335,8 @@ Steps<int> BatchRun::program() {
 
 int BatchRun::verify() {
     const QList<LocationChange> changes =
-        locationChanges(plannedLocations(programmingPlan(m_form.engine.writing)), m_form.readBack->locations(),
-                        m_form.engine.sim.capacity);
+        locationChanges(plannedLocations(programmingPlan(m_form.engine.writing)),
+                        m_form.readBack->locations(), m_form.engine.sim.capacity);
     for (const LocationChange& change : changes)
         m_err << "location " << change.location << ": wrote " << describe(change.before) << ", read back "
               << describe(change.after) << Qt::endl;

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "engine/Dialogue.h"
 #include "config/ProgrammingPlan.h"
 #include "core/Steps.h"
+#include "engine/Dialogue.h"
 
 #include <QByteArray>
 #include <QList>

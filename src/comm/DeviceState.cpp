@@ -1,7 +1,7 @@
 #include "app/TForm1.h"
 #include "comm/SerialPort.h"
-#include "engine/ReadBackRecord.h"
 #include "core/Pacer.h"
+#include "engine/ReadBackRecord.h"
 #include "widgets/Bar.h"
 #include "widgets/Picture.h"
 #include "widgets/StatusPanels.h"

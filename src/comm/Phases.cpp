@@ -70,8 +70,7 @@ void TForm1::runDeferred() {
 }
 
 void TForm1::portLost(const QString& reason) {
-    const QString cause =
-        QStringLiteral("The serial port %1 was lost: %2").arg(engine.portName(), reason);
+    const QString cause = QStringLiteral("The serial port %1 was lost: %2").arg(engine.portName(), reason);
     log("(" + toBytes(cause) + ")");
     // Once: a phase that a failed send has ended already said it.
     if (std::exchange(m_lossReported, true)) return;

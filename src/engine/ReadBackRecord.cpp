@@ -9,7 +9,8 @@ using Outcome = Dialogue::Outcome;
 ReadBackRecord::ReadBackRecord(Dialogue& dialogue, SerialPort& port, QObject* parent)
     : QObject(parent), m_dialogue(dialogue) {
     connect(&dialogue, &Dialogue::started, this, &ReadBackRecord::started);
-    connect(&dialogue, &Dialogue::ended, this, [this](Phase phase, Outcome outcome) { ended(phase, outcome); });
+    connect(&dialogue, &Dialogue::ended, this,
+            [this](Phase phase, Outcome outcome) { ended(phase, outcome); });
     connect(&port, &SerialPort::connectionChanged, this, [this](bool open) {
         if (!open) forget();
     });
@@ -51,8 +52,7 @@ void ReadBackRecord::ended(Phase phase, Outcome outcome) {
     if (phase != Phase::ReadingBack) return;
     const std::optional<QMap<int, SimLocation>> written = std::exchange(m_written, std::nullopt);
     // Only a read that went out and ran to its end says what the whole unit holds.
-    const bool complete =
-        outcome == Outcome::Done && m_dialogue.readStage() == Dialogue::ReadStage::Entries;
+    const bool complete = outcome == Outcome::Done && m_dialogue.readStage() == Dialogue::ReadStage::Entries;
     if (!complete) return;
     m_known = true;
     m_current = true;

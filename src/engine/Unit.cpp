@@ -250,7 +250,8 @@ void Unit::operatorAnswered(const QByteArray& answer) {
             dialogue.reachRead(ReadStage::Size);
         }
     } else if (dialogue.is(Phase::ReadingBack)) {
-        dialogue.end(Outcome::Done, QStringLiteral("nothing read: the unit is not held stopped (press Stop)"));
+        dialogue.end(Outcome::Done,
+                     QStringLiteral("nothing read: the unit is not held stopped (press Stop)"));
     }
 }
 
@@ -303,10 +304,11 @@ void Unit::listed(const PhonebookEntry& entry) {
                             QStringLiteral(" Its entry \"%1\" is left out.").arg(fromBytes(entry.name)));
     if (dialogue.is(Phase::ReadingBack)) {
         if (record.listed(location))
-            m_view.endEarly(Outcome::Refused,
-                            QStringLiteral("The unit listed its location %1 twice, the second time as \"%2\".")
-                                .arg(location)
-                                .arg(fromBytes(entry.name)));
+            m_view.endEarly(
+                Outcome::Refused,
+                QStringLiteral("The unit listed its location %1 twice, the second time as \"%2\".")
+                    .arg(location)
+                    .arg(fromBytes(entry.name)));
         dialogue.step(location);
         // Kept before it is shown: a setting the view cannot show was still listed.
         record.list(location, {entry.number, entry.name});

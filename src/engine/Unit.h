@@ -74,8 +74,8 @@ public:
     // A single write (a module entry, a code, a memory, a deletion): its "OK" starts the read-back that
     // shows what the unit now holds, and until one completes, that is not known.
     void writeSingle(const QByteArray& command);
-    // An entry the unit listed (from a read-back's listing): kept while a read-back runs, and shown. An entry that has no place in this
-    // SIM, or a location listed twice, ends the read-back there.
+    // An entry the unit listed (from a read-back's listing): kept while a read-back runs, and shown. An entry
+    // that has no place in this SIM, or a location listed twice, ends the read-back there.
     void listed(const PhonebookEntry& entry);
 
 private:

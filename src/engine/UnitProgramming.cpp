@@ -12,8 +12,9 @@ using Outcome = Dialogue::Outcome;
 void Unit::planProgramming(Configuration configuration, bool everyLocation) {
     const QStringList problems = planProblems(configuration, sim);
     if (!problems.isEmpty())
-        throw Failure(QStringLiteral("The unit cannot be programmed as the window stands; nothing was sent:\n") +
-                      problems.join(QLatin1Char('\n')));
+        throw Failure(
+            QStringLiteral("The unit cannot be programmed as the window stands; nothing was sent:\n") +
+            problems.join(QLatin1Char('\n')));
     writing = std::move(configuration);
     // What this connection read of the unit says where it differs; the read-back that follows checks
     // every location all the same.
@@ -137,10 +138,10 @@ QString Unit::programmingStopped(Outcome outcome) {
             reached += QStringLiteral(" Still holding the old content: %1.").arg(locations(next, total));
         reached += QStringLiteral(" Every other location already held what programming gives it.");
     } else {
-        reached = confirmed < 1 ? QStringLiteral("No location was written.")
-                                : QStringLiteral("The last location written was %1 of %2.")
-                                      .arg(confirmed)
-                                      .arg(sim.capacity);
+        reached =
+            confirmed < 1
+                ? QStringLiteral("No location was written.")
+                : QStringLiteral("The last location written was %1 of %2.").arg(confirmed).arg(sim.capacity);
         if (sentUnanswered) reached += unanswered.arg(m_writeIndex - 1);
         reached += QStringLiteral(" The locations after it keep their old content.");
     }

@@ -1,8 +1,8 @@
 #include "ProgrammingFixture.h"
 
-#include "engine/ReadBackRecord.h"
 #include "core/UserDialogs.h"
 #include "core/WholeFile.h"
+#include "engine/ReadBackRecord.h"
 #include "files/Backup.h"
 #include "widgets/StatusPanels.h"
 

@@ -208,7 +208,8 @@ void ProgrammingFlowTest::unitVanishesMidSequence() {
     // The write already answered counts too.
     QCOMPARE(f.dialogs.errors.size(), 1);
     const QRegularExpressionMatch reached =
-        QRegularExpression(QStringLiteral("The last location written was (\\d+) of 250")).match(f.dialogs.errors[0]);
+        QRegularExpression(QStringLiteral("The last location written was (\\d+) of 250"))
+            .match(f.dialogs.errors[0]);
     QVERIFY2(reached.hasMatch(), qPrintable(f.dialogs.errors[0]));
     const int last = reached.captured(1).toInt();
     QVERIFY(last >= 9);

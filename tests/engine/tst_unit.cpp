@@ -71,7 +71,8 @@ public:
     void programmed() override { ++programmedCount; }
     [[noreturn]] void endEarly(Dialogue::Outcome outcome, const QString& cause) override {
         endedEarly = outcome;
-        if (unit->dialogue.is(Dialogue::Phase::Programming)) programmingReport = unit->programmingStopped(outcome);
+        if (unit->dialogue.is(Dialogue::Phase::Programming))
+            programmingReport = unit->programmingStopped(outcome);
         unit->dialogue.end(outcome, cause);
         throw Failure(cause);
     }
@@ -93,12 +94,10 @@ public:
 struct Engine {
     Engine(SerialPort& port) : unit(port, pacer, view) {
         view.unit = &unit;
-        QObject::connect(&port, &SerialPort::triggerAvail, &unit, [this](quint16 count) {
-            guard([&] { unit.line.receive(count); });
-        });
-        QObject::connect(&unit.dialogue, &Dialogue::timedOut, &unit, [this](Dialogue::Phase phase) {
-            guard([&] { unit.silenceLimitReached(phase); });
-        });
+        QObject::connect(&port, &SerialPort::triggerAvail, &unit,
+                         [this](quint16 count) { guard([&] { unit.line.receive(count); }); });
+        QObject::connect(&unit.dialogue, &Dialogue::timedOut, &unit,
+                         [this](Dialogue::Phase phase) { guard([&] { unit.silenceLimitReached(phase); }); });
     }
     RecordingPacer pacer;
     RecordingView view;
@@ -114,7 +113,8 @@ struct Engine {
     }
 };
 
-const QMap<int, SimEntry> Phonebook{{1, {"+420603111222", "ADMIN1"}}, {7, {"555", "Gate"}}, {40, {"1", "Last"}}};
+const QMap<int, SimEntry> Phonebook{
+    {1, {"+420603111222", "ADMIN1"}}, {7, {"555", "Gate"}}, {40, {"1", "Last"}}};
 
 } // namespace
 
@@ -124,7 +124,9 @@ void UnitTest::readsAStoppedUnitIntoItsRecord_data() {
     QTest::newRow("a SIM that answers at once")
         << 0 << QByteArrayList{"AT#SPN\r\n", "AT+CPBR=?\r\n", "AT+CPBR=1,40\r\n"};
     QTest::newRow("a SIM still starting is asked again")
-        << 2 << QByteArrayList{"AT#SPN\r\n", "AT+CPBR=?\r\n", "AT+CPBR=?\r\n", "AT+CPBR=?\r\n", "AT+CPBR=1,40\r\n"};
+        << 2
+        << QByteArrayList{"AT#SPN\r\n", "AT+CPBR=?\r\n", "AT+CPBR=?\r\n", "AT+CPBR=?\r\n",
+                          "AT+CPBR=1,40\r\n"};
 }
 
 void UnitTest::readsAStoppedUnitIntoItsRecord() {
@@ -169,7 +171,8 @@ void UnitTest::stopsAndRunsEitherModule_data() {
     QTest::addColumn<QByteArrayList>("stopping");
     QTest::addColumn<QByteArrayList>("running");
     QTest::newRow("standard") << SimKind::Standard
-                              << QByteArrayList{"ATE0\r\n", "ATE0;#SPN\r\n", "AT+CPBR=?\r\n", "AT+CPBR=1,40\r\n"}
+                              << QByteArrayList{"ATE0\r\n", "ATE0;#SPN\r\n", "AT+CPBR=?\r\n",
+                                                "AT+CPBR=1,40\r\n"}
                               << QByteArrayList{"AT#REBOOT\r\n"};
     // The LTE module stops without the follow-up line and runs its script on without a restart.
     QTest::newRow("LTE") << SimKind::Lte
@@ -278,7 +281,8 @@ void UnitTest::aUnitGoneMidProgrammingSaysHowFarItGot() {
     settle(read.port);
 
     QCOMPARE(read.engine.view.endedEarly, std::optional(Dialogue::Outcome::PortLost));
-    QVERIFY2(read.engine.view.programmingReport.startsWith(QStringLiteral("The last location written was 4 of 40.")),
+    QVERIFY2(read.engine.view.programmingReport.startsWith(
+                 QStringLiteral("The last location written was 4 of 40.")),
              qPrintable(read.engine.view.programmingReport));
     QCOMPARE(read.sim.phonebook().value(4).name, QByteArray("Row4"));
     QVERIFY(!read.sim.phonebook().contains(5));
@@ -296,8 +300,8 @@ void UnitTest::aSingleWriteIsReadBack() {
     settle(read.port);
 
     QCOMPARE(read.engine.failures, QStringList());
-    QCOMPARE(read.port.sent, (QByteArrayList{"AT+CPBW=7,999,,Gate\r\n", "AT#SPN\r\n", "AT+CPBR=?\r\n",
-                                             "AT+CPBR=1,40\r\n"}));
+    QCOMPARE(read.port.sent,
+             (QByteArrayList{"AT+CPBW=7,999,,Gate\r\n", "AT#SPN\r\n", "AT+CPBR=?\r\n", "AT+CPBR=1,40\r\n"}));
     QVERIFY(unit.record.current());
     QCOMPARE(unit.record.locations().value(7), (SimLocation{"999", "Gate"}));
 }
@@ -331,8 +335,9 @@ void UnitTest::silenceEndsAPhaseOnlyWhileNothingMoves() {
 void UnitTest::aListingThatCannotBeTrueEndsTheReadBack_data() {
     QTest::addColumn<QByteArrayList>("listing");
     QTest::addColumn<QString>("cause");
-    QTest::newRow("a location twice") << QByteArrayList{"+CPBR: 3,\"1\",129,\"A\"", "+CPBR: 3,\"2\",129,\"B\""}
-                                      << QStringLiteral("The unit listed its location 3 twice");
+    QTest::newRow("a location twice")
+        << QByteArrayList{"+CPBR: 3,\"1\",129,\"A\"", "+CPBR: 3,\"2\",129,\"B\""}
+        << QStringLiteral("The unit listed its location 3 twice");
     QTest::newRow("a location outside the SIM")
         << QByteArrayList{"+CPBR: 41,\"1\",129,\"A\""} << QStringLiteral("Its entry \"A\" is left out.");
     QTest::newRow("an error instead of the listing")
