@@ -116,6 +116,15 @@ struct Engine {
 const QMap<int, SimEntry> Phonebook{
     {1, {"+420603111222", "ADMIN1"}}, {7, {"555", "Gate"}}, {40, {"1", "Last"}}};
 
+// A unit of 40 locations holding the phone book, running its script or stopped.
+SimOptions unitOptions(bool stopped) {
+    SimOptions options;
+    options.startStopped = stopped;
+    options.capacity = 40;
+    options.phonebook = Phonebook;
+    return options;
+}
+
 } // namespace
 
 void UnitTest::readsAStoppedUnitIntoItsRecord_data() {
@@ -132,10 +141,7 @@ void UnitTest::readsAStoppedUnitIntoItsRecord_data() {
 void UnitTest::readsAStoppedUnitIntoItsRecord() {
     QFETCH(int, busyCommands);
     QFETCH(QByteArrayList, commands);
-    SimOptions options;
-    options.startStopped = true;
-    options.capacity = 40;
-    options.phonebook = Phonebook;
+    SimOptions options = unitOptions(true);
     options.busyPhonebookCommands = busyCommands;
     SimulatedUnit sim(options);
     WatchedSimPort port(sim);
@@ -184,10 +190,8 @@ void UnitTest::stopsAndRunsEitherModule() {
     QFETCH(SimKind, kind);
     QFETCH(QByteArrayList, stopping);
     QFETCH(QByteArrayList, running);
-    SimOptions options;
+    SimOptions options = unitOptions(false);
     options.kind = kind;
-    options.capacity = 40;
-    options.phonebook = Phonebook;
     SimulatedUnit sim(options);
     WatchedSimPort port(sim);
     Engine engine(port);
@@ -217,18 +221,11 @@ namespace {
 
 // A unit stopped and read into the engine's record.
 struct ReadUnit {
-    ReadUnit() : sim(options()), port(sim), engine(port) {
+    ReadUnit() : sim(unitOptions(true)), port(sim), engine(port) {
         engine.unit.line.setDtr(true);
         engine.unit.askOperator("AT#SPN\r\n");
         settle(port);
         port.sent.clear();
-    }
-    static SimOptions options() {
-        SimOptions options;
-        options.startStopped = true;
-        options.capacity = 40;
-        options.phonebook = Phonebook;
-        return options;
     }
     SimulatedUnit sim;
     WatchedSimPort port;
