@@ -274,8 +274,6 @@ public:
     void sendUploadPayload();
     // Sends the payload's next piece once the output buffer has room for it.
     void sendPayloadFrom(qsizetype sent);
-    // The unit's answer to the payload is due once that last piece has crossed the line.
-    void awaitUploadAnswer(qsizetype lastSend);
     int ReadListedFile(int index);
     int ReadNamedFile(const QByteArray& name);
 

@@ -22,13 +22,9 @@ void TForm1::sendUploadPayload() {
     // each as soon as the buffer has drained.
     unit.sendData(state.uploadPayload.left(Buffer));
     unit.then([this] {
-        awaitUploadAnswer(std::min(Buffer, state.uploadPayload.size()));
+        engine.expectAnswerAfter(std::min(Buffer, state.uploadPayload.size()));
         if (state.uploadPayload.size() > Buffer) sendPayloadFrom(Buffer);
     });
-}
-
-void TForm1::awaitUploadAnswer(qsizetype lastSend) {
-    engine.expectAnswerAfter(lastSend);
 }
 
 void TForm1::sendPayloadFrom(qsizetype sent) {
@@ -44,6 +40,6 @@ void TForm1::sendPayloadFrom(qsizetype sent) {
     const QByteArray& payload = state.uploadPayload;
     const qsizetype piece = std::min(Buffer, payload.size() - sent);
     unit.sendData(payload.mid(sent, piece));
-    awaitUploadAnswer(piece);
+    engine.expectAnswerAfter(piece);
     if (sent + piece < payload.size()) sendPayloadFrom(sent + piece);
 }
